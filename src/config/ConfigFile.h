@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+struct ProgramValues;
+
+// PENLARK.INI as the procedures use it: whole values as QString over the profile file.
+// Reads never fail: a missing file, section or key gives the default.
+QString ReadConfigString(const QString& file, const QString& section, const QString& key,
+                         const QString& def = QString());
+int ReadConfigInt(const QString& file, const QString& section, const QString& key, int def);
+
+// Writes one value to pv.ConfigFilePath. On failure the user is told, in a message box
+// titled "Penlark Error" that names the file and the reason, and false is returned; the
+// file is left as it was. A caller that writes several values stops at the first
+// failure, so the user is told once.
+bool WriteConfigString(ProgramValues& pv, const QString& section, const QString& key,
+                       const QString& value);
+
+// The text of that message.
+QString ConfigWriteFailedText(const QString& file, const QString& reason);

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// Asks the file system for the file's date and time of last modification; the value is
+// not returned. Throws RuntimeError 53 when the file is missing (its folder exists),
+// 76 when its folder is missing (or a part of the path is not a folder), and 75 for any
+// other failure (no permission to look, an empty path, a path that names a folder).
+void ProbeFileDateTime(const QString& path);
+
+// The short form of a path. Linux has no 8.3 names, so an existing file's short form is
+// its path as given; a missing file, or an empty path, has none and gives "".
+QString GetShortPathName(const QString& path);

@@ -1,0 +1,56 @@
+#pragma once
+
+// The profile file: the three functions of the Windows API of the same names, over one
+// INI-style text file. Plain C++, no Qt, so it can be fuzzed and tested alone.
+//
+// File syntax as read:
+//   [section]        a section header; blanks inside the brackets' ends are ignored
+//   key=value        a key line; blanks around the key and around the value are ignored
+//   ; comment        kept as it stands by every write, as are blank lines and any line
+//                    that is neither a header nor holds "=" (it is not a key)
+// Sections and keys are compared without regard to ASCII letter case. A key before the
+// first header belongs to no section and is never found. When a section or key appears
+// twice, the first one counts, for reads and writes alike.
+// A value enclosed in a matching pair of double or single quotes is returned without
+// them, as Windows does.
+//
+// Encoding: values are UTF-8 strings. A file that is not valid UTF-8 is read as
+// Windows-1252 (so a file made on Windows keeps its separators), and a write stores the
+// whole file as UTF-8.
+//
+// DEVIATION: the Windows functions copy a value into the caller's buffer and cut it to
+// the buffer's size; these return the whole value, so nothing written comes back cut.
+
+#include <string>
+#include <string_view>
+
+// The value of key in section, or def when the file, the section or the key is missing.
+// A key present with an empty value gives "" (not def), as on Windows. Blanks around def
+// are trimmed like those around a stored value.
+std::string GetPrivateProfileString(std::string_view section, std::string_view key,
+                                    std::string_view def, const std::string& file);
+
+// The leading decimal number of the value (an optional sign, then digits; "12abc" is 12),
+// 0 when the value does not start with one, def when the key is missing or its value is
+// empty. Like Windows, a value of "0x1A" is read as hexadecimal.
+int GetPrivateProfileInt(std::string_view section, std::string_view key, int def,
+                         const std::string& file);
+
+struct ProfileWriteResult {
+  bool ok = true;
+  std::string reason;  // why the write failed, for the user; empty when ok
+};
+
+// Sets key in section to value: creates the file, the section (at the end of the file)
+// or the key (at the end of its section, before the blank lines that close it) as
+// needed and replaces the whole value of an existing key, keeping the rest of the file,
+// comments and blank lines included.
+// The file is replaced atomically: a temporary file in the same folder is written,
+// flushed and renamed over it, keeping the old file's permissions; a crash or a full
+// disk leaves the old file whole.
+// DEVIATION: Windows can lose a write without a word; here a failure is returned with
+// its reason and the file is left as it was. A section, key or value holding a line
+// break (CR or LF), a section holding "]", or a key holding "=" or starting with "[" or
+// ";", is refused the same way, since it would change the file's structure.
+ProfileWriteResult WritePrivateProfileString(std::string_view section, std::string_view key,
+                                             std::string_view value, const std::string& file);
