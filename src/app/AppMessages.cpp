@@ -1,0 +1,40 @@
+#include "app/AppMessages.h"
+
+#include "app/ProgramValues.h"
+#include "organizer/frmError1.h"
+
+namespace {
+// Number 3 has no entry: it is the access-error window, not a box.
+constexpr AppMessage kMessages[] = {
+    {"Penlark Error", "An error has occured while trying to select an Organizer search index.",
+     "Close Penlark and Organizer and try again."},
+    {"Penlark Error", "There is an inconsistency in the PENLARK.INI file.",
+     "Deleting this file is recommended,"},
+    {nullptr, nullptr, nullptr},
+    {"Blank Address Profile", "No Address Profile has been selected.",
+     "Please select an Address Profile."},
+    {"Address Data Change Detected", "The Organizer address data has changed.",
+     "Please search for the addressee again to ensure you are using the most current address "
+     "data."},
+};
+}  // namespace
+
+const AppMessage* FindAppMessage(int number) {
+  if (number < 1 || number > 5 || number == 3) return nullptr;
+  return &kMessages[number - 1];
+}
+
+void ShowAppError(ProgramValues& pv, int number) {
+  pv.desktop.SetMousePointer(Pointer::Default);
+  if (number == 3) {
+    frmError1 form;
+    pv.desktop.ShowModal(form);
+    return;
+  }
+  const AppMessage* message = FindAppMessage(number);
+  if (!message) return;
+  const QString text = QString::fromLatin1(message->first) + QStringLiteral("\n\r\n\r") +
+                       QString::fromLatin1(message->second);
+  pv.desktop.MsgBox(text, MsgStyle::OkOnly + MsgStyle::Exclamation,
+                    QString::fromLatin1(message->title));
+}

@@ -1,0 +1,78 @@
+#include "app/Startup.h"
+
+#include "app/ProgramValues.h"
+#include "app/frmPenlark.h"
+#include "config/ConfigChecks.h"
+#include "config/ConfigFile.h"
+#include "platform/RuntimeError.h"
+#include "profiles/ProfileIndex.h"
+#include "profiles/frmProfiles.h"
+#include "word/WordConnect.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QRadioButton>
+
+QString StartupFatalText(int number, const QString& description) {
+  return QStringLiteral("Error") + StrNumber(number) + QStringLiteral(", ") + description +
+         QStringLiteral(" has occured.\n\r\n\rPenlark will be closed.");
+}
+
+namespace {
+
+void RunPhase1(ProgramValues& pv, frmPenlark& form, const QString& programDir) {
+  form.setWindowTitle(QStringLiteral("Penlark"));
+  form.show();
+  form.Form_Activate();  // the first showing activates the window, before the path is known
+  QApplication::processEvents();
+  pv.desktop.SetMousePointer(Pointer::Hourglass);
+
+  // No correction for a folder that already ends in a separator.
+  pv.ConfigFilePath = programDir + QStringLiteral("/PENLARK.INI");
+  pv.OrganizerFilePath = CheckOrganizerFile(pv);
+  pv.AddressSectionName = CheckAddressSection(pv);
+
+  FillProfileList(*form.cboAddressProfile, pv.ConfigFilePath);
+  if (form.cboAddressProfile->count() == 0) {
+    pv.desktop.SetMousePointer(Pointer::Default);
+    const int answer = pv.desktop.MsgBox(
+        QStringLiteral("No Address Profiles have been setup.  Do you want to create a Address "
+                       "Profile now?"),
+        MsgStyle::YesNo + MsgStyle::Question, QStringLiteral("No Address Profiles"));
+    if (answer == MsgAnswer::Yes) {
+      frmProfiles editor(pv);
+      pv.desktop.ShowModal(editor);
+    }
+  } else {
+    form.cboAddressProfile->setCurrentIndex(0);
+  }
+
+  const QString section = QStringLiteral("Recent Settings");
+  const QString recentProfile =
+      ReadConfigString(pv.ConfigFilePath, section, QStringLiteral("Address Profile"));
+  if (!recentProfile.isEmpty()) form.cboAddressProfile->setEditText(recentProfile);
+
+  const QString searchBy = ReadConfigString(pv.ConfigFilePath, section, QStringLiteral("Search By"));
+  const bool bySurname = searchBy.left(3) == QStringLiteral("Tru");
+  form.optSurname->setChecked(bySurname);
+  form.optCompany->setChecked(!bySurname);
+
+  pv.OrganizerLinkOpen = false;
+}
+
+}  // namespace
+
+void RunStartup(ProgramValues& pv, frmPenlark& form, const QString& programDir) {
+  try {
+    RunPhase1(pv, form, programDir);
+  } catch (const RuntimeError& e) {
+    pv.desktop.SetMousePointer(Pointer::Default);
+    pv.desktop.MsgBox(StartupFatalText(e.number(), e.description()), MsgStyle::Critical,
+                      QStringLiteral("Fatal Error"));
+    pv.desktop.EndProgram();
+  }
+
+  ConnectToWord(pv);
+  form.ApplySearchRule();
+  pv.desktop.SetMousePointer(Pointer::Default);
+}
