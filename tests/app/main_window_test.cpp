@@ -1,0 +1,217 @@
+#include "AppFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+class MainWindowTest : public AppFixture {
+ protected:
+  // Both stand-ins running and start-up done, as a person finds the program.
+  void StartProgram(const QString& letter = QStringLiteral("Dear [[Name]],\nin [[Town]]\n")) {
+    WriteConfiguration(WriteAddressBook());
+    ASSERT_TRUE(StartOrganizer(dir.path() + QStringLiteral("/people.or3")))
+        << bus.lastError().toStdString();
+    ASSERT_TRUE(StartWord97(WriteLetter(letter))) << bus.lastError().toStdString();
+    form->Form_Load(dir.path());
+    ASSERT_TRUE(desktop.boxes.empty());
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  }
+  void Search(const QString& text, bool bySurname = true) {
+    form->optSurname->setChecked(bySurname);
+    form->optCompany->setChecked(!bySurname);
+    form->txtSearchItem->setText(text);
+    form->cmdSearch_Click();
+  }
+  QStringList Listed() const {
+    QStringList entries;
+    for (int i = 0; i < form->lstAddressee->count(); ++i) entries << form->lstAddressee->item(i)->text();
+    return entries;
+  }
+};
+
+TEST_F(MainWindowTest, ControlsHaveTheirCaptionsAndInitialStates) {
+  struct Row {
+    const char* name;
+    QString caption;
+    bool enabled;
+  };
+  const Row rows[] = {
+      {"optSurname", "S&urname", true},       {"optCompany", "C&ompany", true},
+      {"lblSearchFor", "Search &For:", true}, {"cmdSearch", "&Search", true},
+      {"Label3", "Select Addressee", true},   {"lblAddressProfile", "Address &Profile:", true},
+      {"cmdProfile", "&Profiles...", true},   {"cmdFinished", "&Finished", false},
+      {"cmdMore", "&More", false},            {"cmdExit", "&Exit", true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    QWidget* w = form->findChild<QWidget*>(QString::fromLatin1(row.name));
+    ASSERT_NE(w, nullptr);
+    QString caption;
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) caption = b->text();
+    if (auto* l = qobject_cast<QLabel*>(w)) caption = l->text();
+    EXPECT_EQ(caption, row.caption);
+    EXPECT_EQ(w->isEnabled(), row.enabled);
+  }
+  EXPECT_EQ(form->grpSearchBy->title(), QStringLiteral("Search By"));
+  EXPECT_FALSE(form->lstAddressee->isEnabled());
+  EXPECT_EQ(form->lstAddressee->count(), 0);
+  EXPECT_TRUE(form->txtSearchItem->text().isEmpty());
+  EXPECT_TRUE(form->cboAddressProfile->isEditable());
+  EXPECT_EQ(form->lblSearchFor->buddy(), form->txtSearchItem);
+  EXPECT_EQ(form->lblAddressProfile->buddy(), form->cboAddressProfile);
+  EXPECT_NE(form->findChild<QWidget*>(QStringLiteral("txtOrganizerPipe")), nullptr);
+  form->show();
+  EXPECT_FALSE(form->txtOrganizerPipe->isVisible());
+  EXPECT_EQ(pv.main.lstAddressee, form->lstAddressee);
+}
+
+TEST_F(MainWindowTest, TheFileMenuHoldsItsEntriesInOrder) {
+  EXPECT_EQ(form->mnuFile->title(), QStringLiteral("&File"));
+  QStringList entries;
+  for (QAction* a : form->mnuFile->actions())
+    entries << (a->isSeparator() ? QStringLiteral("-") : a->text()) + QLatin1Char('=') + a->objectName();
+  EXPECT_EQ(entries, (QStringList{"Address &Profiles ...=mnuAddressProfiles", "&Options ...=mnuOptions",
+                                  "-=mnuSeperator1", "&About Penlark ...=mnuAbout", "-=mnuSeperator2",
+                                  "&Exit=mnuExit"}));
+}
+
+TEST_F(MainWindowTest, TabOrderRunsFromTheSearchTextToTheOptions) {
+  form->show();
+  const QWidget* expected[] = {form->txtSearchItem, form->cmdSearch,   form->lstAddressee,
+                               form->cboAddressProfile, form->cmdProfile, form->cmdFinished,
+                               form->cmdMore,       form->cmdExit,     form->optSurname,
+                               form->optCompany};
+  QWidget* w = form->txtSearchItem;
+  for (size_t i = 1; i < std::size(expected); ++i) {
+    SCOPED_TRACE(expected[i]->objectName().toStdString());
+    do {
+      w = w->nextInFocusChain();
+    } while (w != expected[i] && (!w->isVisible() || w->focusPolicy() == Qt::NoFocus ||
+                                  w == form->cboAddressProfile->lineEdit() || w->parent() == form->lstAddressee));
+    EXPECT_EQ(w, expected[i]);
+  }
+}
+
+TEST_F(MainWindowTest, TypingIntoTheProfileBoxBeepsAndChangesNothing) {
+  Set("Address Profiles", "0", QStringLiteral("Letters"));
+  pv.ConfigFilePath = Ini();
+  form->Form_Activate();
+  form->show();
+  form->cboAddressProfile->setCurrentIndex(0);
+  QTest::keyClicks(form->cboAddressProfile, QStringLiteral("xy"));
+  QTest::keyClick(form->cboAddressProfile, Qt::Key_Return);
+  EXPECT_EQ(desktop.beeps, 3);
+  EXPECT_EQ(form->cboAddressProfile->currentText(), QStringLiteral("Letters"));
+}
+
+TEST_F(MainWindowTest, ClosingAnyDialogEmptiesTheProfileBoxAndReappliesTheSearchRule) {
+  StartProgram();
+  form->cboAddressProfile->setCurrentIndex(0);
+  ASSERT_EQ(form->cboAddressProfile->currentText(), QStringLiteral("Letters"));
+  form->mnuAbout_Click();
+  EXPECT_EQ(desktop.formsShown.back(), QStringLiteral("frmDeveloper"));
+  EXPECT_EQ(form->cboAddressProfile->currentText(), QString());
+  EXPECT_EQ(form->cboAddressProfile->count(), 1);
+  EXPECT_TRUE(form->cmdSearch->isEnabled());
+
+  // Options emptied in memory: the rule now disables Search.
+  pv.AddressSectionName.clear();
+  form->mnuAbout_Click();
+  EXPECT_FALSE(form->cmdSearch->isEnabled());
+
+  // Finished right after a dialog: no profile chosen, so message 4 and focus to the box.
+  Search(QStringLiteral("Lee"));
+  form->mnuAbout_Click();
+  form->cmdFinished_Click();
+  ASSERT_FALSE(desktop.boxes.empty());
+  EXPECT_EQ(desktop.boxes.back().title, QStringLiteral("Blank Address Profile"));
+  EXPECT_TRUE(form->cboAddressProfile->hasFocus());
+  EXPECT_EQ(Get("Recent Settings", "Search By"), "<missing>");
+}
+
+TEST_F(MainWindowTest, EnterInTheSearchTextSearchesEvenWhileSearchIsDisabled) {
+  StartProgram();
+  form->cmdSearch->setEnabled(false);
+  form->txtSearchItem->setText(QStringLiteral("Lee"));
+  form->optSurname->setChecked(true);
+  QTest::keyClick(form->txtSearchItem, Qt::Key_Return);
+  EXPECT_EQ(Listed(), (QStringList{"Ann Lee, Acme", "Bob Lees, Bolt Ltd"}));
+  EXPECT_TRUE(form->lstAddressee->hasFocus());
+  EXPECT_TRUE(form->cmdFinished->isEnabled());
+  EXPECT_TRUE(form->cmdMore->isEnabled());
+  EXPECT_EQ(form->txtSearchItem->text(), QStringLiteral("Lee")) << "Enter is not typed";
+}
+
+TEST_F(MainWindowTest, MoreTransfersAndSelectsTheSearchTextForTheNext) {
+  StartProgram();
+  form->cboAddressProfile->setCurrentIndex(0);
+  Search(QStringLiteral("Lee"));
+  form->lstAddressee->setCurrentRow(1);
+  form->cmdMore_Click();
+  EXPECT_TRUE(desktop.boxes.empty()) << desktop.boxes.front().text.toStdString();
+  EXPECT_EQ(LetterText(), QStringLiteral("Dear Bob Lees,\nin York\n"));
+  EXPECT_TRUE(form->txtSearchItem->hasFocus());
+  EXPECT_EQ(form->txtSearchItem->selectedText(), QStringLiteral("Lee"));
+  EXPECT_EQ(Listed().size(), 2);
+  EXPECT_EQ(form->cboAddressProfile->currentText(), QStringLiteral("Letters"));
+  EXPECT_EQ(Get("Recent Settings", "Search By"), "<missing>");
+}
+
+TEST_F(MainWindowTest, FinishedTransfersSavesTheRecentSettingsAndEnds) {
+  StartProgram();
+  form->cboAddressProfile->setCurrentIndex(0);
+  Search(QStringLiteral("acme"), false);
+  ASSERT_EQ(Listed(), (QStringList{"Ann Lee, Acme", "Cy Moss, Acme"}));
+  form->lstAddressee->setCurrentRow(0);
+  EXPECT_THROW(form->cmdFinished_Click(), ProgramEnded);
+  EXPECT_EQ(LetterText(), QStringLiteral("Dear Ann Lee,\nin Leeds\n"));
+  EXPECT_EQ(Get("Recent Settings", "Search By"), "False");
+  EXPECT_EQ(Get("Recent Settings", "Address Profile"), "Letters");
+  EXPECT_TRUE(pv.WordApp.IsNothing());
+  const QByteArray ini = IniBytes();
+  EXPECT_LT(ini.indexOf("Search By"), ini.indexOf("Address Profile", ini.indexOf("[Recent Settings]")));
+}
+
+TEST_F(MainWindowTest, EnterInTheListFinishesWithTheSurnameRemembered) {
+  StartProgram();
+  form->cboAddressProfile->setCurrentIndex(0);
+  Search(QStringLiteral("Moss"));
+  EXPECT_THROW(form->lstAddressee_DblClick(), ProgramEnded);
+  EXPECT_EQ(LetterText(), QStringLiteral("Dear Cy Moss,\nin Hull\n"));
+  EXPECT_EQ(Get("Recent Settings", "Search By"), "True");
+}
+
+TEST_F(MainWindowTest, AFailedTransferKeepsTheProgramOpenWithFocusOnTheProfileBox) {
+  StartProgram(QStringLiteral("Dear [[Name]]\n"));  // no Town bookmark
+  form->cboAddressProfile->setCurrentIndex(0);
+  Search(QStringLiteral("Lee"));
+  form->cmdFinished_Click();
+  ASSERT_EQ(desktop.boxes.size(), 1u);
+  EXPECT_EQ(desktop.boxes[0].title, QStringLiteral("Transfer Error"));
+  EXPECT_TRUE(form->cboAddressProfile->hasFocus());
+  EXPECT_EQ(Get("Recent Settings", "Search By"), "<missing>");
+}
+
+TEST_F(MainWindowTest, ExitAndTheCloseButtonEndWithoutWriting) {
+  StartProgram();
+  const QByteArray before = IniBytes();
+  EXPECT_THROW(form->cmdExit_Click(), ProgramEnded);
+  EXPECT_THROW(form->mnuExit_Click(), ProgramEnded);
+  EXPECT_TRUE(form->close());
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_EQ(IniBytes(), before);
+}
+
+}  // namespace
