@@ -25,14 +25,15 @@
 #include <string_view>
 
 // The value of key in section, or def when the file, the section or the key is missing.
-// A key present with an empty value gives "" (not def), as on Windows. Blanks around def
-// are trimmed like those around a stored value.
+// A key present with an empty value gives "" (not def), as on Windows. Trailing blanks
+// of def are dropped, as Windows does.
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
                                     std::string_view def, const std::string& file);
 
 // The leading decimal number of the value (an optional sign, then digits; "12abc" is 12),
 // 0 when the value does not start with one, def when the key is missing or its value is
-// empty. Like Windows, a value of "0x1A" is read as hexadecimal.
+// empty. Like Windows, a value of "0x1A" is read as hexadecimal (and "0o17" as octal,
+// "0b101" as binary), and the number wraps at 32 bits ("4294967297" is 1).
 int GetPrivateProfileInt(std::string_view section, std::string_view key, int def,
                          const std::string& file);
 
@@ -45,9 +46,11 @@ struct ProfileWriteResult {
 // or the key (at the end of its section, before the blank lines that close it) as
 // needed and replaces the whole value of an existing key, keeping the rest of the file,
 // comments and blank lines included.
-// The file is replaced atomically: a temporary file in the same folder is written,
-// flushed and renamed over it, keeping the old file's permissions; a crash or a full
-// disk leaves the old file whole.
+// The file is replaced atomically: a temporary file in the same folder (the file's name
+// followed by ".tmp") is written, flushed and renamed over it, keeping the old file's
+// permissions; a crash or a full disk leaves the old file whole. A file named through a
+// symbolic link is replaced where the link points. Blanks around section, key and value
+// are dropped; a write that changes nothing leaves the file untouched.
 // DEVIATION: Windows can lose a write without a word; here a failure is returned with
 // its reason and the file is left as it was. A section, key or value holding a line
 // break (CR or LF), a section holding "]", or a key holding "=" or starting with "[" or

@@ -1,0 +1,52 @@
+#include "platform/Files.h"
+
+#include "platform/RuntimeError.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+
+#include <cerrno>
+
+namespace {
+
+QByteArray FolderOf(const QByteArray& path) {
+  QByteArray trimmed = path;
+  while (trimmed.size() > 1 && trimmed.endsWith('/')) trimmed.chop(1);
+  const qsizetype slash = trimmed.lastIndexOf('/');
+  if (slash < 0) return QByteArrayLiteral(".");
+  if (slash == 0) return QByteArrayLiteral("/");
+  return trimmed.left(slash);
+}
+
+bool IsFolder(const QByteArray& path) {
+  struct stat st {};
+  return ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+}  // namespace
+
+void ProbeFileDateTime(const QString& path) {
+  if (path.isEmpty()) throw RuntimeError(75);
+  const QByteArray native = QFile::encodeName(path);
+  struct stat st {};
+  if (::stat(native.constData(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) throw RuntimeError(75);
+    return;
+  }
+  switch (errno) {
+    case ENOENT:
+      throw RuntimeError(IsFolder(FolderOf(native)) ? 53 : 76);
+    case ENOTDIR:
+      throw RuntimeError(76);
+    default:
+      throw RuntimeError(75);
+  }
+}
+
+QString GetShortPathName(const QString& path) {
+  if (path.isEmpty()) return {};
+  struct stat st {};
+  if (::stat(QFile::encodeName(path).constData(), &st) != 0) return {};
+  return path;
+}

@@ -1,0 +1,411 @@
+#include "platform/ProfileFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+// The blanks of the Windows parser; CR and LF never reach it, they end lines.
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1A';
+}
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  return true;
+}
+
+bool IsValidUtf8(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size()) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    size_t extra = 0;
+    uint32_t cp = 0;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+      extra = 1;
+      cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      extra = 2;
+      cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      extra = 3;
+      cp = c & 0x07;
+    } else {
+      return false;
+    }
+    if (i + extra >= s.size()) return false;
+    for (size_t k = 1; k <= extra; ++k) {
+      const auto cc = static_cast<unsigned char>(s[i + k]);
+      if ((cc & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (cc & 0x3F);
+    }
+    // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
+    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+      return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
+void AppendUtf8(std::string& out, uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// Windows-1252; the five bytes it leaves undefined map to the C1 controls of the same
+// number, as Windows itself converts them.
+std::string FromWindows1252(std::string_view s) {
+  static constexpr uint16_t k80[32] = {
+      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  std::string out;
+  out.reserve(s.size() + s.size() / 4);
+  for (char ch : s) {
+    const auto c = static_cast<unsigned char>(ch);
+    AppendUtf8(out, (c >= 0x80 && c < 0xA0) ? k80[c - 0x80] : c);
+  }
+  return out;
+}
+
+// One line of the file as it stands: its text and the line break that ends it ("" for a
+// last line without one).
+struct Line {
+  std::string text;
+  std::string end;
+};
+
+struct ProfileText {
+  bool bom = false;
+  std::vector<Line> lines;
+  std::string Newline() const {
+    for (const Line& line : lines)
+      if (!line.end.empty()) return line.end;
+    return "\n";
+  }
+  std::string Bytes() const {
+    std::string out = bom ? std::string(kBom) : std::string();
+    for (const Line& line : lines) out += line.text + line.end;
+    return out;
+  }
+};
+
+ProfileText Parse(std::string bytes) {
+  ProfileText text;
+  std::string_view rest = bytes;
+  if (rest.substr(0, kBom.size()) == kBom) {
+    text.bom = true;
+    rest.remove_prefix(kBom.size());
+  }
+  std::string decoded = IsValidUtf8(rest) ? std::string(rest) : FromWindows1252(rest);
+  std::string_view all = decoded;
+  size_t pos = 0;
+  while (pos < all.size()) {
+    const size_t br = all.find_first_of("\r\n", pos);
+    if (br == std::string_view::npos) {
+      text.lines.push_back({std::string(all.substr(pos)), ""});
+      break;
+    }
+    const size_t brLen = (all[br] == '\r' && br + 1 < all.size() && all[br + 1] == '\n') ? 2 : 1;
+    text.lines.push_back({std::string(all.substr(pos, br - pos)), std::string(all.substr(br, brLen))});
+    pos = br + brLen;
+  }
+  return text;
+}
+
+// What one line is to the parser. Names and the value are views into the line's text.
+struct LineKind {
+  enum Kind { Other, Header, Key } kind = Other;
+  std::string_view name;
+  std::string_view value;
+  size_t valueStart = 0;  // where the value begins in the line, for a key
+};
+
+LineKind Classify(const std::string& line) {
+  LineKind kind;
+  const std::string_view t = Trim(line);
+  if (t.empty() || t.front() == ';') return kind;
+  if (t.front() == '[') {
+    const size_t close = t.rfind(']');
+    if (close != std::string_view::npos) {
+      kind.kind = LineKind::Header;
+      kind.name = Trim(t.substr(1, close - 1));
+      return kind;
+    }
+  }
+  const size_t eq = line.find('=');
+  if (eq == std::string::npos) return kind;
+  kind.kind = LineKind::Key;
+  kind.name = Trim(std::string_view(line).substr(0, eq));
+  size_t start = eq + 1;
+  while (start < line.size() && IsBlank(line[start])) ++start;
+  kind.valueStart = start;
+  kind.value = Trim(std::string_view(line).substr(start));
+  return kind;
+}
+
+struct Found {
+  std::optional<size_t> header;  // line of the section's header
+  size_t sectionEnd = 0;         // one past the section's last line
+  std::optional<size_t> key;     // line of the key
+};
+
+Found Find(const ProfileText& text, std::string_view section, std::string_view key) {
+  Found found;
+  section = Trim(section);
+  key = Trim(key);
+  const size_t n = text.lines.size();
+  for (size_t i = 0; i < n && !found.header; ++i) {
+    const LineKind k = Classify(text.lines[i].text);
+    if (k.kind == LineKind::Header && SameName(k.name, section)) found.header = i;
+  }
+  if (!found.header) return found;
+  size_t i = *found.header + 1;
+  for (; i < n; ++i) {
+    const LineKind k = Classify(text.lines[i].text);
+    if (k.kind == LineKind::Header) break;
+    if (k.kind == LineKind::Key && !found.key && SameName(k.name, key)) found.key = i;
+  }
+  found.sectionEnd = i;
+  return found;
+}
+
+std::string_view Unquote(std::string_view value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front())
+    return value.substr(1, value.size() - 2);
+  return value;
+}
+
+// The file's bytes; nullopt with errno set when it exists but cannot be read, "" when
+// it is missing.
+std::optional<std::string> ReadAll(const std::string& file, bool* missing) {
+  *missing = false;
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT) {
+      *missing = true;
+      return std::string();
+    }
+    return std::nullopt;
+  }
+  std::string bytes;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      const int saved = errno;
+      ::close(fd);
+      errno = saved;
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    bytes.append(buffer, static_cast<size_t>(got));
+  }
+  ::close(fd);
+  return bytes;
+}
+
+std::optional<ProfileText> Load(const std::string& file) {
+  bool missing = false;
+  std::optional<std::string> bytes = ReadAll(file, &missing);
+  if (!bytes) return std::nullopt;
+  return Parse(std::move(*bytes));
+}
+
+ProfileWriteResult Failed(std::string reason) { return {false, std::move(reason)}; }
+
+ProfileWriteResult FailedErrno(int error) { return Failed(std::strerror(error)); }
+
+bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+
+std::optional<std::string> Refusal(std::string_view section, std::string_view key,
+                                   std::string_view value) {
+  if (HasLineBreak(section) || section.find(']') != std::string_view::npos)
+    return "The section name \"" + std::string(section) + "\" holds a line break or \"]\".";
+  if (HasLineBreak(key) || key.find('=') != std::string_view::npos || key.starts_with('[') ||
+      key.starts_with(';'))
+    return "The key \"" + std::string(key) +
+           "\" holds a line break or \"=\", or starts with \"[\" or \";\".";
+  if (HasLineBreak(value)) return "The value of \"" + std::string(key) + "\" holds a line break.";
+  return std::nullopt;
+}
+
+bool WriteAllBytes(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t put = ::write(fd, bytes.data(), bytes.size());
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<size_t>(put));
+  }
+  return true;
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// Writes bytes to target through target + ".tmp": a reader sees the old file or the new
+// one, never a part of either.
+ProfileWriteResult ReplaceFile(const std::string& target, std::string_view bytes) {
+  struct stat old {};
+  const bool existed = ::stat(target.c_str(), &old) == 0;
+  const std::string temp = target + ".tmp";
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+  if (fd < 0) return FailedErrno(errno);
+  int error = 0;
+  if (existed) {
+    // Root may write a user's file; the file stays the user's. Not being root, the
+    // owner cannot change and stays ours, which is also what the old file had.
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) errno = 0;
+    if (::fchmod(fd, old.st_mode & 07777) != 0) error = errno;
+  }
+  if (!error && !WriteAllBytes(fd, bytes)) error = errno;
+  if (!error && ::fsync(fd) != 0) error = errno;
+  if (::close(fd) != 0 && !error) error = errno;
+  if (!error && ::rename(temp.c_str(), target.c_str()) != 0) error = errno;
+  if (error) {
+    ::unlink(temp.c_str());
+    return FailedErrno(error);
+  }
+  // The rename itself reaches the disk with the folder.
+  const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return {};
+}
+
+// A link is followed, so the file it names is replaced and the link stays.
+std::string ResolveLink(const std::string& file) {
+  struct stat st {};
+  if (::lstat(file.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return file;
+  char* real = ::realpath(file.c_str(), nullptr);
+  if (!real) return file;
+  std::string resolved(real);
+  std::free(real);
+  return resolved;
+}
+
+}  // namespace
+
+std::string GetPrivateProfileString(std::string_view section, std::string_view key,
+                                    std::string_view def, const std::string& file) {
+  std::string_view fallback = def;
+  while (!fallback.empty() && IsBlank(fallback.back())) fallback.remove_suffix(1);
+  const std::optional<ProfileText> text = Load(file);
+  if (!text) return std::string(fallback);
+  const Found found = Find(*text, section, key);
+  if (!found.key) return std::string(fallback);
+  return std::string(Unquote(Classify(text->lines[*found.key].text).value));
+}
+
+int GetPrivateProfileInt(std::string_view section, std::string_view key, int def,
+                         const std::string& file) {
+  const std::string value = GetPrivateProfileString(section, key, "", file);
+  if (value.empty()) return def;
+  // The number is read as Windows reads it: an optional sign, a base prefix (0x, 0o,
+  // 0b), then digits while they last, the total kept in 32 bits without overflow checks.
+  size_t i = 0;
+  bool negative = false;
+  if (value[i] == '+' || value[i] == '-') negative = value[i++] == '-';
+  unsigned base = 10;
+  if (i + 1 < value.size() && value[i] == '0') {
+    const char p = AsciiLower(value[i + 1]);
+    if (p == 'x') base = 16;
+    if (p == 'o') base = 8;
+    if (p == 'b') base = 2;
+    if (base != 10) i += 2;
+  }
+  uint32_t total = 0;
+  for (; i < value.size(); ++i) {
+    const char c = AsciiLower(value[i]);
+    unsigned digit = 0;
+    if (c >= '0' && c <= '9')
+      digit = static_cast<unsigned>(c - '0');
+    else if (c >= 'a' && c <= 'f')
+      digit = static_cast<unsigned>(c - 'a' + 10);
+    else
+      break;
+    if (digit >= base) break;
+    total = total * base + digit;
+  }
+  if (negative) total = 0u - total;
+  return static_cast<int>(total);
+}
+
+ProfileWriteResult WritePrivateProfileString(std::string_view section, std::string_view key,
+                                             std::string_view value, const std::string& file) {
+  section = Trim(section);
+  key = Trim(key);
+  value = Trim(value);
+  if (std::optional<std::string> refused = Refusal(section, key, value)) return Failed(*refused);
+  if (file.empty()) return FailedErrno(ENOENT);
+
+  const std::string target = ResolveLink(file);
+  bool missing = false;
+  std::optional<std::string> before = ReadAll(target, &missing);
+  if (!before) return FailedErrno(errno);
+  ProfileText text = Parse(*before);
+  const std::string newline = text.Newline();
+  const std::string keyLine = std::string(key) + "=" + std::string(value);
+
+  const Found found = Find(text, section, key);
+  if (found.key) {
+    Line& line = text.lines[*found.key];
+    line.text = line.text.substr(0, Classify(line.text).valueStart) + std::string(value);
+  } else if (found.header) {
+    size_t at = found.sectionEnd;
+    while (at > *found.header + 1 && Trim(text.lines[at - 1].text).empty()) --at;
+    if (at == text.lines.size() && text.lines.back().end.empty()) text.lines.back().end = newline;
+    text.lines.insert(text.lines.begin() + static_cast<std::ptrdiff_t>(at), Line{keyLine, newline});
+  } else {
+    if (!text.lines.empty() && text.lines.back().end.empty()) text.lines.back().end = newline;
+    text.lines.push_back({"[" + std::string(section) + "]", newline});
+    text.lines.push_back({keyLine, newline});
+  }
+
+  const std::string after = text.Bytes();
+  if (!missing && after == *before) return {};
+  return ReplaceFile(target, after);
+}
