@@ -1,0 +1,89 @@
+#include "config/ConfigChecks.h"
+
+#include "app/ProgramValues.h"
+#include "config/ConfigFile.h"
+#include "config/frmOptions.h"
+#include "platform/Files.h"
+#include "platform/RuntimeError.h"
+
+namespace {
+const QString kOptions = QStringLiteral("Options");
+const QString kFilePathKey = QStringLiteral("Organizer File Path");
+const QString kSectionKey = QStringLiteral("Organizer Address Section");
+const QString kRequiredTitle = QStringLiteral("Configuration Information Required");
+constexpr int kQuestion = MsgStyle::YesNo + MsgStyle::Exclamation;  // 52
+
+void ShowOptions(ProgramValues& pv) {
+  frmOptions form(pv);
+  pv.desktop.ShowModal(form);
+}
+
+bool Asks(ProgramValues& pv, const QString& text, const QString& title) {
+  return pv.desktop.MsgBox(text, kQuestion, title) == MsgAnswer::Yes;
+}
+
+bool IsOr2(const QString& path) { return path.right(4).toUpper() == QLatin1String(".OR2"); }
+}  // namespace
+
+QString CheckOrganizerFile(ProgramValues& pv) {
+  QString result;
+  for (;;) {
+    try {
+      const QString path = ReadConfigString(pv.ConfigFilePath, kOptions, kFilePathKey);
+      if (path.isEmpty()) {
+        pv.desktop.SetMousePointer(Pointer::Default);
+        // The Options window leaves an accepted path in pv.OrganizerFilePath, already in
+        // its short form; it is not probed here.
+        if (Asks(pv,
+                 QStringLiteral("No Organizer data file has been entered for Penlark to access."
+                                "\n\r\n\rDo you want to enter details of your Organizer data file now?"),
+                 kRequiredTitle)) {
+          ShowOptions(pv);
+          result = pv.OrganizerFilePath;
+        }
+      } else {
+        ProbeFileDateTime(path);
+        result = IsOr2(path) ? ShortPathName(path) : path;
+      }
+      break;
+    } catch (const RuntimeError& error) {
+      pv.desktop.SetMousePointer(Pointer::Default);
+      if (error.number() == 53 || error.number() == 76) {
+        if (!Asks(pv,
+                  QStringLiteral("The Organizer data file referred to in the Organizer File Path "
+                                 "cannot be accessed.\n\r\n\rDo you want to specify another "
+                                 "Organizer data file for Penlark to use?"),
+                  QStringLiteral("Organizer Data File Inaccessible"))) {
+          pv.desktop.EndProgram();
+        }
+        ShowOptions(pv);
+        continue;
+      }
+      pv.desktop.MsgBox(QStringLiteral("Error") + StrNumber(error.number()) + QStringLiteral(", ") +
+                            error.description() +
+                            QStringLiteral(" has occured.\n\r\n\rPenlark will be closed."),
+                        MsgStyle::OkOnly + MsgStyle::Critical, QStringLiteral("Fatal Error"));
+      pv.desktop.EndProgram();
+    }
+  }
+  pv.desktop.SetMousePointer(Pointer::Hourglass);
+  return result;
+}
+
+QString CheckAddressSection(ProgramValues& pv) {
+  QString section = ReadConfigString(pv.ConfigFilePath, kOptions, kSectionKey);
+  if (section.isEmpty()) {
+    pv.desktop.SetMousePointer(Pointer::Default);
+    if (Asks(pv,
+             QStringLiteral("No Organizer Address section name has been entered for Penlark to "
+                            "access.\n\r\n\rDo you want to enter details of your Organizer Address "
+                            "section now?"),
+             kRequiredTitle)) {
+      ShowOptions(pv);
+    }
+    section = ReadConfigString(pv.ConfigFilePath, kOptions, kSectionKey);
+  }
+  return section;
+}
+
+QString ShortPathName(const QString& path) { return GetShortPathName(path); }
