@@ -71,8 +71,11 @@ frmDeveloper::frmDeveloper(QWidget* parent)
   lblName->setFont(bold);
   Label3->setFont(bold);
 
-  // The web address sits in line with the labels above it.
+  // The web address sits in line with the labels above it, on the frame's own grey.
   txtWebURL->setFrame(false);
+  QPalette see = txtWebURL->palette();
+  see.setColor(QPalette::Base, Qt::transparent);
+  txtWebURL->setPalette(see);
   txtWebURL->setTextMargins(-2, 0, 0, 0);
   txtWebURL->setText(QStringLiteral("www.harrowlane.example.com"));
   txtVersion->setFixedWidth(90);
