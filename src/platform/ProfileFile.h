@@ -16,7 +16,9 @@
 //
 // Encoding: values are UTF-8 strings. A file that is not valid UTF-8 is read as
 // Windows-1252 (so a file made on Windows keeps its separators), and a write stores the
-// whole file as UTF-8.
+// whole file as UTF-8. A UTF-8 byte-order mark is skipped on read and kept by a write.
+// Lines end in LF, CR LF or CR; a write keeps the file's own line ending (that of its
+// first line), and a new file gets LF.
 //
 // DEVIATION: the Windows functions copy a value into the caller's buffer and cut it to
 // the buffer's size; these return the whole value, so nothing written comes back cut.

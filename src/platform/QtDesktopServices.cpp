@@ -21,8 +21,10 @@ QString QtDesktopServices::QtFilter(const QString& filter) {
   const QStringList parts = filter.split(QLatin1Char('|'));
   QStringList entries;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    entries << parts[i] + QStringLiteral(" (") + parts[i + 1].split(QLatin1Char(';')).join(QLatin1Char(' ')) +
-                   QStringLiteral(")");
+    const QString patterns =
+        QLatin1Char('(') + parts[i + 1].split(QLatin1Char(';')).join(QLatin1Char(' ')) + QLatin1Char(')');
+    // A description that already shows its patterns is not given them twice.
+    entries << (parts[i].endsWith(patterns) ? parts[i] : parts[i] + QLatin1Char(' ') + patterns);
   }
   return entries.join(QStringLiteral(";;"));
 }
