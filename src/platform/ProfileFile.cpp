@@ -1,13 +1,9 @@
 #include "platform/ProfileFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "platform/FileBytes.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -210,39 +206,9 @@ std::string_view Unquote(std::string_view value) {
   return value;
 }
 
-// The file's bytes; nullopt with errno set when it exists but cannot be read, "" when
-// it is missing.
-std::optional<std::string> ReadAll(const std::string& file, bool* missing) {
-  *missing = false;
-  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    if (errno == ENOENT) {
-      *missing = true;
-      return std::string();
-    }
-    return std::nullopt;
-  }
-  std::string bytes;
-  char buffer[65536];
-  for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      const int saved = errno;
-      ::close(fd);
-      errno = saved;
-      return std::nullopt;
-    }
-    if (got == 0) break;
-    bytes.append(buffer, static_cast<size_t>(got));
-  }
-  ::close(fd);
-  return bytes;
-}
-
 std::optional<ProfileText> Load(const std::string& file) {
   bool missing = false;
-  std::optional<std::string> bytes = ReadAll(file, &missing);
+  std::optional<std::string> bytes = ReadFileBytes(file, &missing);
   if (!bytes) return std::nullopt;
   return Parse(std::move(*bytes));
 }
@@ -263,68 +229,6 @@ std::optional<std::string> Refusal(std::string_view section, std::string_view ke
            "\" holds a line break or \"=\", or starts with \"[\" or \";\".";
   if (HasLineBreak(value)) return "The value of \"" + std::string(key) + "\" holds a line break.";
   return std::nullopt;
-}
-
-bool WriteAllBytes(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t put = ::write(fd, bytes.data(), bytes.size());
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<size_t>(put));
-  }
-  return true;
-}
-
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-// Writes bytes to target through target + ".tmp": a reader sees the old file or the new
-// one, never a part of either.
-ProfileWriteResult ReplaceFile(const std::string& target, std::string_view bytes) {
-  struct stat old {};
-  const bool existed = ::stat(target.c_str(), &old) == 0;
-  const std::string temp = target + ".tmp";
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
-  if (fd < 0) return FailedErrno(errno);
-  int error = 0;
-  if (existed) {
-    // Root may write a user's file; the file stays the user's. Not being root, the
-    // owner cannot change and stays ours, which is also what the old file had.
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0) errno = 0;
-    if (::fchmod(fd, old.st_mode & 07777) != 0) error = errno;
-  }
-  if (!error && !WriteAllBytes(fd, bytes)) error = errno;
-  if (!error && ::fsync(fd) != 0) error = errno;
-  if (::close(fd) != 0 && !error) error = errno;
-  if (!error && ::rename(temp.c_str(), target.c_str()) != 0) error = errno;
-  if (error) {
-    ::unlink(temp.c_str());
-    return FailedErrno(error);
-  }
-  // The rename itself reaches the disk with the folder.
-  const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
-  return {};
-}
-
-// A link is followed, so the file it names is replaced and the link stays.
-std::string ResolveLink(const std::string& file) {
-  struct stat st {};
-  if (::lstat(file.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return file;
-  char* real = ::realpath(file.c_str(), nullptr);
-  if (!real) return file;
-  std::string resolved(real);
-  std::free(real);
-  return resolved;
 }
 
 }  // namespace
@@ -382,9 +286,8 @@ ProfileWriteResult WritePrivateProfileString(std::string_view section, std::stri
   if (std::optional<std::string> refused = Refusal(section, key, value)) return Failed(*refused);
   if (file.empty()) return FailedErrno(ENOENT);
 
-  const std::string target = ResolveLink(file);
   bool missing = false;
-  std::optional<std::string> before = ReadAll(target, &missing);
+  std::optional<std::string> before = ReadFileBytes(file, &missing);
   if (!before) return FailedErrno(errno);
   ProfileText text = Parse(*before);
   const std::string newline = text.Newline();
@@ -407,5 +310,6 @@ ProfileWriteResult WritePrivateProfileString(std::string_view section, std::stri
 
   const std::string after = text.Bytes();
   if (!missing && after == *before) return {};
-  return ReplaceFile(target, after);
+  if (const int error = ReplaceFileBytes(file, after)) return FailedErrno(error);
+  return {};
 }

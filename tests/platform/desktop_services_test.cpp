@@ -96,22 +96,4 @@ TEST(DesktopServicesTest, EndingTheProgramInAModalFormRunsNoActivation) {
   EXPECT_EQ(activations, 0);
 }
 
-TEST(DesktopServicesTest, ScriptedBoxesAreRecordedAndAnswered) {
-  ScriptedDesktopServices desktop;
-  desktop.SetMousePointer(Pointer::Hourglass);
-  desktop.Answer(MsgAnswer::No);
-  EXPECT_EQ(desktop.MsgBox(QStringLiteral("Delete?"), MsgStyle::YesNo + MsgStyle::Question,
-                           QStringLiteral("Penlark")),
-            MsgAnswer::No);
-  EXPECT_EQ(desktop.MsgBox(QStringLiteral("Done."), MsgStyle::OkOnly, QStringLiteral("Penlark")),
-            MsgAnswer::Ok);
-  EXPECT_THROW(desktop.MsgBox(QStringLiteral("Again?"), MsgStyle::YesNo, QStringLiteral("Penlark")),
-               std::logic_error);
-  ASSERT_EQ(desktop.boxes.size(), 3u);
-  EXPECT_EQ(desktop.boxes[0].text, QStringLiteral("Delete?"));
-  EXPECT_EQ(desktop.boxes[0].style, 36);
-  EXPECT_EQ(desktop.boxes[0].pointer, Pointer::Hourglass);
-  EXPECT_EQ(desktop.boxes[1].answer, MsgAnswer::Ok);
-}
-
 }  // namespace

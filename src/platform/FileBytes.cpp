@@ -1,0 +1,98 @@
+#include "platform/FileBytes.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace {
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t put = ::write(fd, bytes.data(), bytes.size());
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<size_t>(put));
+  }
+  return true;
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string FollowLink(const std::string& file) {
+  struct stat st {};
+  if (::lstat(file.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return file;
+  char* real = ::realpath(file.c_str(), nullptr);
+  if (!real) return file;  // a dangling link is replaced by the new file
+  std::string resolved(real);
+  std::free(real);
+  return resolved;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadFileBytes(const std::string& file, bool* missing) {
+  *missing = false;
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno != ENOENT) return std::nullopt;
+    *missing = true;
+    return std::string();
+  }
+  std::string bytes;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      const int saved = errno;
+      ::close(fd);
+      errno = saved;
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    bytes.append(buffer, static_cast<size_t>(got));
+  }
+  ::close(fd);
+  return bytes;
+}
+
+int ReplaceFileBytes(const std::string& file, std::string_view bytes) {
+  const std::string target = FollowLink(file);
+  struct stat old {};
+  const bool existed = ::stat(target.c_str(), &old) == 0;
+  const std::string temp = target + ".tmp";
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+  if (fd < 0) return errno;
+  int error = 0;
+  if (existed) {
+    // Run as root, the replacement would otherwise pass to root. Others may not give a
+    // file away; for them the owner is already right, so a refusal is no failure.
+    (void)!::fchown(fd, old.st_uid, old.st_gid);
+    if (::fchmod(fd, old.st_mode & 07777) != 0) error = errno;
+  }
+  if (!error && !WriteAll(fd, bytes)) error = errno;
+  if (!error && ::fsync(fd) != 0) error = errno;
+  if (::close(fd) != 0 && !error) error = errno;
+  if (!error && ::rename(temp.c_str(), target.c_str()) != 0) error = errno;
+  if (error) {
+    ::unlink(temp.c_str());
+    return error;
+  }
+  // The rename reaches the disk with the folder's entry.
+  const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return 0;
+}
