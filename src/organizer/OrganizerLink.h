@@ -1,9 +1,18 @@
 #pragma once
 
+#include <QString>
+
 struct ProgramValues;
 
 // Opens the DDE conversation on pv.main.txtOrganizerPipe with the topic
-// "Organize200|" + OrganizerFilePath and selects AddressSectionName in it. True (and
-// OrganizerLinkOpen set) on success; on failure the user has been told (282: the
-// access-error window; else a "Fatal Error" box) and false is returned.
+// "Organize200|" + OrganizerFilePath and selects AddressSectionName in it (no "RESULT"
+// is asked after it). True (and OrganizerLinkOpen set) on success; on failure the user
+// has been told (282: the access-error window; else a "Fatal Error" box naming
+// "SetupOrganizerLink.") and false is returned, OrganizerLinkOpen unchanged.
+// DEVIATION: a section name holding a double quote would end the command's argument
+// early and smuggle in the rest as command text; it is refused in a "Penlark Error" box
+// before anything is sent (CheckCommandArgument) and false is returned.
 bool SetupOrganizerLink(ProgramValues& pv);
+
+// [SelectSection("name")], exactly as sent.
+QString SelectSectionCommand(const QString& section);

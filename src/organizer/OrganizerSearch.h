@@ -5,8 +5,17 @@
 struct ProgramValues;
 
 // Searches the address book for the main window's search text, by surname or company,
-// and lists up to ten matches in pv.main.lstAddressee. True when at least one was
-// listed; then LastSearchText and LastSearchBySurname hold the search.
+// and lists up to ten matches in pv.main.lstAddressee ("First Last, Company", untrimmed,
+// in the address book's order). The link is set up first while OrganizerLinkOpen is
+// false. True when at least one was listed; then LastSearchText and LastSearchBySurname
+// hold the search and the first entry is selected. Nothing found: a "Name not found" box
+// (shown under the hourglass), the search text selected, list and remembered values kept.
+// A failed index selection: message 1. A run-time error: a "Fatal Error" box naming
+// "SearchOrganizer.". The pointer is the hourglass throughout and the arrow at the end.
+// After the tenth entry one more next-match step is made, as after every entry.
+// DEVIATION: a search text holding a double quote is refused in a "Penlark Error" box
+// before anything is sent or the pointer changes (it would end the command's argument
+// early and run the rest as command text); false is returned.
 bool SearchOrganizer(ProgramValues& pv);
 
 // The DDE commands, exactly as sent.
@@ -16,11 +25,13 @@ QString FindNextCommand();                         // [Find("<NEXT>")]
 
 // Requests an item on the conversation and returns the reply text.
 QString RequestItem(ProgramValues& pv, const QString& item);
-// Requests "RESULT" and reads it as a decimal number; a reply that is not one throws
-// RuntimeError 290 ("Data in wrong format").
+// Requests "RESULT" and reads it as a decimal number (blanks around it allowed).
+// DEVIATION: a reply that is not one (empty included) is a failure of the address book,
+// never a match or a success: it throws RuntimeError 290 ("Data in wrong format").
 long long RequestResult(ProgramValues& pv);
 
 // True when the text can be sent as a quoted command argument (it holds no double
-// quote). When it cannot, the user is told in a "Penlark Error" box naming what it is
-// (what: "search text", "Address Section name") and false is returned.
+// quote). When it cannot, the user is told in a "Penlark Error" box (OK, exclamation)
+// naming what it is (what: "search text", "Address Section name") and false is
+// returned. The pointer is left as it is.
 bool CheckCommandArgument(ProgramValues& pv, const QString& text, const QString& what);

@@ -1,0 +1,38 @@
+#include "organizer/OrganizerLink.h"
+
+#include "app/AppMessages.h"
+#include "app/ProgramValues.h"
+#include "organizer/OrganizerSearch.h"
+#include "organizer/TrapMessage.h"
+#include "platform/DdeTextBox.h"
+#include "platform/RuntimeError.h"
+
+QString SelectSectionCommand(const QString& section) {
+  return QStringLiteral("[SelectSection(\"") + section + QStringLiteral("\")]");
+}
+
+bool SetupOrganizerLink(ProgramValues& pv) {
+  if (!CheckCommandArgument(pv, pv.AddressSectionName, QStringLiteral("Address Section name")))
+    return false;
+  try {
+    const QString topic = QStringLiteral("Organize200|") + pv.OrganizerFilePath;
+    const QString section = pv.AddressSectionName;
+    DdeTextBox& pipe = *pv.main.txtOrganizerPipe;
+    // Mode 0 first drops a conversation of an earlier set-up, so a changed topic counts.
+    pipe.SetLinkMode(0);
+    pipe.SetLinkTopic(topic);
+    pipe.SetLinkMode(2);
+    pipe.SetLinkTimeout(60);
+    pipe.LinkExecute(SelectSectionCommand(section));
+    pv.OrganizerLinkOpen = true;
+    return true;
+  } catch (const RuntimeError& error) {
+    if (error.number() == 282) {
+      ShowAppError(pv, 3);
+    } else {
+      pv.desktop.MsgBox(TrapMessageText(QStringLiteral("SetupOrganizerLink."), error),
+                        MsgStyle::OkOnly + MsgStyle::Critical, QStringLiteral("Fatal Error"));
+    }
+    return false;
+  }
+}

@@ -1,0 +1,116 @@
+#include "organizer/OrganizerSearch.h"
+
+#include "app/AppMessages.h"
+#include "app/ProgramValues.h"
+#include "organizer/OrganizerLink.h"
+#include "organizer/TrapMessage.h"
+#include "platform/DdeTextBox.h"
+#include "platform/RuntimeError.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+
+namespace {
+constexpr int kMostEntries = 10;
+constexpr long long kNoMatch = -1;
+}  // namespace
+
+QString SelectIndexCommand(bool bySurname) {
+  return bySurname ? QStringLiteral("[SelectIndex(\"LastName\")]")
+                   : QStringLiteral("[SelectIndex(\"Company\")]");
+}
+
+QString FindCommand(const QString& text) {
+  return QStringLiteral("[Find(\"") + text + QStringLiteral("\")]");
+}
+
+QString FindNextCommand() { return FindCommand(QStringLiteral("<NEXT>")); }
+
+QString RequestItem(ProgramValues& pv, const QString& item) {
+  DdeTextBox& pipe = *pv.main.txtOrganizerPipe;
+  pipe.SetLinkItem(item);
+  pipe.LinkRequest();
+  return pipe.Text();
+}
+
+long long RequestResult(ProgramValues& pv) {
+  static const QRegularExpression decimal(QStringLiteral(R"(\A\s*[+-]?[0-9]+\s*\z)"));
+  const QString text = RequestItem(pv, QStringLiteral("RESULT"));
+  bool ok = false;
+  const long long value = decimal.match(text).hasMatch() ? text.trimmed().toLongLong(&ok) : 0;
+  if (!ok) throw RuntimeError(290);
+  return value;
+}
+
+bool CheckCommandArgument(ProgramValues& pv, const QString& text, const QString& what) {
+  if (!text.contains(u'"')) return true;
+  pv.desktop.MsgBox(QStringLiteral("The ") + what +
+                        QStringLiteral(" may not contain a double quote (\").\n\r\n\r"
+                                       "Please remove the double quote and try again."),
+                    MsgStyle::OkOnly + MsgStyle::Exclamation, QStringLiteral("Penlark Error"));
+  return false;
+}
+
+namespace {
+
+// Steps from the link to the remembered search; false when nothing was listed (the user
+// has been told why).
+bool ListMatches(ProgramValues& pv) {
+  MainWindowControls& m = pv.main;
+  if (!pv.OrganizerLinkOpen && !SetupOrganizerLink(pv)) return false;
+
+  DdeTextBox& pipe = *m.txtOrganizerPipe;
+  pipe.LinkExecute(SelectIndexCommand(m.optSurname->isChecked()));
+  if (RequestResult(pv) == 0) {
+    ShowAppError(pv, 1);
+    return false;
+  }
+
+  pipe.LinkExecute(FindCommand(m.txtSearchItem->text()));
+  if (RequestResult(pv) == kNoMatch) {
+    pv.desktop.MsgBox(QStringLiteral("The Name entered in the 'Search For' box has not been "
+                                     "found in the Organizer file."),
+                      MsgStyle::OkOnly + MsgStyle::Question, QStringLiteral("Name not found"));
+    m.txtSearchItem->setFocus();
+    m.txtSearchItem->setSelection(0, static_cast<int>(m.txtSearchItem->text().size()));
+    return false;
+  }
+
+  m.lstAddressee->setEnabled(true);
+  m.cmdFinished->setEnabled(true);
+  m.cmdMore->setEnabled(true);
+  m.lstAddressee->clear();
+  for (int position = 0; position < kMostEntries; ++position) {
+    const QString first = RequestItem(pv, QStringLiteral("FirstName"));
+    const QString last = RequestItem(pv, QStringLiteral("LastName"));
+    const QString company = RequestItem(pv, QStringLiteral("Company"));
+    m.lstAddressee->insertItem(position, first + u' ' + last + QStringLiteral(", ") + company);
+    // Also after the tenth entry: the transfers repeat exactly these steps.
+    pipe.LinkExecute(FindNextCommand());
+    if (RequestResult(pv) == kNoMatch) break;
+  }
+  pv.LastSearchText = m.txtSearchItem->text();
+  pv.LastSearchBySurname = m.optSurname->isChecked();
+  return true;
+}
+
+}  // namespace
+
+bool SearchOrganizer(ProgramValues& pv) {
+  if (!CheckCommandArgument(pv, pv.main.txtSearchItem->text(), QStringLiteral("search text")))
+    return false;
+  pv.desktop.SetMousePointer(Pointer::Hourglass);
+  bool listed = false;
+  try {
+    listed = ListMatches(pv);
+  } catch (const RuntimeError& error) {
+    pv.desktop.MsgBox(TrapMessageText(QStringLiteral("SearchOrganizer."), error),
+                      MsgStyle::OkOnly + MsgStyle::Critical, QStringLiteral("Fatal Error"));
+  }
+  pv.desktop.SetMousePointer(Pointer::Default);
+  if (listed) pv.main.lstAddressee->setCurrentRow(0);
+  return listed;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include <sys/types.h>
+
+// The address book's item names for a record's fields, in a fixed order; a record's
+// field is identified by its position here.
+const QStringList& FieldItemNames();
+int FieldIdOf(const QString& item);  // -1 for a name that is not a field item
+
+// One address record: the fields it has; a field it lacks is blank.
+struct Record {
+  std::vector<std::pair<int, QString>> fields;  // (field id, value), ascending ids
+  QString Field(int id) const;
+};
+
+// The records of one section in the order of one index: by the index field, then the
+// first name, both ignoring case, then by file order.
+class SortedIndex {
+ public:
+  SortedIndex() = default;
+  SortedIndex(const std::vector<Record>& records, int fieldId);
+
+  // Positions [first, last) of the records whose index field starts with the text,
+  // ignoring case; an empty text gives them all.
+  std::pair<size_t, size_t> PrefixRange(const QString& text) const;
+  int RecordAt(size_t position) const { return order_[position]; }
+  size_t Size() const { return order_.size(); }
+
+ private:
+  std::vector<int> order_;    // record numbers in index order
+  std::vector<QString> keys_; // the case-folded index field, in the same order
+};
+
+struct Section {
+  QString name;
+  std::vector<Record> records;
+  SortedIndex byLastName;
+  SortedIndex byCompany;
+};
+
+// One data file, as given on the command line. Its identity is the file itself (device
+// and inode), so any path that reaches it names it.
+struct DataFile {
+  QString path;
+  dev_t device = 0;
+  ino_t inode = 0;
+  std::vector<Section> sections;
+
+  const Section* FindSection(const QString& name) const;  // ignoring case
+};
+
+// Reads and checks a data file; on failure nothing, and *error names the file and, for
+// a syntax error, the line ("FILE:LINE: what").
+std::optional<DataFile> LoadDataFile(const QString& path, QString* error);
+
+// Whether a path reaches this file (relative paths from the working directory).
+bool SameFile(const DataFile& file, const QString& path);

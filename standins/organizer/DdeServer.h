@@ -1,0 +1,62 @@
+#pragma once
+
+#include "AddressBook.h"
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusServiceWatcher>
+#include <QObject>
+#include <QString>
+
+#include <map>
+#include <optional>
+#include <vector>
+
+// The address book's end of the DDE contract (org.penlark.Dde at /dde; the adaptor is
+// generated from the contract's XML). Each conversation belongs to the client connection
+// that opened it and has its own section, index and match cursor; it is forgotten when
+// the client terminates it or leaves the bus. Every refusal is a D-Bus error reply and
+// is also written to stderr.
+class DdeServer : public QObject, protected QDBusContext {
+  Q_OBJECT
+
+ public:
+  struct Options {
+    QString stallItem;                  // requests of this item are never answered
+    QString stallCommand;               // commands of this name are never answered
+    std::optional<QString> resultText;  // "RESULT" answers this instead of the number
+  };
+
+  DdeServer(QDBusConnection bus, std::vector<DataFile> files, Options options,
+            QObject* parent = nullptr);
+
+  // The contract's methods, called by the adaptor.
+  uint Initiate(const QString& topic);
+  void Execute(uint conversation, const QString& command);
+  QString Request(uint conversation, const QString& item);
+  void Terminate(uint conversation);
+
+ private:
+  struct Conversation {
+    QString client;  // unique bus name of the connection that opened it
+    const DataFile* file = nullptr;
+    const Section* section = nullptr;
+    const SortedIndex* index = nullptr;
+    size_t first = 0, last = 0, cursor = 0;  // matches [first, last) of the index
+    bool hasCurrent = false;
+    long long result = 0;
+  };
+
+  Conversation* Find(uint id);  // of the calling client; sends the error reply when not
+  void Refuse(const QString& errorName, const QString& why);
+  void ClientLeft(const QString& client);
+
+  bool RunCommand(Conversation& conversation, const QString& command);
+
+  QDBusConnection bus_;
+  std::vector<DataFile> files_;
+  Options options_;
+  std::map<uint, Conversation> conversations_;
+  uint nextId_ = 1;
+  QDBusServiceWatcher* clients_;
+};
