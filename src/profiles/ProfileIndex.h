@@ -14,7 +14,7 @@ inline const QString kDeletedProfile = QStringLiteral("(-Deleted-)");
 
 // Clears the box (no entries, no selection, empty text), then appends the names of
 // slots 0, 1, ... in order, skipping "(-Deleted-)" and stopping at the first key that is
-// missing or empty.
+// missing or empty. The filled box has no selection and an empty text.
 void FillProfileList(QComboBox& box, const QString& configFile);
 
 // The slot whose stored name equals the name trimmed of blanks at both ends, compared
