@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/AutomationContract.h"
+
 #include <QDBusConnection>
 #include <QString>
 #include <QVariant>
@@ -44,13 +46,10 @@ AutomationObject GetRunningObject(const QString& progId,
 // Creates an object of a class served by a running program: 429 when none serves it.
 AutomationObject CreateAutomationObject(const QString& progId,
                                         QDBusConnection bus = QDBusConnection::sessionBus());
-
-QString RunningObjectName(const QString& progId);  // "Word.Application.8" -> "org.penlark.rot.Word_Application_8"
-QString ClassFactoryName(const QString& progId);   // "Word.Basic" -> "org.penlark.class.Word_Basic"
+// RunningObjectName, ClassFactoryName and WindowClassName: platform/AutomationContract.h.
 
 // Non-zero while a program announces a main window of the class on the bus (bus name
 // WindowClassName(className)). A title, when given, must match the window's title
 // (property "Title" of "org.penlark.Window" at "/window").
 quintptr FindWindowA(const QString& className, const QString& title = QString(),
                      QDBusConnection bus = QDBusConnection::sessionBus());
-QString WindowClassName(const QString& className);  // "OpusApp" -> "org.penlark.window.OpusApp"

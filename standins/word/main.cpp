@@ -1,0 +1,298 @@
+// penlark-word: the stand-in word processor that Penlark writes letters into.
+//
+// What it plays: a running word processor with at most one document open, on the D-Bus
+// session bus, never started by Penlark.
+//   - Its main window is announced as window class "OpusApp" (bus name
+//     WindowClassName("OpusApp"), object "/window", interface org.penlark.Window).
+//   - --dialect word97 (the default): the running object of class "Word.Application.8"
+//     (RunningObjectName, and its class factory ClassFactoryName): Application, Version
+//     "8.0", ActiveDocument, Selection with GoTo (What -1, Name) and InsertAfter (Text).
+//   - --dialect word6: the class "Word.Basic" (ClassFactoryName only): EditGoTo and Insert,
+//     or with --language German BearbeitenGeheZu and Einfügen.
+//   The letter is UTF-8 text in which "[[Name]]" marks the bookmark Name.
+// What it leaves out: formatting, more documents, opening, saving or closing a document
+// over the bus, any go-to but to a bookmark, and every other member of the object models.
+// How it reports: the window shows the document and each change as it happens (a person
+// can type into it too), the status line the last call. A refused call answers with the
+// error "org.penlark.Automation.Error.E<number>", the description as its message:
+//   438 unknown property or method (also the other language's command names)
+//   448 unknown or repeated named argument, 449 argument missing, 450 too many arguments
+//   5    GoTo with a What other than -1
+//   4248 word97: ActiveDocument, Selection or a selection call with no document open
+//   5101 word97: GoTo to a bookmark the document lacks
+//   5003 word6: a command with no document open
+//   440  word6: EditGoTo to a bookmark the document lacks; that dialect reports a failed
+//        command as a failed automation call, which Penlark's 440 message covers ("Any
+//        Bookmarks ... are present in the document").
+// `penlark-word --print-text` prints the running instance's document text to standard
+// output as it stands, each paragraph break as LF and each tab as a tab character, nothing
+// added; `penlark-word --save-as FILE` writes the same text to FILE.
+// Exit codes: 0 after SIGTERM, SIGINT or the window's close button; 2 for bad arguments;
+// 1 for anything else that stops it (no session bus, a bus name taken, a letter that
+// cannot be read or is not UTF-8, no running instance to ask).
+
+#include "AutomationTarget.h"
+#include "LetterDocument.h"
+#include "WordObjects.h"
+#include "WordWindow.h"
+#include "automationadaptor.h"
+#include "classfactoryadaptor.h"
+#include "windowadaptor.h"
+#include "wordstandinadaptor.h"
+
+#include "platform/AutomationContract.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSocketNotifier>
+#include <QStringDecoder>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kBadArguments = 2;
+constexpr int kFailed = 1;
+
+struct Options {
+  bool word6 = false;
+  bool german = false;
+  std::optional<QString> letter;
+  bool printText = false;
+  std::optional<QString> saveAs;
+};
+
+void Complain(const QString& message) {
+  std::fprintf(stderr, "penlark-word: %s\n", qUtf8Printable(message));
+}
+
+// Parsed before any application object exists, since the client calls need no display.
+std::optional<Options> ParseArguments(const QStringList& arguments, QString* error) {
+  QCommandLineParser parser;
+  const QCommandLineOption dialect(QStringLiteral("dialect"), QStringLiteral("word97 or word6"),
+                                   QStringLiteral("dialect"));
+  const QCommandLineOption language(QStringLiteral("language"),
+                                    QStringLiteral("English or German (word6 only)"),
+                                    QStringLiteral("language"));
+  const QCommandLineOption printText(QStringLiteral("print-text"),
+                                     QStringLiteral("print the running instance's document text"));
+  const QCommandLineOption saveAs(QStringLiteral("save-as"),
+                                  QStringLiteral("write the running instance's document text to FILE"),
+                                  QStringLiteral("FILE"));
+  parser.addOptions({dialect, language, printText, saveAs});
+  parser.addPositionalArgument(QStringLiteral("LETTER"), QStringLiteral("the letter to open"));
+  if (!parser.parse(arguments)) {
+    *error = parser.errorText();
+    return std::nullopt;
+  }
+  Options options;
+  options.printText = parser.isSet(printText);
+  if (parser.isSet(saveAs)) options.saveAs = parser.value(saveAs);
+  const QStringList positional = parser.positionalArguments();
+  if (options.printText || options.saveAs) {
+    if (options.printText && options.saveAs) *error = QStringLiteral("--print-text and --save-as exclude each other");
+    else if (parser.isSet(dialect) || parser.isSet(language) || !positional.isEmpty())
+      *error = QStringLiteral("--print-text and --save-as take no other arguments");
+    return error->isEmpty() ? std::optional(options) : std::nullopt;
+  }
+  const QString dialectValue = parser.isSet(dialect) ? parser.value(dialect) : QStringLiteral("word97");
+  if (dialectValue != QStringLiteral("word97") && dialectValue != QStringLiteral("word6")) {
+    *error = QStringLiteral("unknown dialect \"%1\" (word97 or word6)").arg(dialectValue);
+    return std::nullopt;
+  }
+  options.word6 = dialectValue == QStringLiteral("word6");
+  if (parser.isSet(language)) {
+    const QString value = parser.value(language);
+    if (value != QStringLiteral("English") && value != QStringLiteral("German")) {
+      *error = QStringLiteral("unknown language \"%1\" (English or German)").arg(value);
+      return std::nullopt;
+    }
+    if (!options.word6) {
+      *error = QStringLiteral("--language applies to --dialect word6 only");
+      return std::nullopt;
+    }
+    options.german = value == QStringLiteral("German");
+  }
+  if (positional.size() > 1) {
+    *error = QStringLiteral("one letter at most");
+    return std::nullopt;
+  }
+  if (!positional.isEmpty()) options.letter = positional.front();
+  return options;
+}
+
+int AskRunningInstance(const Options& options) {
+  const QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) {
+    Complain(QStringLiteral("no session bus: ") + bus.lastError().message());
+    return kFailed;
+  }
+  const QString owner = bus.interface()->serviceOwner(WindowClassName(QStringLiteral("OpusApp"))).value();
+  if (owner.isEmpty()) {
+    Complain(QStringLiteral("no penlark-word is running on this bus"));
+    return kFailed;
+  }
+  QDBusMessage call = QDBusMessage::createMethodCall(owner, AutomationContract::WindowPath,
+                                                     QStringLiteral("org.penlark.WordStandin"),
+                                                     QStringLiteral("DocumentText"));
+  call.setAutoStartService(false);
+  const QDBusMessage reply = bus.call(call, QDBus::Block, 5000);
+  if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+    Complain(reply.errorMessage().isEmpty() ? QStringLiteral("the running penlark-word did not answer")
+                                            : reply.errorMessage());
+    return kFailed;
+  }
+  const QByteArray text = reply.arguments().front().toString().toUtf8();
+  if (options.printText) {
+    std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
+    return std::fflush(stdout) == 0 ? 0 : kFailed;
+  }
+  QSaveFile file(*options.saveAs);
+  if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+    Complain(QStringLiteral("cannot write %1: %2").arg(*options.saveAs, file.errorString()));
+    return kFailed;
+  }
+  return 0;
+}
+
+std::optional<QString> ReadLetter(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    Complain(QStringLiteral("cannot read the letter %1: %2").arg(path, file.errorString()));
+    return std::nullopt;
+  }
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    Complain(QStringLiteral("cannot read the letter %1: %2").arg(path, file.errorString()));
+    return std::nullopt;
+  }
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString text = decoder(bytes);
+  if (decoder.hasError()) {
+    Complain(QStringLiteral("the letter %1 is not UTF-8 text").arg(path));
+    return std::nullopt;
+  }
+  return text;
+}
+
+// Puts an object on the bus with the automation interface, and the class factory where
+// its class's objects are created.
+bool Publish(QDBusConnection& bus, const QString& path, AutomationTarget* target, bool creatable) {
+  new AutomationAdaptor(target);
+  if (creatable) new ClassFactoryAdaptor(target);
+  target->SetPath(path);
+  return bus.registerObject(path, target);
+}
+
+bool TakeName(QDBusConnection& bus, const QString& name) {
+  if (bus.registerService(name)) return true;
+  Complain(QStringLiteral("the bus name %1 is taken: another word processor is running").arg(name));
+  return false;
+}
+
+int signalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
+}
+
+int RunWordProcessor(int argc, char** argv, const Options& options) {
+  std::optional<QString> letterText;
+  if (options.letter) {
+    letterText = ReadLetter(*options.letter);
+    if (!letterText) return kFailed;
+  }
+  QApplication app(argc, argv);
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) {
+    Complain(QStringLiteral("no session bus: ") + bus.lastError().message());
+    return kFailed;
+  }
+
+  const QString caption = options.word6 ? (options.german ? QStringLiteral("Word.Basic, German")
+                                                          : QStringLiteral("Word.Basic, English"))
+                                        : QStringLiteral("Word.Application.8");
+  std::optional<QString> name;
+  if (options.letter) name = QFileInfo(*options.letter).fileName();
+  WordWindow window(caption, name, letterText.value_or(QString()));
+  const DocumentAccess document = [&window] { return window.Document(); };
+
+  AutomationTarget* application = nullptr;
+  QStringList names;
+  bool published = true;
+  if (options.word6) {
+    application = new WordBasic(document, options.german, &window);
+    published = Publish(bus, QStringLiteral("/"), application, true);
+    names << ClassFactoryName(QStringLiteral("Word.Basic"));
+  } else {
+    application = new WordApplication(document, &window);
+    auto* selection = new WordSelection(document, &window);
+    published = Publish(bus, QStringLiteral("/"), application, true) &&
+                Publish(bus, QStringLiteral("/selection"), selection, false);
+    QObject::connect(selection, &AutomationTarget::Called, &window, &WordWindow::ShowCall);
+    names << RunningObjectName(QStringLiteral("Word.Application.8"))
+          << ClassFactoryName(QStringLiteral("Word.Application.8"));
+  }
+  QObject::connect(application, &AutomationTarget::Called, &window, &WordWindow::ShowCall);
+  new WindowAdaptor(&window);
+  new WordStandinAdaptor(&window);
+  published = published && bus.registerObject(AutomationContract::WindowPath, &window);
+  if (!published) {
+    Complain(QStringLiteral("cannot put the objects on the bus: ") + bus.lastError().message());
+    return kFailed;
+  }
+
+  window.show();
+  // The window class goes last: whoever waits for it finds every object in place.
+  names << WindowClassName(QStringLiteral("OpusApp"));
+  for (const QString& busName : names)
+    if (!TakeName(bus, busName)) return kFailed;
+
+  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) {
+    Complain(QStringLiteral("cannot watch for signals"));
+    return kFailed;
+  }
+  QSocketNotifier notifier(signalPipe[1], QSocketNotifier::Read);
+  QObject::connect(&notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+  struct sigaction action = {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  ::sigaction(SIGTERM, &action, nullptr);
+  ::sigaction(SIGINT, &action, nullptr);
+
+  const int code = app.exec();
+  for (const QString& busName : names) bus.unregisterService(busName);
+  return code;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  QString error;
+  const std::optional<Options> options = ParseArguments(arguments, &error);
+  if (!options) {
+    Complain(error);
+    Complain(QStringLiteral(
+        "usage: penlark-word [--dialect word97|word6] [--language English|German] [LETTER]\n"
+        "       penlark-word --print-text | --save-as FILE"));
+    return kBadArguments;
+  }
+  if (options->printText || options->saveAs) {
+    QCoreApplication app(argc, argv);
+    return AskRunningInstance(*options);
+  }
+  return RunWordProcessor(argc, argv, *options);
+}
