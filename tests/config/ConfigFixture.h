@@ -48,10 +48,6 @@ class ConfigFixture : public ::testing::Test {
     ASSERT_NE(edit, nullptr) << box;
     edit->setText(text);
   }
-  static QString Text(QDialog& form, const char* box) {
-    QLineEdit* edit = form.findChild<QLineEdit*>(QString::fromLatin1(box));
-    return edit ? edit->text() : QStringLiteral("<no box>");
-  }
   static QCheckBox* SkipBox(QDialog& form) {
     return form.findChild<QCheckBox*>(QStringLiteral("chkSkipBlankFields"));
   }

@@ -38,6 +38,7 @@ TEST_F(ConfigChecksTest, BothMissingAsksAboutTheFileFirstAndFindsASectionEntered
   EXPECT_EQ(desktop.formsShown, std::vector<QString>{QStringLiteral("frmOptions")});
 }
 
+// The file is asked about first, the section second.
 TEST_F(ConfigChecksTest, AnswersNoGiveEmptyValues) {
   desktop.Answer(MsgAnswer::No);
   desktop.Answer(MsgAnswer::No);
@@ -50,17 +51,6 @@ TEST_F(ConfigChecksTest, AnswersNoGiveEmptyValues) {
   EXPECT_EQ(desktop.boxes[1].style, 52);
   EXPECT_EQ(desktop.boxes[1].pointer, Pointer::Default);
   EXPECT_TRUE(desktop.formsShown.empty());
-}
-
-TEST_F(ConfigChecksTest, CancelledOptionsGiveNoFileAndTheSectionIsStillAskedFor) {
-  desktop.Answer(MsgAnswer::Yes);
-  desktop.OnForm(QStringLiteral("frmOptions"), [](QDialog& form) { Press(form, "cmdCancel"); });
-  desktop.Answer(MsgAnswer::Yes);
-  OptionsSaves(QStringLiteral("/data/book.or3"), QStringLiteral("Clients"));
-  EXPECT_EQ(CheckOrganizerFile(pv), QString());
-  EXPECT_EQ(CheckAddressSection(pv), QStringLiteral("Clients"));
-  ASSERT_EQ(desktop.boxes.size(), 2u);
-  EXPECT_EQ(desktop.boxes[1].text, kAskSection);
 }
 
 TEST_F(ConfigChecksTest, PathAcceptedInOptionsIsNotProbed) {
@@ -141,13 +131,6 @@ TEST_F(ConfigChecksTest, OtherErrorsAreFatal) {
   EXPECT_EQ(desktop.boxes[0].style, 16);
   EXPECT_EQ(desktop.boxes[0].pointer, Pointer::Default);
   EXPECT_TRUE(desktop.ended);
-}
-
-TEST_F(ConfigChecksTest, ShortPathNameOfAnExistingFileOnly) {
-  const QString book = MakeFile(QStringLiteral("book.or2"));
-  EXPECT_EQ(ShortPathName(book), book);
-  EXPECT_EQ(ShortPathName(dir.filePath(QStringLiteral("gone.or2"))), QString());
-  EXPECT_EQ(ShortPathName(QString()), QString());
 }
 
 }  // namespace
