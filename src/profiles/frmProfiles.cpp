@@ -5,6 +5,7 @@
 #include "config/ConfigFile.h"
 #include "profiles/NameValidation.h"
 #include "profiles/ProfileIndex.h"
+#include "profiles/ProfileRows.h"
 #include "profiles/frmNewName.h"
 
 #include <QAbstractItemView>
@@ -20,12 +21,12 @@
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
 
+#include <functional>
+#include <utility>
+
 namespace {
-const QString kNone = QStringLiteral("(-None-)");
 const QString kNewCaption = QStringLiteral("&New");
 const QString kSaveCaption = QStringLiteral("&Save");
-const QString kIndexSection = QStringLiteral("Address Profiles");
-const QString kParagraph = QStringLiteral("\n\r\n\r");
 
 constexpr const char* kFieldDisplayNames[frmProfiles::kFieldNameCount] = {
     "(-None-)",          "First Name",       "Last Name",
@@ -45,16 +46,28 @@ constexpr int kParagraphCode = 182;
 constexpr int kBlankCode = 95;
 constexpr char16_t kTabMark = u'\u00BB';
 
-QString ProfileSection(int slot) { return QStringLiteral("Profile %1").arg(slot); }
-QString RowKey(const char* word, int row) {
-  return QStringLiteral("%1 %2").arg(QLatin1String(word)).arg(row);
-}
-
 template <typename W>
 W* Named(W* widget, const QString& name) {
   widget->setObjectName(name);
   return widget;
 }
+
+// A bookmark box reports losing the focus after its own focus-out handling, which would
+// otherwise undo the selection and caret that a refused check gives back.
+class BookmarkBox : public QLineEdit {
+ public:
+  BookmarkBox(QWidget* parent, std::function<void(QWidget*, Qt::FocusReason)> lostFocus)
+      : QLineEdit(parent), lostFocus_(std::move(lostFocus)) {}
+
+ protected:
+  void focusOutEvent(QFocusEvent* event) override {
+    QLineEdit::focusOutEvent(event);
+    lostFocus_(this, event->reason());
+  }
+
+ private:
+  std::function<void(QWidget*, Qt::FocusReason)> lostFocus_;
+};
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
   auto* button = Named(new QPushButton(caption, parent), QString::fromLatin1(name));
@@ -91,8 +104,11 @@ void frmProfiles::BuildControls() {
   for (int row = 0; row < kRows; ++row) {
     Label[row] = Named(new QLabel(QStringLiteral("%1.").arg(row + 1), this),
                        QStringLiteral("Label%1").arg(row + 1));
-    txtBookmark[row] = Named(new QLineEdit(this), QStringLiteral("txtBookmark_%1").arg(row));
-    txtBookmark[row]->installEventFilter(this);
+    txtBookmark[row] = Named(
+        new BookmarkBox(this, [this](QWidget* box, Qt::FocusReason reason) {
+          HandleFocusOut(box, reason);
+        }),
+        QStringLiteral("txtBookmark_%1").arg(row));
     cboField[row] = Named(new QComboBox(this), QStringLiteral("cboField_%1").arg(row));
     cboField[row]->setEditable(false);
     cboField[row]->installEventFilter(this);
@@ -187,24 +203,22 @@ void frmProfiles::FillFieldLists() {
 }
 
 void frmProfiles::LoadProfileRows(int slot) {
-  const QString section = ProfileSection(slot);
+  const ProfileRows rows = ReadProfileRows(pv_.ConfigFilePath, slot);
   for (int row = 0; row < kRows; ++row) {
-    txtBookmark[row]->setText(ReadConfigString(pv_.ConfigFilePath, section, RowKey("Bookmark", row)));
-    txtSeparator[row]->setText(
-        ReadConfigString(pv_.ConfigFilePath, section, RowKey("Separator", row)));
-    const QString field = ReadConfigString(pv_.ConfigFilePath, section, RowKey("Field", row));
+    txtBookmark[row]->setText(rows[row].bookmark);
+    txtSeparator[row]->setText(rows[row].separator);
     QComboBox& box = *cboField[row];
     // A field name from an earlier load that is not one of ours is dropped again.
     while (box.count() > kFieldNameCount) box.removeItem(box.count() - 1);
-    if (field.isEmpty()) {
+    if (rows[row].field.isEmpty()) {
       box.setCurrentIndex(0);
       continue;
     }
-    int index = box.findText(field, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    int index = box.findText(rows[row].field, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index < 0) {
       // A drop-down list can only show an entry, so a stored name we do not offer
       // becomes one for this row: it is shown and saved back unchanged.
-      box.addItem(field);
+      box.addItem(rows[row].field);
       index = box.count() - 1;
     }
     box.setCurrentIndex(index);
@@ -291,8 +305,9 @@ bool frmProfiles::FilterFieldKey(int row, QKeyEvent& key, bool inPopup) {
 }
 
 void frmProfiles::HandleFocusOut(QObject* watched, Qt::FocusReason reason) {
-  // Only a move to another control of this window counts, not losing the window.
-  if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+  // Only a move to another control of this window counts, not losing or closing the
+  // window.
+  if (!isVisible() || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
       reason == Qt::MenuBarFocusReason)
     return;
   // Cancel keeps nothing, so leaving a box for it checks nothing: a refused box must
@@ -324,7 +339,8 @@ bool frmProfiles::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusOut:
       for (int row = 0; row < kRows; ++row)
         if (watched == txtSeparator[row]) txtSeparator_LostFocus(row);
-      HandleFocusOut(watched, static_cast<QFocusEvent*>(event)->reason());
+      if (watched == cboProfileName)
+        HandleFocusOut(watched, static_cast<QFocusEvent*>(event)->reason());
       break;
     default:
       break;
@@ -344,10 +360,6 @@ void frmProfiles::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-bool frmProfiles::Write(const QString& section, const QString& key, const QString& value) {
-  return WriteConfigString(pv_, section, key, value);
-}
-
 bool frmProfiles::SaveProfile() {
   const QString name = cboProfileName->currentText();
   // A blank name would be stored as an empty index value, which ends every profile list
@@ -356,52 +368,21 @@ bool frmProfiles::SaveProfile() {
     ValidateProfileName(pv_.desktop, QString(), true, false);
     return false;
   }
-
-  bool fieldSeen = false;
-  for (int row = kRows - 1; row >= 0; --row) {
-    if (cboField[row]->currentText() != kNone) {
-      fieldSeen = true;
-      continue;
-    }
-    if (!fieldSeen) continue;
-    const QString n = QString::number(row + 1);
-    pv_.desktop.MsgBox(
-        QStringLiteral("Row ") + n +
-            QStringLiteral(" of the Address Profile contains no Organizer Data Field.  A (-None-) "
-                           "Organizer Data Field is not permitted between two valid data fields.") +
-            kParagraph + QStringLiteral("Please replace the (-None-) field at row ") + n +
-            QStringLiteral(" with a valid field name."),
-        MsgStyle::OkOnly + MsgStyle::Information,
-        QStringLiteral("Embedded (-None-) Organizer Data Field"));
-    return false;
-  }
-  if (!fieldSeen) {
-    pv_.desktop.MsgBox(
-        QStringLiteral("No Organizer Data Fields are included in the Address Profile.") +
-            kParagraph +
-            QStringLiteral("Please add at at least one Organizer Data Field to the Address Profile."),
-        MsgStyle::OkOnly + MsgStyle::Information, QStringLiteral("No Organizer Data Fields"));
-    return false;
-  }
+  ProfileRows rows;
+  for (int row = 0; row < kRows; ++row)
+    rows[row] = {txtBookmark[row]->text(), cboField[row]->currentText(), txtSeparator[row]->text()};
+  if (!CheckProfileRows(pv_.desktop, rows)) return false;
 
   int slot = FindProfileIndex(pv_.ConfigFilePath, name);
   if (slot == kNoProfileSlot) slot = NextFreeProfileIndex(pv_.ConfigFilePath);
   if (slot == kNoProfileSlot) {
-    pv_.desktop.MsgBox(QStringLiteral("Penlark can keep at most 32 Address Profiles.") + kParagraph +
-                           QStringLiteral("Please delete an Address Profile before adding another."),
+    pv_.desktop.MsgBox(QStringLiteral("Penlark can keep at most 32 Address Profiles.\n\r\n\r"
+                                      "Please delete an Address Profile before adding another."),
                        MsgStyle::OkOnly + MsgStyle::Exclamation,
                        QStringLiteral("Address Profile Limit"));
     return false;
   }
-
-  if (!Write(kIndexSection, QString::number(slot), name)) return false;
-  const QString section = ProfileSection(slot);
-  for (int row = 0; row < kRows; ++row) {
-    if (!Write(section, RowKey("Bookmark", row), txtBookmark[row]->text())) return false;
-    if (!Write(section, RowKey("Field", row), cboField[row]->currentText())) return false;
-    if (!Write(section, RowKey("Separator", row), txtSeparator[row]->text())) return false;
-  }
-  return true;
+  return WriteProfile(pv_, slot, name, rows);
 }
 
 void frmProfiles::ShowNewNameDialog() {
@@ -435,7 +416,9 @@ void frmProfiles::cmdDelete_Click() {
     ShowAppError(pv_, 2);
     return;
   }
-  if (!Write(kIndexSection, QString::number(slot), kDeletedProfile)) return;
+  if (!WriteConfigString(pv_, QStringLiteral("Address Profiles"), QString::number(slot),
+                         kDeletedProfile))
+    return;
   cboProfileName->clear();
   FillProfileList(*cboProfileName, pv_.ConfigFilePath);
   if (cboProfileName->count() == 0) {

@@ -87,7 +87,6 @@ class frmProfiles : public QDialog {
   bool FilterSeparatorKey(int row, QKeyEvent& key);
   bool FilterFieldKey(int row, QKeyEvent& key, bool inPopup);
   void HandleFocusOut(QObject* watched, Qt::FocusReason reason);
-  bool Write(const QString& section, const QString& key, const QString& value);
 
   ProgramValues& pv_;
   bool checkingFocus_ = false;
