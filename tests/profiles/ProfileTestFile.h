@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// A PENLARK.INI of its own for one test, in a folder that goes with it.
+struct TempConfig {
+  void Write(const QByteArray& text) const {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(text);
+  }
+  QByteArray Bytes() const {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
+  }
+  // The index section with these values under keys 0, 1, ...
+  static QByteArray Index(const QStringList& names) {
+    QByteArray text = "[Address Profiles]\n";
+    for (qsizetype slot = 0; slot < names.size(); ++slot)
+      text += QByteArray::number(slot) + '=' + names[slot].toUtf8() + '\n';
+    return text;
+  }
+  static QStringList ThirtyTwoNames() {
+    QStringList names;
+    for (int slot = 0; slot < 32; ++slot)
+      names << QStringLiteral("Name") + QChar(u'A' + slot % 26) + QChar(u'a' + slot / 26);
+    return names;
+  }
+
+  QTemporaryDir dir;
+  QString path = dir.path() + QStringLiteral("/PENLARK.INI");
+};
