@@ -26,7 +26,6 @@
 
 namespace {
 const QString kNewCaption = QStringLiteral("&New");
-const QString kSaveCaption = QStringLiteral("&Save");
 
 constexpr const char* kFieldDisplayNames[frmProfiles::kFieldNameCount] = {
     "(-None-)",          "First Name",       "Last Name",
