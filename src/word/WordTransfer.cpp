@@ -137,12 +137,6 @@ bool TransferRows(ProgramValues& pv, const QString& searchText, bool bySurname, 
       ReadConfigInt(ini, QStringLiteral("Options"), QStringLiteral("Skip Blank Fields"), 0) != 0;
   word.ReadSettings(ini);
 
-  // DEVIATION: a remembered search text with a double quote would end the command's
-  // argument early and run the rest as command text; it is refused before anything is sent.
-  pv.desktop.SetMousePointer(Pointer::Default);
-  if (!CheckCommandArgument(pv, searchText, QStringLiteral("search text"))) return false;
-  pv.desktop.SetMousePointer(Pointer::Hourglass);
-
   if (!FindAddresseeAgain(pv, searchText, bySurname, position)) {
     ShowAppError(pv, 5);
     return false;
@@ -168,6 +162,12 @@ bool TransferRows(ProgramValues& pv, const QString& searchText, bool bySurname, 
 
 bool Transfer(ProgramValues& pv, const QString& searchText, bool bySurname, int position,
               WordDialect& word) {
+  // DEVIATION: a remembered search text with a double quote would end the command's
+  // argument early and run the rest as command text; it is refused before anything is sent.
+  if (!CheckCommandArgument(pv, searchText, QStringLiteral("search text"))) {
+    pv.desktop.SetMousePointer(Pointer::Default);
+    return false;
+  }
   pv.desktop.SetMousePointer(Pointer::Hourglass);
   bool result = false;
   try {

@@ -9,7 +9,7 @@ class LetterDocument;
 // How the objects reach the open document: nullptr while none is open.
 using DocumentAccess = std::function<LetterDocument*()>;
 
-// The Word 97 application object, at "/".
+// The application object of class "Word.Application.8", at "/".
 //   Application  this object        Version  "8.0"
 //   ActiveDocument  the document's name as text; 4248 when no document is open
 //   Selection    the selection object (at "/selection"); 4248 when no document is open
@@ -28,7 +28,7 @@ class WordApplication : public AutomationTarget {
   DocumentAccess document_;
 };
 
-// The Word 97 selection, at "/selection".
+// Its selection, at "/selection".
 //   Text  the selected text
 //   GoTo(What, Which, Count, Name)  with What = -1 selects the bookmark Name; 5101 when
 //       the document has none of that name; other What values: 5

@@ -8,7 +8,7 @@
 //     (RunningObjectName, and its class factory ClassFactoryName): Application, Version
 //     "8.0", ActiveDocument, Selection with GoTo (What -1, Name) and InsertAfter (Text).
 //   - --dialect word6: the class "Word.Basic" (ClassFactoryName only): EditGoTo and Insert,
-//     or with --language German BearbeitenGeheZu and Einfügen.
+//     or with --language German BearbeitenGeheZu and Einfügen. word97 ignores --language.
 //   The letter is UTF-8 text in which "[[Name]]" marks the bookmark Name.
 // What it leaves out: formatting, more documents, opening, saving or closing a document
 // over the bus, any go-to but to a bookmark, and every other member of the object models.
@@ -82,7 +82,7 @@ std::optional<Options> ParseArguments(const QStringList& arguments, QString* err
   const QCommandLineOption dialect(QStringLiteral("dialect"), QStringLiteral("word97 or word6"),
                                    QStringLiteral("dialect"));
   const QCommandLineOption language(QStringLiteral("language"),
-                                    QStringLiteral("English or German (word6 only)"),
+                                    QStringLiteral("English or German (word6; word97 has no command names to translate)"),
                                     QStringLiteral("language"));
   const QCommandLineOption printText(QStringLiteral("print-text"),
                                      QStringLiteral("print the running instance's document text"));
@@ -115,10 +115,6 @@ std::optional<Options> ParseArguments(const QStringList& arguments, QString* err
     const QString value = parser.value(language);
     if (value != QStringLiteral("English") && value != QStringLiteral("German")) {
       *error = QStringLiteral("unknown language \"%1\" (English or German)").arg(value);
-      return std::nullopt;
-    }
-    if (!options.word6) {
-      *error = QStringLiteral("--language applies to --dialect word6 only");
       return std::nullopt;
     }
     options.german = value == QStringLiteral("German");
@@ -253,12 +249,7 @@ int RunWordProcessor(int argc, char** argv, const Options& options) {
     return kFailed;
   }
 
-  window.show();
-  // The window class goes last: whoever waits for it finds every object in place.
-  names << WindowClassName(QStringLiteral("OpusApp"));
-  for (const QString& busName : names)
-    if (!TakeName(bus, busName)) return kFailed;
-
+  // Watched before the names are taken, so even an early SIGTERM ends it cleanly.
   if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) {
     Complain(QStringLiteral("cannot watch for signals"));
     return kFailed;
@@ -270,6 +261,12 @@ int RunWordProcessor(int argc, char** argv, const Options& options) {
   sigemptyset(&action.sa_mask);
   ::sigaction(SIGTERM, &action, nullptr);
   ::sigaction(SIGINT, &action, nullptr);
+
+  window.show();
+  // The window class goes last: whoever waits for it finds every object in place.
+  names << WindowClassName(QStringLiteral("OpusApp"));
+  for (const QString& busName : names)
+    if (!TakeName(bus, busName)) return kFailed;
 
   const int code = app.exec();
   for (const QString& busName : names) bus.unregisterService(busName);
