@@ -23,8 +23,7 @@ class OrganizerFixture : public ::testing::Test {
     lstAddressee = new QListWidget(&window);
     cmdFinished = new QPushButton(&window);
     cmdMore = new QPushButton(&window);
-    txtOrganizerPipe = new DdeTextBox(&window);
-    txtOrganizerPipe->SetBus(bus.connection());
+    txtOrganizerPipe = new DdeTextBox(&window, bus.connection());
     pv.main.optSurname = optSurname;
     pv.main.optCompany = optCompany;
     pv.main.txtSearchItem = txtSearchItem;
