@@ -15,7 +15,9 @@
 // the new object's path). A property may return another object (its object path).
 // Every failure throws RuntimeError: the server's own number and description when it
 // refuses a call (error name "org.penlark.Automation.Error.E<number>", message the
-// description), 440 when the server has gone away or does not answer in time.
+// description), 440 when the server has gone away or does not answer in time (5 s), 91
+// for a call on nothing, 424 when GetObject's property holds no object. A reference
+// talks to the program that served the object when it was made, never to a successor.
 class AutomationObject {
  public:
   AutomationObject() = default;

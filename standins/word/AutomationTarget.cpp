@@ -29,9 +29,7 @@ QDBusVariant AutomationTarget::GetProperty(const QString& name) {
     Q_EMIT Called(name);
     return QDBusVariant(value);
   } catch (const AutomationFault& fault) {
-    Q_EMIT Called(QStringLiteral("%1 failed: %2 %3").arg(name).arg(fault.number).arg(fault.description));
-    sendErrorReply(AutomationContract::ErrorPrefix + QString::number(fault.number),
-                   fault.description);
+    Refuse(name, fault);
     return QDBusVariant(QString());
   }
 }
@@ -48,11 +46,14 @@ QVariantList AutomationTarget::Invoke(const QString& method, const QVariantList&
     Q_EMIT Called(call);
     return result.isValid() ? QVariantList{result} : QVariantList{};
   } catch (const AutomationFault& fault) {
-    Q_EMIT Called(QStringLiteral("%1 failed: %2 %3").arg(call).arg(fault.number).arg(fault.description));
-    sendErrorReply(AutomationContract::ErrorPrefix + QString::number(fault.number),
-                   fault.description);
+    Refuse(call, fault);
     return {};
   }
+}
+
+void AutomationTarget::Refuse(const QString& call, const AutomationFault& fault) {
+  Q_EMIT Called(QStringLiteral("%1 failed: %2 %3").arg(call).arg(fault.number).arg(fault.description));
+  sendErrorReply(AutomationContract::ErrorPrefix + QString::number(fault.number), fault.description);
 }
 
 QDBusObjectPath AutomationTarget::CreateObject() { return QDBusObjectPath(path_); }

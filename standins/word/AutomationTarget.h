@@ -49,6 +49,8 @@ class AutomationTarget : public QObject, public QDBusContext {
                           const QVariantMap& named) = 0;
 
  private:
+  void Refuse(const QString& call, const AutomationFault& fault);
+
   QString path_ = QStringLiteral("/");
 };
 
