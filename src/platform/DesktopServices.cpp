@@ -1,5 +1,12 @@
 #include "platform/DesktopServices.h"
 
+#include <cstdlib>
+
+void DesktopServices::EndProgram() {
+  Terminate();
+  std::abort();  // an implementation that returned would run the caller's next handler
+}
+
 void DesktopServices::ShowModal(QDialog& form) {
   ++modalDepth_;
   try {

@@ -67,10 +67,12 @@ class DesktopServices {
   void SetActivationHandler(std::function<void()> handler) { activation_ = std::move(handler); }
 
   // Ends the program at once: no further handler runs and nothing more is written.
-  [[noreturn]] virtual void EndProgram() = 0;
+  [[noreturn]] void EndProgram();
 
  protected:
   virtual void RunModal(QDialog& form) = 0;
+  // Must not return: it ends the process or throws.
+  virtual void Terminate() = 0;
 
  private:
   int modalDepth_ = 0;

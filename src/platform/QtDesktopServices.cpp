@@ -80,7 +80,7 @@ std::optional<QString> QtDesktopServices::ShowOpenDialog(const FileOpenSettings&
   return dialog.selectedFiles().constFirst();
 }
 
-void QtDesktopServices::EndProgram() {
+void QtDesktopServices::Terminate() {
   std::fflush(nullptr);
   std::_Exit(0);
 }

@@ -13,7 +13,7 @@ class QtDesktopServices : public DesktopServices {
   void SetMousePointer(int pointer) override;
   int MousePointer() const override { return pointer_; }
   std::optional<QString> ShowOpenDialog(const FileOpenSettings& settings) override;
-  [[noreturn]] void EndProgram() override;
+
 
   // The text a message box draws for a message: every run of CR and LF becomes one "\n".
   static QString DisplayText(const QString& text);
@@ -22,6 +22,7 @@ class QtDesktopServices : public DesktopServices {
 
  protected:
   void RunModal(QDialog& form) override;
+  void Terminate() override;
 
  private:
   int pointer_ = 0;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QPointer>
 
 #include <stdexcept>
 
@@ -25,18 +26,23 @@ void ScriptedDesktopServices::SetMousePointer(int pointer) {
 
 std::optional<QString> ScriptedDesktopServices::ShowOpenDialog(const FileOpenSettings& settings) {
   openDialogs.push_back(settings);
-  if (files_.empty()) return std::nullopt;
-  auto file = files_.front();
+  if (files_.empty() || !files_.front()) {
+    if (!files_.empty()) files_.pop_front();
+    return std::nullopt;
+  }
+  QString file = *files_.front();
   files_.pop_front();
   return file;
 }
 
-void ScriptedDesktopServices::EndProgram() {
+void ScriptedDesktopServices::Terminate() {
   ended = true;
   throw ProgramEnded();
 }
 
 void ScriptedDesktopServices::RunModal(QDialog& form) {
+  // As on a desktop, the window that was active gets the activation back afterwards.
+  QPointer<QWidget> wasActive = QApplication::activeWindow();
   formsShown.push_back(form.objectName());
   form.setModal(true);
   form.show();
@@ -48,4 +54,8 @@ void ScriptedDesktopServices::RunModal(QDialog& form) {
     script(form);
   }
   if (form.isVisible()) form.reject();
+  if (wasActive) {
+    wasActive->activateWindow();
+    QApplication::processEvents();
+  }
 }

@@ -48,7 +48,6 @@ class ScriptedDesktopServices : public DesktopServices {
   void SetMousePointer(int pointer) override;
   int MousePointer() const override { return pointer_; }
   std::optional<QString> ShowOpenDialog(const FileOpenSettings& settings) override;
-  [[noreturn]] void EndProgram() override;
 
   std::vector<Box> boxes;
   std::vector<FileOpenSettings> openDialogs;
@@ -59,6 +58,7 @@ class ScriptedDesktopServices : public DesktopServices {
 
  protected:
   void RunModal(QDialog& form) override;
+  void Terminate() override;
 
  private:
   std::deque<int> answers_;
