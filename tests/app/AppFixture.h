@@ -63,16 +63,14 @@ class AppFixture : public ::testing::Test {
     Set("Options", "Organizer File Path", dataFile);
     Set("Options", "Organizer Address Section", QStringLiteral("Address"));
     Set("Address Profiles", "0", QStringLiteral("Letters"));
-    Set("Profile 0", "Bookmark 0", QStringLiteral("Name"));
-    Set("Profile 0", "Field 0", QStringLiteral("First Name"));
-    Set("Profile 0", "Separator 0", QStringLiteral("_"));
-    Set("Profile 0", "Bookmark 1", QString());
-    Set("Profile 0", "Field 1", QStringLiteral("Last Name"));
-    Set("Profile 0", "Separator 1", QString());
-    Set("Profile 0", "Bookmark 2", QStringLiteral("Town"));
-    Set("Profile 0", "Field 2", QStringLiteral("Business/City"));
-    Set("Profile 0", "Separator 2", QString());
-    Set("Profile 0", "Field 3", QStringLiteral("(-None-)"));
+    const char* rows[][3] = {{"Name", "First Name", "_"}, {"", "Last Name", ""},
+                             {"Town", "Business/City", ""}, {"", "(-None-)", ""}};
+    for (int r = 0; r < 4; ++r) {
+      const std::string n = std::to_string(r);
+      Set("Profile 0", ("Bookmark " + n).c_str(), QString::fromUtf8(rows[r][0]));
+      Set("Profile 0", ("Field " + n).c_str(), QString::fromUtf8(rows[r][1]));
+      Set("Profile 0", ("Separator " + n).c_str(), QString::fromUtf8(rows[r][2]));
+    }
   }
 
   QProcess* StartOrganizer(const QString& dataFile) {
