@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BusNames.h"
+
 #include <QString>
 
 // The names of the automation contract over D-Bus (dbus/org.penlark.Automation.xml,
@@ -14,18 +16,8 @@ inline const QString WindowPath = QStringLiteral("/window");
 // A refusal: ErrorPrefix + the error number, the description as the error message.
 inline const QString ErrorPrefix = QStringLiteral("org.penlark.Automation.Error.E");
 
-// A class or window class name as one bus name element: characters an element cannot
-// hold become "_", and "_" goes in front of one that would start with a digit.
-inline QString BusElement(const QString& name) {
-  QString element;
-  for (const QChar c : name) {
-    const bool allowed = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
-                         (c >= u'0' && c <= u'9') || c == u'_' || c == u'-';
-    element += allowed ? c : QChar(u'_');
-  }
-  if (element.isEmpty() || element.front().isDigit()) element.prepend(u'_');
-  return element;
-}
+// A class or window class name as one bus name element; "-" is kept.
+inline QString BusElement(const QString& name) { return BusNameElement(name, true); }
 }  // namespace AutomationContract
 
 // "Word.Application.8" -> "org.penlark.rot.Word_Application_8": the running object of the

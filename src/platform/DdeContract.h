@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BusNames.h"
+
 #include <QString>
 
 // The names of the DDE contract over D-Bus (dbus/org.penlark.Dde.xml), shared by the
@@ -14,15 +16,7 @@ inline const QString ErrorNoConversation = QStringLiteral("org.penlark.Dde.Error
 }  // namespace DdeContract
 
 // The bus name that serves a DDE application name ("Organize200" ->
-// "org.penlark.dde.Organize200"). Characters a bus name cannot hold become "_", and an
-// element may not start with a digit, so "_" goes in front of one that would.
+// "org.penlark.dde.Organize200"); unlike the automation names, "-" becomes "_" too.
 inline QString DdeServiceName(const QString& application) {
-  QString element;
-  for (QChar c : application) {
-    const bool plain = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
-                       (c >= u'0' && c <= u'9') || c == u'_';
-    element += plain ? c : QChar(u'_');
-  }
-  if (element.isEmpty() || element.front().isDigit()) element.prepend(u'_');
-  return QStringLiteral("org.penlark.dde.") + element;
+  return QStringLiteral("org.penlark.dde.") + BusNameElement(application, false);
 }
