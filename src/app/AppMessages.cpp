@@ -2,6 +2,7 @@
 
 #include "app/ProgramValues.h"
 #include "organizer/frmError1.h"
+#include "platform/RuntimeError.h"
 
 namespace {
 // Number 3 has no entry: it is the access-error window, not a box.
@@ -37,4 +38,12 @@ void ShowAppError(ProgramValues& pv, int number) {
                        QString::fromLatin1(message->second);
   pv.desktop.MsgBox(text, MsgStyle::OkOnly + MsgStyle::Exclamation,
                     QString::fromLatin1(message->title));
+}
+
+void ShowClosingError(ProgramValues& pv, int number, const QString& description) {
+  pv.desktop.SetMousePointer(Pointer::Default);
+  pv.desktop.MsgBox(QStringLiteral("Error") + StrNumber(number) + QStringLiteral(", ") + description +
+                        QStringLiteral(" has occured.\n\r\n\rPenlark will be closed."),
+                    MsgStyle::OkOnly + MsgStyle::Critical, QStringLiteral("Fatal Error"));
+  pv.desktop.EndProgram();
 }

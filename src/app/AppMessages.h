@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 struct ProgramValues;
 
 // Reports one of the five numbered conditions, after setting the pointer to the arrow:
@@ -11,6 +13,11 @@ struct ProgramValues;
 // The boxes are OK boxes with the exclamation icon; the two sentences are joined by the
 // characters 10, 13, 10, 13. Returns when the box or the window has been closed.
 void ShowAppError(ProgramValues& pv, int number);
+
+// The "Fatal Error" box of a run-time error that closes the program:
+// "Error 75, Path/File access error has occured." + 10, 13, 10, 13 + "Penlark will be closed."
+// (style 16), then the end of the program.
+[[noreturn]] void ShowClosingError(ProgramValues& pv, int number, const QString& description);
 
 // The text of message 1, 2, 4 or 5 and its title.
 struct AppMessage {

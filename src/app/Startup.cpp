@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/AppMessages.h"
 #include "app/ProgramValues.h"
 #include "app/frmPenlark.h"
 #include "config/ConfigChecks.h"
@@ -12,11 +13,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QRadioButton>
-
-QString StartupFatalText(int number, const QString& description) {
-  return QStringLiteral("Error") + StrNumber(number) + QStringLiteral(", ") + description +
-         QStringLiteral(" has occured.\n\r\n\rPenlark will be closed.");
-}
 
 namespace {
 
@@ -66,10 +62,7 @@ void RunStartup(ProgramValues& pv, frmPenlark& form, const QString& programDir) 
   try {
     RunPhase1(pv, form, programDir);
   } catch (const RuntimeError& e) {
-    pv.desktop.SetMousePointer(Pointer::Default);
-    pv.desktop.MsgBox(StartupFatalText(e.number(), e.description()), MsgStyle::Critical,
-                      QStringLiteral("Fatal Error"));
-    pv.desktop.EndProgram();
+    ShowClosingError(pv, e.number(), e.description());
   }
 
   ConnectToWord(pv);

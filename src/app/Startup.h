@@ -10,6 +10,3 @@ struct ProgramValues;
 // closed." and ends the program. Phase 2 (the word processor, the Search rule): only the
 // errors the connection tests for end the program.
 void RunStartup(ProgramValues& pv, frmPenlark& form, const QString& programDir);
-
-// The text of the fatal-error box of phase 1.
-QString StartupFatalText(int number, const QString& description);

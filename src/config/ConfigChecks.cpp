@@ -1,5 +1,6 @@
 #include "config/ConfigChecks.h"
 
+#include "app/AppMessages.h"
 #include "app/ProgramValues.h"
 #include "config/ConfigFile.h"
 #include "config/frmOptions.h"
@@ -59,11 +60,7 @@ QString CheckOrganizerFile(ProgramValues& pv) {
         ShowOptions(pv);
         continue;
       }
-      pv.desktop.MsgBox(QStringLiteral("Error") + StrNumber(error.number()) + QStringLiteral(", ") +
-                            error.description() +
-                            QStringLiteral(" has occured.\n\r\n\rPenlark will be closed."),
-                        MsgStyle::OkOnly + MsgStyle::Critical, QStringLiteral("Fatal Error"));
-      pv.desktop.EndProgram();
+      ShowClosingError(pv, error.number(), error.description());
     }
   }
   pv.desktop.SetMousePointer(Pointer::Hourglass);
