@@ -184,6 +184,10 @@ void frmProfiles::BuildControls() {
 void frmProfiles::Form_Load() {
   FillFieldLists();
   FillProfileList(*cboProfileName, pv_.ConfigFilePath);
+  ShowFirstProfile();
+}
+
+void frmProfiles::ShowFirstProfile() {
   if (cboProfileName->count() == 0) {
     ShowNewNameDialog();
     return;
@@ -420,12 +424,7 @@ void frmProfiles::cmdDelete_Click() {
     return;
   cboProfileName->clear();
   FillProfileList(*cboProfileName, pv_.ConfigFilePath);
-  if (cboProfileName->count() == 0) {
-    ShowNewNameDialog();
-    return;
-  }
-  cboProfileName->setCurrentIndex(0);
-  LoadProfileRows(FindProfileIndex(pv_.ConfigFilePath, cboProfileName->currentText()));
+  ShowFirstProfile();
 }
 
 void frmProfiles::cmdOK_Click() {

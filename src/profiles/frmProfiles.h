@@ -84,6 +84,8 @@ class frmProfiles : public QDialog {
 
  private:
   void BuildControls();
+  // Selects and shows the first stored profile; with none, asks for a new name.
+  void ShowFirstProfile();
   bool FilterSeparatorKey(int row, QKeyEvent& key);
   bool FilterFieldKey(int row, QKeyEvent& key, bool inPopup);
   void HandleFocusOut(QObject* watched, Qt::FocusReason reason);
