@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/ProgramValues.h"
+#include "organizer/OrganizerLink.h"
+#include "organizer/OrganizerSearch.h"
 #include "platform/DdeTextBox.h"
 #include "platform/ScriptedDesktopServices.h"
 #include "support/PrivateBus.h"
@@ -17,24 +19,16 @@
 class OrganizerFixture : public ::testing::Test {
  protected:
   OrganizerFixture() : pv(desktop, bus.connection()) {
-    optSurname = new QRadioButton(&window);
-    optCompany = new QRadioButton(&window);
-    txtSearchItem = new QLineEdit(&window);
-    lstAddressee = new QListWidget(&window);
-    cmdFinished = new QPushButton(&window);
-    cmdMore = new QPushButton(&window);
-    txtOrganizerPipe = new DdeTextBox(&window, bus.connection());
-    pv.main.optSurname = optSurname;
-    pv.main.optCompany = optCompany;
-    pv.main.txtSearchItem = txtSearchItem;
-    pv.main.lstAddressee = lstAddressee;
-    pv.main.cmdFinished = cmdFinished;
-    pv.main.cmdMore = cmdMore;
-    pv.main.txtOrganizerPipe = txtOrganizerPipe;
-    optSurname->setChecked(true);
-    lstAddressee->setEnabled(false);
-    cmdFinished->setEnabled(false);
-    cmdMore->setEnabled(false);
+    m.optSurname = new QRadioButton(&window);
+    m.optCompany = new QRadioButton(&window);
+    m.txtSearchItem = new QLineEdit(&window);
+    m.lstAddressee = new QListWidget(&window);
+    m.cmdFinished = new QPushButton(&window);
+    m.cmdMore = new QPushButton(&window);
+    m.txtOrganizerPipe = new DdeTextBox(&window, bus.connection());
+    m.lstAddressee->setEnabled(false);
+    m.cmdFinished->setEnabled(false);
+    m.cmdMore->setEnabled(false);
     pv.OrganizerFilePath = kSample;
     pv.AddressSectionName = QStringLiteral("Address");
   }
@@ -48,17 +42,23 @@ class OrganizerFixture : public ::testing::Test {
     return process;
   }
 
-  // The one message box shown so far was this one.
-  void ExpectOnlyBox(const QString& title, const QString& text, int style) const {
-    ASSERT_EQ(desktop.boxes.size(), 1u);
-    EXPECT_EQ(desktop.boxes[0].title, title);
-    EXPECT_EQ(desktop.boxes[0].text, text);
-    EXPECT_EQ(desktop.boxes[0].style, style);
+  bool Search(const QString& text, bool bySurname = true) {
+    m.txtSearchItem->setText(text);
+    (bySurname ? m.optSurname : m.optCompany)->setChecked(true);
+    return SearchOrganizer(pv);
+  }
+
+  // Every message box shown so far, as "title|text|style".
+  QStringList Boxes() const {
+    QStringList shown;
+    for (const auto& box : desktop.boxes)
+      shown << box.title + u'|' + box.text + u'|' + QString::number(box.style);
+    return shown;
   }
 
   QStringList Entries() const {
     QStringList entries;
-    for (int i = 0; i < lstAddressee->count(); ++i) entries << lstAddressee->item(i)->text();
+    for (int i = 0; i < m.lstAddressee->count(); ++i) entries << m.lstAddressee->item(i)->text();
     return entries;
   }
 
@@ -68,12 +68,6 @@ class OrganizerFixture : public ::testing::Test {
   PrivateBus bus;
   ScriptedDesktopServices desktop;
   ProgramValues pv;
+  MainWindowControls& m = pv.main;
   QWidget window;
-  QRadioButton* optSurname;
-  QRadioButton* optCompany;
-  QLineEdit* txtSearchItem;
-  QListWidget* lstAddressee;
-  QPushButton* cmdFinished;
-  QPushButton* cmdMore;
-  DdeTextBox* txtOrganizerPipe;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ScriptedDesktopServices.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QStringList>
@@ -24,11 +26,22 @@ struct TempConfig {
   }
   static QStringList ThirtyTwoNames() {
     QStringList names;
-    for (int slot = 0; slot < 32; ++slot)
-      names << QStringLiteral("Name") + QChar(u'A' + slot % 26) + QChar(u'a' + slot / 26);
+    for (int slot = 0; slot < 32; ++slot) names << QStringLiteral("Name") + QChar(u'A' + slot);
     return names;
   }
 
   QTemporaryDir dir;
   QString path = dir.path() + QStringLiteral("/PENLARK.INI");
 };
+
+// Every message box shown so far, as "title|text|style".
+inline QStringList Boxes(const ScriptedDesktopServices& desktop) {
+  QStringList shown;
+  for (const auto& box : desktop.boxes)
+    shown << box.title + u'|' + box.text + u'|' + QString::number(box.style);
+  return shown;
+}
+
+inline QString InvalidName(const QString& reason) {
+  return QStringLiteral("Invalid Name|") + reason + QStringLiteral("\n\r\n\rPlease re-enter.|48");
+}

@@ -2,16 +2,13 @@
 
 #include "ProfileTestFile.h"
 #include "app/ProgramValues.h"
-#include "platform/ScriptedDesktopServices.h"
 #include "profiles/frmProfiles.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 
 namespace {
 
@@ -27,98 +24,59 @@ QString EditorState(const frmProfiles& editor) {
   return state;
 }
 
-class NewNameTest : public ::testing::Test {
- protected:
-  NewNameTest() : pv(desktop, QDBusConnection(QString())) {
-    pv.ConfigFilePath = config.path;
-    config.Write(TempConfig::Index({"Anna", "Bert"}) +
-                 "[Profile 0]\nBookmark 0=Mark\nField 0=Last Name\nSeparator 0=_\n");
-    dialog.show();
-  }
-
+TEST(NewNameTest, NamesRefusedAndAcceptedCancelAndClose) {
+  enum Press { OK, Cancel, Close };
+  const QString duplicate = QStringLiteral("Duplicate Address Profile Name|%1 is the name of an "
+                                           "existing Address Profile.\r\nPlease re-enter|48");
+  const struct {
+    QString typed;
+    Press press;
+    QString box;  // none: the window closes
+  } cases[] = {
+      {QString(32, u'x'), OK, {}},
+      {QString(33, u'x'), OK, InvalidName("The name entered must not exceed 32 characters.")},
+      {QStringLiteral("My Letters"), OK, {}},
+      {QStringLiteral("Letter2"), OK,
+       InvalidName("The name entered may only use characters \"A-Z\" and \"a-z\".")},
+      {QString(), OK, InvalidName("The Address Profile Name cannot be blank")},
+      {QStringLiteral("anna"), OK, {}},
+      {QStringLiteral("Bert"), OK, duplicate.arg(QStringLiteral("Bert"))},
+      {QStringLiteral("  Anna "), OK, duplicate.arg(QStringLiteral("  Anna "))},
+      {QStringLiteral("Carl"), Cancel, {}},
+      {QStringLiteral("Carl"), Close, {}},
+  };
   ScriptedDesktopServices desktop;
   TempConfig config;
-  ProgramValues pv;
-  frmProfiles editor{pv};
-  frmNewName dialog{pv, editor};
-};
-
-TEST_F(NewNameTest, NamesRefusedAndAccepted) {
-  const QString invalid = QStringLiteral("Invalid Name");
-  const QString duplicate = QStringLiteral("Duplicate Address Profile Name");
-  const QString reEnter = QStringLiteral("\n\r\n\rPlease re-enter.");
-  struct Case {
-    QString typed, title, text;  // no title: accepted
-  };
-  const Case cases[] = {
-      {QString(32, u'x'), {}, {}},
-      {QString(33, u'x'), invalid,
-       QStringLiteral("The name entered must not exceed 32 characters.") + reEnter},
-      {QStringLiteral("My Letters"), {}, {}},
-      {QStringLiteral("Letter2"), invalid,
-       QStringLiteral("The name entered may only use characters \"A-Z\" and \"a-z\".") + reEnter},
-      {QString(), invalid, QStringLiteral("The Address Profile Name cannot be blank") + reEnter},
-      {QStringLiteral("anna"), {}, {}},
-      {QStringLiteral("Bert"), duplicate,
-       QStringLiteral("Bert is the name of an existing Address Profile.\r\nPlease re-enter")},
-      {QStringLiteral("  Anna "), duplicate,
-       QStringLiteral("  Anna  is the name of an existing Address Profile.\r\nPlease re-enter")},
-  };
+  ProgramValues pv(desktop, QDBusConnection(QString()));
+  pv.ConfigFilePath = config.path;
+  config.Write(TempConfig::Index({"Anna", "Bert"}) +
+               "[Profile 0]\nBookmark 0=Mark\nField 0=Last Name\nSeparator 0=_\n");
   const QByteArray before = config.Bytes();
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.typed.toStdString());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed.toStdString() + std::to_string(c.press));
     desktop.boxes.clear();
-    frmProfiles target(pv);
-    frmNewName window(pv, target);
+    frmProfiles editor(pv);
+    editor.txtBookmark[2]->setText(QStringLiteral("Edited"));
+    frmNewName window(pv, editor);
     window.show();
-    const QString untouched = EditorState(target);
+    const QString untouched = EditorState(editor);
     window.txtNewProfileName->setText(c.typed);
-    window.cmdOK_Click();
+    if (c.press == OK) window.cmdOK_Click();
+    if (c.press == Cancel) window.cmdCancel_Click();
+    if (c.press == Close) window.close();
     EXPECT_EQ(config.Bytes(), before);
-    if (!c.title.isEmpty()) {
-      ASSERT_EQ(desktop.boxes.size(), 1u);
-      EXPECT_EQ(desktop.boxes[0].title, c.title);
-      EXPECT_EQ(desktop.boxes[0].text, c.text);
-      EXPECT_EQ(desktop.boxes[0].style, 48);
-      EXPECT_TRUE(window.isVisible());
-      EXPECT_EQ(window.txtNewProfileName->text(), QString());
-      EXPECT_EQ(EditorState(target), untouched);
+    EXPECT_EQ(Boxes(desktop), c.box.isEmpty() ? QStringList() : QStringList{c.box});
+    EXPECT_EQ(window.isVisible(), !c.box.isEmpty());
+    EXPECT_EQ(window.txtNewProfileName->text(), c.box.isEmpty() ? c.typed : QString());
+    if (c.press != OK || !c.box.isEmpty()) {
+      EXPECT_EQ(EditorState(editor), untouched);
       continue;
     }
-    EXPECT_TRUE(desktop.boxes.empty());
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(target.cboProfileName->currentIndex(), 2);
+    EXPECT_EQ(editor.cboProfileName->currentIndex(), 2);
     QString newMode = c.typed + QStringLiteral("|&Save|300");
     for (int row = 0; row < frmProfiles::kRows; ++row) newMode += QStringLiteral("|,(-None-),");
-    EXPECT_EQ(EditorState(target), newMode);
+    EXPECT_EQ(EditorState(editor), newMode);
   }
-}
-
-TEST_F(NewNameTest, CancelAndCloseLeaveTheEditorAlone) {
-  editor.cboProfileName->setCurrentIndex(1);
-  editor.txtBookmark[2]->setText(QStringLiteral("Edited"));
-  const QString untouched = EditorState(editor);
-  dialog.txtNewProfileName->setText(QStringLiteral("Carl"));
-  dialog.cmdCancel_Click();
-  EXPECT_FALSE(dialog.isVisible());
-
-  frmNewName closed(pv, editor);
-  closed.show();
-  closed.txtNewProfileName->setText(QStringLiteral("Carl"));
-  closed.close();
-  EXPECT_EQ(EditorState(editor), untouched);
-  EXPECT_TRUE(desktop.boxes.empty());
-}
-
-TEST_F(NewNameTest, FocusInTheNameBoxEnterPressesOKAndEscapeDoesNothing) {
-  QApplication::setActiveWindow(&dialog);
-  EXPECT_EQ(QApplication::focusWidget(), dialog.txtNewProfileName);
-  QTest::keyClicks(dialog.txtNewProfileName, QStringLiteral("Carl"));
-  QTest::keyClick(dialog.txtNewProfileName, Qt::Key_Escape);
-  EXPECT_TRUE(dialog.isVisible());
-  QTest::keyClick(dialog.txtNewProfileName, Qt::Key_Return);
-  EXPECT_FALSE(dialog.isVisible());
-  EXPECT_EQ(editor.cboProfileName->currentText(), QStringLiteral("Carl"));
 }
 
 }  // namespace
