@@ -2,63 +2,44 @@
 
 #include "WordFixture.h"
 
+#include <optional>
+
 namespace {
 
-class ConnectTest : public WordFixture {
- protected:
-  QProcess* StartWordOnly(const QStringList& arguments) {
-    QProcess* word = bus.Start(QStringLiteral(PENLARK_WORD_BIN), arguments,
-                               WindowClassName(QStringLiteral("OpusApp")));
-    EXPECT_NE(word, nullptr) << bus.lastError().toStdString();
-    return word;
+using ConnectTest = WordFixture;
+
+TEST_F(ConnectTest, FindsWordOrEndsTheProgram) {
+  const struct {
+    const char* name;
+    std::optional<QStringList> arguments;  // nothing: no penlark-word
+    QString version, title = {}, text = {};  // no title: connected
+    int style = 0;
+  } rows[] = {
+      {"nothing", std::nullopt, "", "Microsoft Word Not Running",
+       "Penlark cannot be run without Microsoft Word for Windows.\r\n\r\n"
+       "Please start Word before running Penlark.", 16},
+      {"word97 without a document", QStringList{}, "", "No Document Active",
+       "There is no Word document active.\r\n\r\nPlease open a Word document before running Penlark.", 16},
+      {"word97 with a letter", QStringList{kLetter}, "8.0"},
+      {"only WordBasic", QStringList{"--dialect", "word6"}, "6"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    desktop.boxes.clear();
+    if (row.arguments) { ASSERT_NO_FATAL_FAILURE(StartWord(*row.arguments, false)); }
+    if (row.title.isEmpty()) {
+      ConnectToWord(pv);
+      EXPECT_TRUE(desktop.boxes.empty());
+      EXPECT_EQ(pv.WordVersion, row.version);
+      EXPECT_FALSE(pv.WordApp.IsNothing());
+      if (row.version == QStringLiteral("8.0")) {
+        EXPECT_EQ(pv.WordApp.Get(QStringLiteral("ActiveDocument")).toString(), QStringLiteral("letter.txt"));
+      }
+    } else {
+      EXPECT_THROW(ConnectToWord(pv), ProgramEnded);
+      ExpectOneBox(row.title, row.text, row.style);
+    }
   }
-
-  void ExpectEndedWith(const QString& title, const QString& text, int style) {
-    EXPECT_THROW(ConnectToWord(pv), ProgramEnded);
-    ASSERT_EQ(desktop.boxes.size(), 1u);
-    EXPECT_EQ(desktop.boxes[0].title, title);
-    EXPECT_EQ(desktop.boxes[0].text, text);
-    EXPECT_EQ(desktop.boxes[0].style, style);
-  }
-};
-
-TEST_F(ConnectTest, RunningObjectWithADocumentGivesItsVersion) {
-  ASSERT_NE(StartWordOnly({Letter()}), nullptr);
-  ConnectToWord(pv);
-  EXPECT_TRUE(desktop.boxes.empty());
-  EXPECT_EQ(pv.WordVersion, QStringLiteral("8.0"));
-  EXPECT_EQ(pv.WordApp.Get(QStringLiteral("ActiveDocument")).toString(), QStringLiteral("letter.txt"));
-}
-
-TEST_F(ConnectTest, RunningObjectWithoutADocumentEndsTheProgram) {
-  ASSERT_NE(StartWordOnly({}), nullptr);
-  ExpectEndedWith(QStringLiteral("No Document Active"),
-                  QStringLiteral("There is no Word document active.\r\n\r\n"
-                                 "Please open a Word document before running Penlark."),
-                  16);
-}
-
-TEST_F(ConnectTest, OnlyWordBasicGivesVersionSixWithoutADocumentTest) {
-  ASSERT_NE(StartWordOnly({QStringLiteral("--dialect"), QStringLiteral("word6")}), nullptr);
-  ConnectToWord(pv);
-  EXPECT_TRUE(desktop.boxes.empty());
-  EXPECT_EQ(pv.WordVersion, QStringLiteral("6"));
-  EXPECT_FALSE(pv.WordApp.IsNothing());
-}
-
-TEST_F(ConnectTest, NoWordAtAllEndsTheProgram) {
-  ExpectEndedWith(QStringLiteral("Microsoft Word Not Running"),
-                  QStringLiteral("Penlark cannot be run without Microsoft Word for Windows.\r\n\r\n"
-                                 "Please start Word before running Penlark."),
-                  16);
-  EXPECT_TRUE(pv.WordApp.IsNothing());
-}
-
-// A window of the class, but nothing serving "Word.Basic".
-TEST_F(ConnectTest, WindowWithoutWordBasicIsAStartError) {
-  ASSERT_TRUE(bus.connection().registerService(WindowClassName(QStringLiteral("OpusApp"))));
-  ExpectEndedWith(QStringLiteral("Fatal Error"),
-                  QStringLiteral("Word 6 start error:   429ActiveX component can't create object"), 0);
 }
 
 }  // namespace
