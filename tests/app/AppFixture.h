@@ -34,6 +34,12 @@ class AppFixture : public ::testing::Test {
   std::string Get(const char* section, const char* key) {
     return GetPrivateProfileString(section, key, "<missing>", Ini().toStdString());
   }
+  // The boxes shown, each as "title|text|style".
+  QStringList Boxes() const {
+    QStringList shown;
+    for (const auto& b : desktop.boxes) shown << b.title + u'|' + b.text + u'|' + QString::number(b.style);
+    return shown;
+  }
   QByteArray IniBytes() const {
     QFile f(Ini());
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<no file>");

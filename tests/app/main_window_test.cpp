@@ -134,15 +134,6 @@ TEST_F(MainWindowTest, ClosingAnyDialogEmptiesTheProfileBoxAndReappliesTheSearch
   pv.AddressSectionName.clear();
   form->mnuAbout_Click();
   EXPECT_FALSE(form->cmdSearch->isEnabled());
-
-  // Finished right after a dialog: no profile chosen, so message 4 and focus to the box.
-  Search(QStringLiteral("Lee"));
-  form->mnuAbout_Click();
-  form->cmdFinished_Click();
-  ASSERT_FALSE(desktop.boxes.empty());
-  EXPECT_EQ(desktop.boxes.back().title, QStringLiteral("Blank Address Profile"));
-  EXPECT_TRUE(form->cboAddressProfile->hasFocus());
-  EXPECT_EQ(Get("Recent Settings", "Search By"), "<missing>");
 }
 
 TEST_F(MainWindowTest, EnterInTheSearchTextSearchesEvenWhileSearchIsDisabled) {
@@ -158,54 +149,35 @@ TEST_F(MainWindowTest, EnterInTheSearchTextSearchesEvenWhileSearchIsDisabled) {
   EXPECT_EQ(form->txtSearchItem->text(), QStringLiteral("Lee")) << "Enter is not typed";
 }
 
-TEST_F(MainWindowTest, MoreTransfersAndSelectsTheSearchTextForTheNext) {
+TEST_F(MainWindowTest, AFailedTransferThenMoreThenFinished) {
   StartProgram();
-  form->cboAddressProfile->setCurrentIndex(0);
-  Search(QStringLiteral("Lee"));
-  form->lstAddressee->setCurrentRow(1);
-  form->cmdMore_Click();
-  EXPECT_TRUE(desktop.boxes.empty()) << desktop.boxes.front().text.toStdString();
-  EXPECT_EQ(LetterText(), QStringLiteral("Dear Bob Lees,\nin York\n"));
-  EXPECT_TRUE(form->txtSearchItem->hasFocus());
-  EXPECT_EQ(form->txtSearchItem->selectedText(), QStringLiteral("Lee"));
-  EXPECT_EQ(Listed().size(), 2);
-  EXPECT_EQ(form->cboAddressProfile->currentText(), QStringLiteral("Letters"));
-  EXPECT_EQ(Get("Recent Settings", "Search By"), "<missing>");
-}
-
-TEST_F(MainWindowTest, FinishedTransfersSavesTheRecentSettingsAndEnds) {
-  StartProgram();
-  form->cboAddressProfile->setCurrentIndex(0);
   Search(QStringLiteral("acme"), false);
   ASSERT_EQ(Listed(), (QStringList{"Ann Lee, Acme", "Cy Moss, Acme"}));
-  form->lstAddressee->setCurrentRow(0);
+
+  form->cboAddressProfile->setEditText(QString());
+  form->cmdFinished_Click();
+  EXPECT_EQ(Boxes(), QStringList{"Blank Address Profile|No Address Profile has been selected.\n\r\n\r"
+                                 "Please select an Address Profile.|48"});
+  EXPECT_TRUE(form->cboAddressProfile->hasFocus());
+  EXPECT_EQ(Get("Recent Settings", "Search By"), "<missing>");
+
+  form->cboAddressProfile->setCurrentIndex(0);
+  form->lstAddressee->setCurrentRow(1);
+  form->txtSearchItem->setText(QStringLiteral("typed later, not searched"));
+  form->cmdMore_Click();
+  EXPECT_EQ(desktop.boxes.size(), 1u);
+  EXPECT_EQ(LetterText(), QStringLiteral("Dear Cy Moss,\nin Hull\n"));
+  EXPECT_TRUE(form->txtSearchItem->hasFocus());
+  EXPECT_EQ(form->txtSearchItem->selectedText(), form->txtSearchItem->text());
+  EXPECT_EQ(Listed().size(), 2);
+  EXPECT_EQ(Get("Recent Settings", "Search By"), "<missing>");
+
   EXPECT_THROW(form->cmdFinished_Click(), ProgramEnded);
-  EXPECT_EQ(LetterText(), QStringLiteral("Dear Ann Lee,\nin Leeds\n"));
   EXPECT_EQ(Get("Recent Settings", "Search By"), "False");
   EXPECT_EQ(Get("Recent Settings", "Address Profile"), "Letters");
   EXPECT_TRUE(pv.WordApp.IsNothing());
   const QByteArray ini = IniBytes();
   EXPECT_LT(ini.indexOf("Search By"), ini.indexOf("Address Profile", ini.indexOf("[Recent Settings]")));
-}
-
-TEST_F(MainWindowTest, EnterInTheListFinishesWithTheSurnameRemembered) {
-  StartProgram();
-  form->cboAddressProfile->setCurrentIndex(0);
-  Search(QStringLiteral("Moss"));
-  EXPECT_THROW(form->lstAddressee_DblClick(), ProgramEnded);
-  EXPECT_EQ(LetterText(), QStringLiteral("Dear Cy Moss,\nin Hull\n"));
-  EXPECT_EQ(Get("Recent Settings", "Search By"), "True");
-}
-
-TEST_F(MainWindowTest, AFailedTransferKeepsTheProgramOpenWithFocusOnTheProfileBox) {
-  StartProgram(QStringLiteral("Dear [[Name]]\n"));  // no Town bookmark
-  form->cboAddressProfile->setCurrentIndex(0);
-  Search(QStringLiteral("Lee"));
-  form->cmdFinished_Click();
-  ASSERT_EQ(desktop.boxes.size(), 1u);
-  EXPECT_EQ(desktop.boxes[0].title, QStringLiteral("Transfer Error"));
-  EXPECT_TRUE(form->cboAddressProfile->hasFocus());
-  EXPECT_EQ(Get("Recent Settings", "Search By"), "<missing>");
 }
 
 TEST_F(MainWindowTest, ExitAndTheCloseButtonEndWithoutWriting) {
