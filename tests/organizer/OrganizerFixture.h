@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/ProgramValues.h"
-#include "organizer/OrganizerLink.h"
 #include "organizer/OrganizerSearch.h"
 #include "platform/DdeTextBox.h"
 #include "platform/ScriptedDesktopServices.h"
@@ -12,7 +11,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QWidget>
 
 // The main window's controls the address-book procedures reach, on a window of the test's
 // own, with the program-wide values pointing at them and at a private bus.
@@ -26,9 +24,7 @@ class OrganizerFixture : public ::testing::Test {
     m.cmdFinished = new QPushButton(&window);
     m.cmdMore = new QPushButton(&window);
     m.txtOrganizerPipe = new DdeTextBox(&window, bus.connection());
-    m.lstAddressee->setEnabled(false);
-    m.cmdFinished->setEnabled(false);
-    m.cmdMore->setEnabled(false);
+    for (QWidget* c : std::initializer_list<QWidget*>{m.lstAddressee, m.cmdFinished, m.cmdMore}) c->setEnabled(false);
     pv.OrganizerFilePath = kSample;
     pv.AddressSectionName = QStringLiteral("Address");
   }

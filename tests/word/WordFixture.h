@@ -1,27 +1,24 @@
 #pragma once
 
 #include "app/ProgramValues.h"
-#include "organizer/OrganizerLink.h"
 #include "platform/Automation.h"
 #include "platform/DdeTextBox.h"
-#include "platform/ProfileFile.h"
 #include "platform/ScriptedDesktopServices.h"
 #include "support/PrivateBus.h"
 
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QTemporaryDir>
-#include <QWidget>
 
 #include <ostream>
+#include <utility>
 
-// Texts in failure messages as text, control characters escaped.
+// Texts in failure messages as quoted JSON strings in brackets, control characters escaped.
 inline void PrintTo(const QString& text, std::ostream* os) {
-  QString s = text;
-  s.replace(u'\\', QStringLiteral("\\\\")).replace(u'\n', QStringLiteral("\\n"));
-  s.replace(u'\r', QStringLiteral("\\r")).replace(u'\t', QStringLiteral("\\t"));
-  *os << '"' << s.toStdString() << '"';
+  *os << QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact).toStdString();
 }
 
 inline const QString kLetter = QStringLiteral(PENLARK_TEST_DATA "/letter.txt");
@@ -39,21 +36,11 @@ class WordFixture : public ::testing::Test {
 
   void SetUp() override { ASSERT_TRUE(bus.ok()) << bus.lastError().toStdString(); }
 
-  void Write(const QString& section, const QString& key, const QString& value) {
-    const std::string ini = pv.ConfigFilePath.toStdString();
-    ASSERT_TRUE(
-        WritePrivateProfileString(section.toStdString(), key.toStdString(), value.toStdString(), ini).ok);
-  }
-
   // penlark-word in place of the one started before; with attach, WordApp and WordVersion
   // are set as start-up would ("word6" among the arguments: only WordBasic).
   void StartWord(const QStringList& arguments, bool attach = true) {
-    const QString opusApp = WindowClassName(QStringLiteral("OpusApp"));
-    if (word) {
-      bus.Stop(word);
-      ASSERT_TRUE(bus.WaitNameGone(opusApp));
-    }
-    word = bus.Start(QStringLiteral(PENLARK_WORD_BIN), arguments, opusApp);
+    if (word) { ASSERT_NO_FATAL_FAILURE(StopWord()); }
+    word = bus.Start(QStringLiteral(PENLARK_WORD_BIN), arguments, WindowClassName(QStringLiteral("OpusApp")));
     ASSERT_NE(word, nullptr) << bus.lastError().toStdString();
     if (!attach) return;
     const bool basic = arguments.contains(QStringLiteral("word6"));
@@ -62,12 +49,17 @@ class WordFixture : public ::testing::Test {
     pv.WordVersion = basic ? QStringLiteral("6") : QStringLiteral("8.0");
   }
 
-  void ExpectOneBox(const QString& title, const QString& text, int style) {
-    ASSERT_EQ(desktop.boxes.size(), 1u);
-    EXPECT_EQ(desktop.boxes[0].title, title);
-    EXPECT_EQ(desktop.boxes[0].text, text);
-    EXPECT_EQ(desktop.boxes[0].style, style);
-    EXPECT_EQ(desktop.boxes[0].pointer, Pointer::Default);
+  void StopWord() {
+    bus.Stop(std::exchange(word, nullptr));
+    ASSERT_TRUE(bus.WaitNameGone(WindowClassName(QStringLiteral("OpusApp"))));
+  }
+
+  // Every message box shown so far, as "title|text|style|pointer while shown".
+  QStringList Boxes() const {
+    QStringList shown;
+    for (const auto& b : desktop.boxes)
+      shown << b.title + u'|' + b.text + u'|' + QString::number(b.style) + u'|' + QString::number(b.pointer);
+    return shown;
   }
 
   QTemporaryDir dir;

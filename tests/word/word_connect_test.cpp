@@ -3,42 +3,36 @@
 #include "WordFixture.h"
 
 #include <optional>
+#include <utility>
 
 namespace {
 
 using ConnectTest = WordFixture;
 
 TEST_F(ConnectTest, FindsWordOrEndsTheProgram) {
-  const struct {
-    const char* name;
-    std::optional<QStringList> arguments;  // nothing: no penlark-word
-    QString version, title = {}, text = {};  // no title: connected
-    int style = 0;
-  } rows[] = {
-      {"nothing", std::nullopt, "", "Microsoft Word Not Running",
-       "Penlark cannot be run without Microsoft Word for Windows.\r\n\r\n"
-       "Please start Word before running Penlark.", 16},
-      {"word97 without a document", QStringList{}, "", "No Document Active",
-       "There is no Word document active.\r\n\r\nPlease open a Word document before running Penlark.", 16},
-      {"word97 with a letter", QStringList{kLetter}, "8.0"},
-      {"only WordBasic", QStringList{"--dialect", "word6"}, "6"},
+  // penlark-word's arguments (nothing: none running); the box, or the version and document
+  const std::pair<std::optional<QStringList>, QString> rows[] = {
+      {std::nullopt, "Microsoft Word Not Running|Penlark cannot be run without Microsoft Word for Windows."
+                     "\r\n\r\nPlease start Word before running Penlark.|16|0"},
+      {QStringList{}, "No Document Active|There is no Word document active.\r\n\r\n"
+                      "Please open a Word document before running Penlark.|16|0"},
+      {QStringList{kLetter}, "8.0 letter.txt"},
+      {QStringList{"--dialect", "word6"}, "6"},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    desktop.boxes.clear();
-    if (row.arguments) { ASSERT_NO_FATAL_FAILURE(StartWord(*row.arguments, false)); }
-    if (row.title.isEmpty()) {
-      ConnectToWord(pv);
-      EXPECT_TRUE(desktop.boxes.empty());
-      EXPECT_EQ(pv.WordVersion, row.version);
-      EXPECT_FALSE(pv.WordApp.IsNothing());
-      if (row.version == QStringLiteral("8.0")) {
-        EXPECT_EQ(pv.WordApp.Get(QStringLiteral("ActiveDocument")).toString(), QStringLiteral("letter.txt"));
-      }
-    } else {
+  for (const auto& [arguments, outcome] : rows) {
+    SCOPED_TRACE(outcome.toStdString());
+    desktop = {};
+    if (arguments) { ASSERT_NO_FATAL_FAILURE(StartWord(*arguments, false)); }
+    if (outcome.contains(u'|')) {
       EXPECT_THROW(ConnectToWord(pv), ProgramEnded);
-      ExpectOneBox(row.title, row.text, row.style);
+      EXPECT_EQ(Boxes(), QStringList{outcome});
+      continue;
     }
+    ConnectToWord(pv);
+    EXPECT_EQ(Boxes(), QStringList());
+    ASSERT_FALSE(pv.WordApp.IsNothing());
+    EXPECT_EQ(pv.WordVersion == "8.0" ? "8.0 " + pv.WordApp.Get(QStringLiteral("ActiveDocument")).toString()
+                                      : pv.WordVersion, outcome);
   }
 }
 
