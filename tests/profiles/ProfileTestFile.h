@@ -1,11 +1,19 @@
 #pragma once
 
+#include "app/ProgramValues.h"
+#include "config/ConfigFile.h"
 #include "platform/ScriptedDesktopServices.h"
+#include "profiles/frmProfiles.h"
 
-#include <QByteArray>
+#include <gtest/gtest.h>
+
+#include <QComboBox>
 #include <QFile>
-#include <QStringList>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
+
+#include <set>
 
 // A PENLARK.INI of its own for one test, in a folder that goes with it.
 struct TempConfig {
@@ -34,14 +42,87 @@ struct TempConfig {
   QString path = dir.path() + QStringLiteral("/PENLARK.INI");
 };
 
-// Every message box shown so far, as "title|text|style".
-inline QStringList Boxes(const ScriptedDesktopServices& desktop) {
+// Every message box shown so far as "title|text|style", then every form shown.
+inline QStringList Shown(const ScriptedDesktopServices& desktop) {
   QStringList shown;
   for (const auto& box : desktop.boxes)
     shown << box.title + u'|' + box.text + u'|' + QString::number(box.style);
+  for (const QString& form : desktop.formsShown) shown << form;
   return shown;
 }
 
 inline QString InvalidName(const QString& reason) {
   return QStringLiteral("Invalid Name|") + reason + QStringLiteral("\n\r\n\rPlease re-enter.|48");
 }
+
+// One row of a table run on the profile editor.
+struct EditorCase {
+  const char* what;
+  QByteArray file;
+  QString name;          // set: New, this name typed into the new-name window and OK
+  std::set<int> fields;  // set: a field in just these rows (1-based; row n takes entry n)
+  std::function<QString(frmProfiles&)> act;  // none: nothing more
+  QString outcome;  // what act returned, then, with a name, the name box and whether it stayed
+  QStringList shown;
+  QString state = {};       // none: not compared
+  QStringList stored = {};  // "Section/Key=value"; none: the file is unchanged
+  const char* button = "cmdOK";  // pressed in the new-name window
+};
+
+class ProfilesTest : public ::testing::Test {
+ protected:
+  // Name, New caption, entry count, name box / Delete / window enabled or shown, then the
+  // rows that are not empty as "n:bookmark,field,separator".
+  static QString State(const frmProfiles& e) {
+    QString state = e.cboProfileName->currentText() + u'|' + e.cmdNew->text() + u'|' +
+                    QString::number(e.cboProfileName->count()) +
+                    QString::number(e.cboProfileName->isEnabled()) +
+                    QString::number(e.cmdDelete->isEnabled()) + QString::number(e.isVisible());
+    for (int row = 0; row < frmProfiles::kRows; ++row) {
+      const QString text = e.txtBookmark[row]->text() + u',' + e.cboField[row]->currentText() +
+                           u',' + e.txtSeparator[row]->text();
+      if (text != QStringLiteral(",(-None-),")) state += QStringLiteral("|%1:").arg(row + 1) + text;
+    }
+    return state;
+  }
+
+  // Each case on a file of its own, with the editor shown.
+  void Run(std::initializer_list<EditorCase> cases) {
+    for (const EditorCase& c : cases) {
+      SCOPED_TRACE(c.what);
+      TempConfig file;
+      file.Write(c.file);
+      pv.ConfigFilePath = file.path;
+      desktop = ScriptedDesktopServices();
+      frmProfiles editor(pv);
+      editor.show();
+      QString afterOK;
+      if (!c.name.isEmpty()) {
+        desktop.OnForm(QStringLiteral("frmNewName"), [&](QDialog& window) {
+          auto* box = window.findChild<QLineEdit*>(QStringLiteral("txtNewProfileName"));
+          box->setText(c.name);
+          window.findChild<QPushButton*>(QString::fromLatin1(c.button))->click();
+          afterOK = box->text() + QString::number(window.isVisible());
+        });
+        editor.cmdNew_Click();
+      }
+      for (int row = 0; row < frmProfiles::kRows && !c.fields.empty(); ++row)
+        editor.cboField[row]->setCurrentIndex(c.fields.count(row + 1) ? 1 + row : 0);
+      EXPECT_EQ((c.act ? c.act(editor) : QString()) + afterOK, c.outcome);
+      EXPECT_EQ(Shown(desktop), c.shown);
+      EXPECT_EQ(c.state.isEmpty() ? c.state : State(editor), c.state);
+      QStringList stored = c.stored;
+      for (QString& entry : stored) {
+        const QString path = entry.section(u'=', 0, 0);
+        entry = path + u'=' + ReadConfigString(file.path, path.section(u'/', 0, 0),
+                                               path.section(u'/', 1), "<missing>");
+      }
+      EXPECT_EQ(stored, c.stored);
+      EXPECT_EQ(c.stored.isEmpty() ? file.Bytes() : c.file, c.file);
+    }
+  }
+
+  ScriptedDesktopServices desktop;
+  TempConfig config;
+  ProgramValues pv{desktop, QDBusConnection(QString())};
+};
