@@ -47,6 +47,13 @@ TEST_F(ProfilesEditorTest, RowRulesSavingDeletingAndKeys) {
        "Emma", {1}, saveOk, "Emma0", {"frmNewName"}, "Dora|&New|4110|1:DoraMark,Spouse,",
        {"Address Profiles/1=Emma", "Profile 1/Bookmark 0=", "Profile 1/Field 0=First Name",
         "Profile 1/Field 1=(-None-)", "Profile 1/Separator 1=", "Profile 1/Separator 11="}},
+      {"Delete answered No", anna, {}, {},
+       [&](frmProfiles& e) {
+         desktop.Answer(MsgAnswer::No);
+         e.cmdDelete_Click();
+         return QString();
+       },
+       "", {ask.arg("Anna")}},
       {"delete the last; Delete, OK with no name", anna + "[Profile 0]\nBookmark 0=Mark\n", {}, {1},
        [&](frmProfiles& e) {
          desktop.Answer(MsgAnswer::Yes);
@@ -77,6 +84,26 @@ TEST_F(ProfilesEditorTest, RowRulesSavingDeletingAndKeys) {
        {"Profile 0/Bookmark 0=" + whole, "Profile 0/Field 1=X",
         "Profile 0/Separator 1=\u00B6_a\u00BB", "Profile 0/Field 2=First Name"}},
   });
+}
+
+TEST_F(ProfilesEditorTest, TheSeparatorBoxesComeLastInTheFocusOrder) {
+  TempConfig file;
+  file.Write(TempConfig::Index({"Anna"}));
+  pv.ConfigFilePath = file.path;
+  frmProfiles editor(pv);
+  editor.show();
+  QStringList expected{"cboProfileName"};
+  for (int row = 0; row < frmProfiles::kRows; ++row)
+    expected << QStringLiteral("txtBookmark_%1").arg(row) << QStringLiteral("cboField_%1").arg(row);
+  expected << "cmdNew" << "cmdDelete" << "cmdOK" << "cmdCancel";
+  for (int row = 0; row < frmProfiles::kRows; ++row) expected << QStringLiteral("txtSeparator_%1").arg(row);
+  QStringList chain;
+  QWidget* w = editor.cboProfileName;
+  do {
+    if (w->isVisible() && w->focusPolicy() & Qt::TabFocus) chain << w->objectName();
+    w = w->nextInFocusChain();
+  } while (w != editor.cboProfileName);
+  EXPECT_EQ(chain, expected);
 }
 
 }  // namespace
