@@ -10,28 +10,16 @@
 
 namespace {
 
-TEST(VersionTextTest, JoinsTheThreeNumbersWithoutPadding) {
-  EXPECT_EQ(ProgramVersionText(), QStringLiteral("4.1.3"));
-  EXPECT_EQ(VersionText(4, 1, 0), QStringLiteral("4.1.0"));
-  EXPECT_EQ(VersionText(12, 0, 105), QStringLiteral("12.0.105"));
-}
-
 TEST(frmDeveloperTest, ShowsTheVersionOnGreyDrawsItsPicturesAndEnterCloses) {
+  EXPECT_EQ(VersionText(12, 0, 105) + u'|' + VersionText(4, 1, 0), QStringLiteral("12.0.105|4.1.0"));
   frmDeveloper form;
-  EXPECT_EQ(form.windowTitle(), QStringLiteral("About Penlark"));
-  EXPECT_EQ(form.lblVersion->text(), QStringLiteral("Version:"));
-  EXPECT_EQ(form.txtVersion->text(), QStringLiteral("4.1.3"));
-  EXPECT_EQ(form.cmdClose->text(), QStringLiteral("&Close"));
-  EXPECT_TRUE(form.txtVersion->isReadOnly());
+  EXPECT_EQ(form.windowTitle() + form.lblVersion->text() + form.txtVersion->text() + form.cmdClose->text(),
+            QStringLiteral("About PenlarkVersion:4.1.3&Close"));
+  EXPECT_TRUE(form.txtVersion->isReadOnly() && form.txtWebURL->isReadOnly());
   EXPECT_EQ(form.txtVersion->palette().color(QPalette::Base), form.palette().color(QPalette::Window));
-  EXPECT_TRUE(form.txtWebURL->isReadOnly());
   EXPECT_EQ(form.txtWebURL->palette().color(QPalette::Base).alpha(), 0);  // the frame's grey
-
   Screenshot(form);
-  EXPECT_FALSE(form.imgLogo->pixmap().isNull());
-  EXPECT_FALSE(form.imgContact->pixmap().isNull());
-  form.hide();
-
+  EXPECT_FALSE(form.imgLogo->pixmap().isNull() || form.imgContact->pixmap().isNull());
   ScriptedDesktopServices desktop;
   desktop.OnForm(QStringLiteral("frmDeveloper"), [](QDialog& shown) {
     QTest::keyClick(shown.focusWidget() ? shown.focusWidget() : &shown, Qt::Key_Return);

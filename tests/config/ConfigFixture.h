@@ -12,12 +12,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include <functional>
-
-struct Shown {
-  QString title, text;
-  int style;
-};
+using OptionsScript = std::function<void(frmOptions&)>;
 
 // A program folder of its own with PENLARK.INI in it, and the scripted desktop.
 class ConfigFixture : public ::testing::Test {
@@ -25,42 +20,29 @@ class ConfigFixture : public ::testing::Test {
   void SetUp() override { pv.ConfigFilePath = dir.filePath(QStringLiteral("PENLARK.INI")); }
 
   void Set(const char* key, const QString& value) {
-    ASSERT_TRUE(WritePrivateProfileString("Options", key, value.toStdString(),
-                                          pv.ConfigFilePath.toStdString()).ok);
+    ASSERT_TRUE(WritePrivateProfileString("Options", key, value.toStdString(), Ini()).ok);
   }
-  QString Get(const char* key) const {
-    return QString::fromStdString(
-        GetPrivateProfileString("Options", key, "<missing>", pv.ConfigFilePath.toStdString()));
+  // The three stored options as "path|section|skip", "<missing>" for each one not there.
+  QString Stored() const {
+    QStringList values;
+    for (const char* key : {"Organizer File Path", "Organizer Address Section", "Skip Blank Fields"})
+      values << QString::fromStdString(GetPrivateProfileString("Options", key, "<missing>", Ini()));
+    return values.join(u'|');
   }
+  std::string Ini() const { return pv.ConfigFilePath.toStdString(); }
   QString MakeFile(const QString& name) {
-    QFile f(dir.filePath(name));
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    return f.fileName();
+    EXPECT_TRUE(QFile(dir.filePath(name)).open(QIODevice::WriteOnly));
+    return dir.filePath(name);
   }
-  // Every box shown so far, each with the normal pointer.
-  void ExpectBoxes(const std::vector<Shown>& expected) const {
-    ASSERT_EQ(desktop.boxes.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-      SCOPED_TRACE(i);
-      EXPECT_EQ(desktop.boxes[i].title, expected[i].title);
-      EXPECT_EQ(desktop.boxes[i].text.toStdString(), expected[i].text.toStdString());
-      EXPECT_EQ(desktop.boxes[i].style, expected[i].style);
-      EXPECT_EQ(desktop.boxes[i].pointer, Pointer::Default);
-    }
+  // Every box shown, as "title|text|style|pointer while shown".
+  QStringList Boxes() const {
+    QStringList shown;
+    for (const auto& b : desktop.boxes)
+      shown << QStringList{b.title, b.text, QString::number(b.style), QString::number(b.pointer)}.join(u'|');
+    return shown;
   }
-
-  // The next showing of the Options window runs the script.
-  void OnOptions(std::function<void(frmOptions&)> script) {
-    desktop.OnForm(QStringLiteral("frmOptions"),
-                   [script](QDialog& form) { script(static_cast<frmOptions&>(form)); });
-  }
-  // A script that fills in the two boxes and presses OK.
-  static std::function<void(frmOptions&)> OptionsSaves(const QString& path, const QString& section) {
-    return [path, section](frmOptions& form) {
-      form.txtFilePath->setText(path);
-      form.txtAddressSection->setText(section);
-      form.cmdOK->click();
-    };
+  void OnOptions(OptionsScript script) {
+    desktop.OnForm(QStringLiteral("frmOptions"), [script](QDialog& f) { script(static_cast<frmOptions&>(f)); });
   }
 
   QTemporaryDir dir;

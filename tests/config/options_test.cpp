@@ -6,121 +6,70 @@
 
 namespace {
 
-class OptionsTest : public ConfigFixture {
- protected:
-  // Opens the window as its callers do, with the script run while it is shown.
-  void Show(std::function<void(frmOptions&)> script) {
-    OnOptions(std::move(script));
+using OptionsTest = ConfigFixture;
+
+// Each row: what is typed, whether the tick is clicked and OK or Cancel pressed; then the
+// stored options, pv's file, section and link flag, and the boxes, each part after a "#".
+TEST_F(OptionsTest, OkSavesWhatIsTypedAndCancelNothing) {
+  struct Row {
+    QString path, section;
+    bool tick, ok;
+    QString outcome;
+  } rows[] = {
+      {{}, {}, false, true, "<missing>|<missing>|0#kept|kept too|0#Incomplete Configuration|Penlark will not "
+                            "function with a blank File Path or Address Section Name.|48|0"},
+      {MakeFile("PEOPLE.Or2"), "Address", true, true, "@/PEOPLE.Or2|Address|1#@/PEOPLE.Or2|Address|0#"},
+      {"@/gone.or2", "Address", false, true, "@/gone.or2|Address|0#|Address|0#"},
+      {"@/or2", "Address", false, true, "@/or2|Address|0#@/or2|Address|0#"},
+      {"/elsewhere/other.or2", "Friends", true, false, "<missing>|<missing>|<missing>#kept|kept too|1#"},
+      {"@/PEOPLE.Or2", "Add\nress", true, true,
+       "@/PEOPLE.Or2|<missing>|<missing>#@/PEOPLE.Or2|kept too|0#Penlark Error|The configuration file @/PENLARK.INI "
+       "could not be saved.\n\r\n\rThe value of \"Organizer Address Section\" holds a line break.|48|0"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.outcome.toStdString());
+    QFile::remove(pv.ConfigFilePath);
+    desktop.boxes.clear();
+    pv.OrganizerFilePath = QStringLiteral("kept");
+    pv.AddressSectionName = QStringLiteral("kept too");
+    pv.OrganizerLinkOpen = true;
+    OnOptions([&](frmOptions& form) {
+      form.txtFilePath->setText(QString(row.path).replace(u'@', dir.path()));
+      form.txtAddressSection->setText(row.section);
+      if (row.tick) form.chkSkipBlankFields->click();
+      (row.ok ? form.cmdOK : form.cmdCancel)->click();
+    });
     frmOptions form(pv);
     desktop.ShowModal(form);
-    closedVisible = form.isVisible();
+    EXPECT_FALSE(form.isVisible());
+    const QString values = QStringList{pv.OrganizerFilePath, pv.AddressSectionName,
+                                       QString::number(pv.OrganizerLinkOpen)}.join(u'|');
+    EXPECT_EQ(QStringList({Stored(), values, Boxes().join(u'#')}).join(u'#').toStdString(),
+              QString(row.outcome).replace(u'@', dir.path()).toStdString());
   }
-  bool closedVisible = true;
-};
-
-TEST_F(OptionsTest, BothBoxesEmptyTellsOnceAndSavesOnlyTheCheckBox) {
-  pv.OrganizerFilePath = QStringLiteral("kept");
-  pv.AddressSectionName = QStringLiteral("kept too");
-  pv.OrganizerLinkOpen = true;
-  Show([](frmOptions& form) { form.cmdOK->click(); });
-  ExpectBoxes({{QStringLiteral("Incomplete Configuration"),
-                QStringLiteral("Penlark will not function with a blank File Path or Address "
-                               "Section Name."),
-                48}});
-  EXPECT_EQ(Get("Organizer File Path"), "<missing>");
-  EXPECT_EQ(Get("Organizer Address Section"), "<missing>");
-  EXPECT_EQ(Get("Skip Blank Fields"), "0");
-  EXPECT_EQ(pv.OrganizerFilePath, "kept");
-  EXPECT_EQ(pv.AddressSectionName, "kept too");
-  EXPECT_FALSE(pv.OrganizerLinkOpen);
-  EXPECT_FALSE(closedVisible);
 }
 
-TEST_F(OptionsTest, PathIsStoredAsTypedAndAnOr2FileIsUsedInShortForm) {
-  struct Row {
-    const char* name;
-    bool exists, or2;
-  } rows[] = {{"people.or2", true, true}, {"PEOPLE.Or2", true, true}, {"gone.or2", false, true},
-              {"gone.OR3", false, false}, {"or2", false, false}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    const QString name = QString::fromLatin1(row.name);
-    const QString path = row.exists ? MakeFile(name) : dir.filePath(name);
-    Show(OptionsSaves(path, QStringLiteral("Address")));
-    EXPECT_EQ(Get("Organizer File Path"), path);
-    // No 8.3 names here: an existing file's short form is its path, a missing one has none.
-    EXPECT_EQ(pv.OrganizerFilePath, row.or2 && !row.exists ? QString() : path);
-    EXPECT_EQ(pv.AddressSectionName, "Address");
-  }
-  EXPECT_TRUE(desktop.boxes.empty());
-}
-
-TEST_F(OptionsTest, StoredValuesAreShownWholeAndTheTickIsStoredAsOne) {
+TEST_F(OptionsTest, StoredValuesAreShownWholeAndBrowseTakesOnlyAChosenFile) {
   const QString path = QStringLiteral("/srv/") + QString(70, QLatin1Char('p')) + QStringLiteral(".or3");
-  const QString section(40, QLatin1Char('s'));
   Set("Organizer File Path", path);
-  Set("Organizer Address Section", section);
-  Show([](frmOptions& form) {
-    form.chkSkipBlankFields->click();
-    form.cmdOK->click();
-  });
-  EXPECT_EQ(Get("Skip Blank Fields"), "1");
-  frmOptions again(pv);
-  EXPECT_EQ(again.txtFilePath->text(), path);
-  EXPECT_EQ(again.txtAddressSection->text(), section);
-  EXPECT_TRUE(again.chkSkipBlankFields->isChecked());
-  Screenshot(again);
-}
-
-TEST_F(OptionsTest, CancelAndACancelledBrowseChangeNothing) {
-  Set("Organizer File Path", QStringLiteral("/data/book.or3"));
-  QFile ini(pv.ConfigFilePath);
-  ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
-  const QByteArray before = ini.readAll();
-  pv.OrganizerLinkOpen = true;
-  Show([&](frmOptions& form) {
-    form.txtFilePath->setText(QStringLiteral("/elsewhere/other.or2"));
-    form.txtAddressSection->setText(QStringLiteral("Friends"));
-    form.chkSkipBlankFields->click();
-    form.cmdCancel->click();
-  });
-  ini.seek(0);
-  EXPECT_EQ(ini.readAll(), before);
-  EXPECT_TRUE(pv.OrganizerLinkOpen);
-  EXPECT_TRUE(pv.OrganizerFilePath.isEmpty());
-  EXPECT_FALSE(closedVisible);
-
+  Set("Organizer Address Section", QString(40, QLatin1Char('s')));
+  Set("Skip Blank Fields", QStringLiteral("2"));
   frmOptions form(pv);
-  desktop.ChooseFile(std::nullopt);
-  form.cmdBrowse->click();
-  EXPECT_EQ(form.txtFilePath->text(), "/data/book.or3");
-  desktop.ChooseFile(QStringLiteral("/home/ann/Contacts.OR2"));
-  form.cmdBrowse->click();
-  EXPECT_EQ(form.txtFilePath->text(), "/home/ann/Contacts.OR2");
+  Screenshot(form);
+  EXPECT_TRUE(form.chkSkipBlankFields->isChecked());
+  QStringList seen{form.txtAddressSection->text()};
+  for (const std::optional<QString>& chosen : {std::optional<QString>(), std::optional<QString>("/a/B.OR2")}) {
+    desktop.ChooseFile(chosen);
+    form.cmdBrowse->click();
+    seen << form.txtFilePath->text();
+  }
+  EXPECT_EQ(seen, QStringList({QString(40, QLatin1Char('s')), path, "/a/B.OR2"}));
   ASSERT_EQ(desktop.openDialogs.size(), 2u);
-  EXPECT_EQ(desktop.openDialogs[0].title, "Select Organizer Data File");
-  EXPECT_EQ(desktop.openDialogs[0].filter,
-            "Organizer 2 Data Files (*.or2)|*.or2|Organizer 97 Data Files (*.or3)|*.or3");
-  EXPECT_EQ(desktop.openDialogs[0].defaultExt, "OR2");
-  EXPECT_EQ(desktop.openDialogs[0].flags, 0x4004);
+  const FileOpenSettings& asked = desktop.openDialogs[0];
+  EXPECT_EQ(QStringList({asked.title, asked.filter, asked.defaultExt, QString::number(asked.flags)}).join(u'|'),
+            "Select Organizer Data File|Organizer 2 Data Files (*.or2)|*.or2|Organizer 97 Data Files "
+            "(*.or3)|*.or3|OR2|16388");
   EXPECT_TRUE(desktop.boxes.empty());
-}
-
-TEST_F(OptionsTest, AWriteRefusedMidwayStopsTheWritesAfterIt) {
-  const QString path = MakeFile(QStringLiteral("book.or3"));
-  pv.OrganizerLinkOpen = true;
-  Show([&](frmOptions& form) {
-    form.txtFilePath->setText(path);
-    form.txtAddressSection->setText(QStringLiteral("Add\nress"));  // refused by the file
-    form.chkSkipBlankFields->click();
-    form.cmdOK->click();
-  });
-  ASSERT_EQ(desktop.boxes.size(), 1u);
-  EXPECT_EQ(desktop.boxes[0].title, "Penlark Error");
-  EXPECT_EQ(Get("Organizer File Path"), path);
-  EXPECT_EQ(Get("Organizer Address Section") + Get("Skip Blank Fields"), "<missing><missing>");
-  EXPECT_FALSE(pv.OrganizerLinkOpen);
-  EXPECT_FALSE(closedVisible);
 }
 
 }  // namespace

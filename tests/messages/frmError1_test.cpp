@@ -8,19 +8,13 @@ namespace {
 
 TEST(frmError1Test, FixedTextsAndOkTakesTheFocusAndCloses) {
   frmError1 form;
-  EXPECT_EQ(form.windowTitle(), QStringLiteral("Penlark Error"));
   EXPECT_TRUE(form.Label1->font().bold());
-  const std::vector<std::string> texts{
-      form.Label1->text().toStdString(), form.Label2->text().toStdString(),
-      form.Label3->text().toStdString(), form.Label4->text().toStdString(),
-      form.cmdOK->text().toStdString()};
-  EXPECT_EQ(texts, (std::vector<std::string>{
-                       "Penlark is unable to access the selected Organizer data file.", "Check:",
-                       "The path to your Organizer data file is correctly entered in the File "
-                       "Path field of the Options screen",
-                       "Organizer is running with the data file entered in the File Path of the "
-                       "Options screen loaded.",
-                       "&OK"}));
+  EXPECT_EQ(QStringList({form.windowTitle(), form.Label1->text(), form.Label2->text(), form.Label3->text(),
+                         form.Label4->text(), form.cmdOK->text()}).join(u'|').toStdString(),
+            "Penlark Error|Penlark is unable to access the selected Organizer data file.|Check:|"
+            "The path to your Organizer data file is correctly entered in the File Path field of the Options "
+            "screen|Organizer is running with the data file entered in the File Path of the Options screen "
+            "loaded.|&OK");
   Screenshot(form);
   EXPECT_EQ(form.focusWidget(), form.cmdOK);
   form.cmdOK->click();

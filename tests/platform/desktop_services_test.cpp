@@ -8,22 +8,9 @@
 namespace {
 
 TEST(DesktopServicesTest, DisplayTextAndQtFilter) {
-  const char* texts[][2] = {{"One.\n\r\n\rTwo.", "One.\nTwo."},
-                            {"One.\r\nTwo.\rThree.\nFour.", "One.\nTwo.\nThree.\nFour."},
-                            {"\r\nEnds\n\r", "\nEnds\n"}};
-  for (auto [in, out] : texts) {
-    SCOPED_TRACE(in);
-    EXPECT_EQ(QtDesktopServices::DisplayText(QString::fromLatin1(in)), QString::fromLatin1(out));
-  }
-  const char* filters[][2] = {
-      {"Organizer 2 Data Files (*.or2)|*.or2|Organizer 97 Data Files (*.or3)|*.or3",
-       "Organizer 2 Data Files (*.or2);;Organizer 97 Data Files (*.or3)"},
-      {"Data Files|*.or2;*.or3|All Files|*.*", "Data Files (*.or2 *.or3);;All Files (*.*)"},
-      {"Letters|*.txt|Dangling", "Letters (*.txt)"}};
-  for (auto [in, out] : filters) {
-    SCOPED_TRACE(in);
-    EXPECT_EQ(QtDesktopServices::QtFilter(QString::fromLatin1(in)), QString::fromLatin1(out));
-  }
+  EXPECT_EQ(QtDesktopServices::DisplayText("One.\n\r\n\rTwo.|\r\nA\rB\nC\n\r"), "One.\nTwo.|\nA\nB\nC\n");
+  EXPECT_EQ(QtDesktopServices::QtFilter("Organizer 2 Data Files (*.or2)|*.or2|All Files|*.or2;*.or3|Dangling"),
+            "Organizer 2 Data Files (*.or2);;All Files (*.or2 *.or3)");
 }
 
 TEST(DesktopServicesTest, ActivationRunsWhenTheOutermostModalFormCloses) {
@@ -34,14 +21,9 @@ TEST(DesktopServicesTest, ActivationRunsWhenTheOutermostModalFormCloses) {
   outer.setObjectName(QStringLiteral("frmProfiles"));
   inner.setObjectName(QStringLiteral("frmNewName"));
   ending.setObjectName(QStringLiteral("frmOptions"));
-  desktop.OnForm(QStringLiteral("frmProfiles"), [&](QDialog&) {
-    seen.push_back(desktop.ModalDepth());
-    desktop.ShowModal(inner);
-  });
-  desktop.OnForm(QStringLiteral("frmNewName"), [&](QDialog& form) {
-    seen.push_back(desktop.ModalDepth());
-    form.accept();
-  });
+  const auto depth = [&] { seen.push_back(desktop.ModalDepth()); };
+  desktop.OnForm(QStringLiteral("frmProfiles"), [&](QDialog&) { depth(); desktop.ShowModal(inner); });
+  desktop.OnForm(QStringLiteral("frmNewName"), [&](QDialog& form) { depth(); form.accept(); });
   desktop.OnForm(QStringLiteral("frmOptions"), [&](QDialog&) { desktop.EndProgram(); });
   desktop.ShowModal(outer);
   desktop.ShowModal(inner);  // no script: closed as a person would
