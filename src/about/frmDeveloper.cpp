@@ -2,6 +2,7 @@
 
 #include "about/MakerArt.h"
 #include "about/VersionText.h"
+#include "platform/Named.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,15 +14,12 @@
 
 namespace {
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text = QString()) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  return label;
+  return Named(new QLabel(text, parent), name);
 }
 
 // A read-only box that shows the window's grey instead of the white of an entry field.
 QLineEdit* MakeGreyBox(QWidget* parent, const char* name) {
-  auto* box = new QLineEdit(parent);
-  box->setObjectName(QString::fromLatin1(name));
+  auto* box = Named(new QLineEdit(parent), name);
   box->setReadOnly(true);
   QPalette palette = box->palette();
   palette.setColor(QPalette::Base, palette.color(QPalette::Window));
@@ -33,7 +31,7 @@ QLineEdit* MakeGreyBox(QWidget* parent, const char* name) {
 frmDeveloper::frmDeveloper(QWidget* parent)
     : QDialog(parent),
       imgLogo(MakeLabel(this, "imgLogo")),
-      grpContactDetails(new QGroupBox(this)),
+      grpContactDetails(Named(new QGroupBox(this), "grpContactDetails")),
       imgContact(MakeLabel(grpContactDetails, "imgContact")),
       lblName(MakeLabel(grpContactDetails, "lblName", QStringLiteral("Harrow Lane Software Ltd"))),
       lblAddress_0(MakeLabel(grpContactDetails, "lblAddress_0", QStringLiteral("Unit 7, Millrace Yard"))),
@@ -53,11 +51,9 @@ frmDeveloper::frmDeveloper(QWidget* parent)
                        QStringLiteral("Copyright \u00A9 Harrow Lane Software Ltd. All rights reserved."))),
       lblVersion(MakeLabel(this, "lblVersion", QStringLiteral("Version:"))),
       txtVersion(MakeGreyBox(this, "txtVersion")),
-      cmdClose(new QPushButton(QStringLiteral("&Close"), this)) {
+      cmdClose(Named(new QPushButton(QStringLiteral("&Close"), this), "cmdClose")) {
   setObjectName(QStringLiteral("frmDeveloper"));
   setWindowTitle(QStringLiteral("About Penlark"));
-  grpContactDetails->setObjectName(QStringLiteral("grpContactDetails"));
-  cmdClose->setObjectName(QStringLiteral("cmdClose"));
   cmdClose->setDefault(true);
   cmdClose->setMinimumWidth(90);
 

@@ -7,6 +7,7 @@
 #include "config/frmOptions.h"
 #include "organizer/OrganizerSearch.h"
 #include "platform/DdeTextBox.h"
+#include "platform/Named.h"
 #include "profiles/ProfileIndex.h"
 #include "profiles/frmProfiles.h"
 #include "word/WordTransfer.h"
@@ -30,12 +31,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <typename T>
-T* Named(T* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 bool IsEnter(const QKeyEvent* key) {
   return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
@@ -181,21 +176,14 @@ void frmPenlark::BuildControls() {
 }
 
 void frmPenlark::BuildMenu() {
-  mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-  mnuFile->setObjectName(QStringLiteral("mnuFile"));
-  auto add = [this](const char* name, const QString& caption) {
-    QAction* action = mnuFile->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-  };
-  mnuAddressProfiles = add("mnuAddressProfiles", QStringLiteral("Address &Profiles ..."));
-  mnuOptions = add("mnuOptions", QStringLiteral("&Options ..."));
-  mnuSeperator1 = mnuFile->addSeparator();
-  mnuSeperator1->setObjectName(QStringLiteral("mnuSeperator1"));
-  mnuAbout = add("mnuAbout", QStringLiteral("&About Penlark ..."));
-  mnuSeperator2 = mnuFile->addSeparator();
-  mnuSeperator2->setObjectName(QStringLiteral("mnuSeperator2"));
-  mnuExit = add("mnuExit", QStringLiteral("&Exit"));
+  mnuFile = Named(menuBar()->addMenu(QStringLiteral("&File")), "mnuFile");
+  mnuAddressProfiles =
+      Named(mnuFile->addAction(QStringLiteral("Address &Profiles ...")), "mnuAddressProfiles");
+  mnuOptions = Named(mnuFile->addAction(QStringLiteral("&Options ...")), "mnuOptions");
+  mnuSeperator1 = Named(mnuFile->addSeparator(), "mnuSeperator1");
+  mnuAbout = Named(mnuFile->addAction(QStringLiteral("&About Penlark ...")), "mnuAbout");
+  mnuSeperator2 = Named(mnuFile->addSeparator(), "mnuSeperator2");
+  mnuExit = Named(mnuFile->addAction(QStringLiteral("&Exit")), "mnuExit");
 
   connect(mnuAddressProfiles, &QAction::triggered, this, &frmPenlark::mnuAddressProfiles_Click);
   connect(mnuOptions, &QAction::triggered, this, &frmPenlark::mnuOptions_Click);

@@ -3,6 +3,7 @@
 #include "app/ProgramValues.h"
 #include "config/ConfigChecks.h"
 #include "config/ConfigFile.h"
+#include "platform/Named.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -19,12 +20,6 @@ const QString kOptions = QStringLiteral("Options");
 const QString kFilePathKey = QStringLiteral("Organizer File Path");
 const QString kSectionKey = QStringLiteral("Organizer Address Section");
 const QString kSkipKey = QStringLiteral("Skip Blank Fields");
-
-template <typename T>
-T* Named(T* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 }  // namespace
 
 frmOptions::frmOptions(ProgramValues& pv, QWidget* parent)

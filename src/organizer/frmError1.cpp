@@ -1,5 +1,7 @@
 #include "organizer/frmError1.h"
 
+#include "platform/Named.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -7,8 +9,7 @@
 
 namespace {
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QString::fromLatin1(name));
+  auto* label = Named(new QLabel(text, parent), name);
   label->setWordWrap(true);
   label->setFocusPolicy(Qt::NoFocus);
   return label;
@@ -26,7 +27,7 @@ frmError1::frmError1(QWidget* parent)
       Label4(MakeLabel(this, "Label4",
                        QStringLiteral("Organizer is running with the data file entered in the File "
                                       "Path of the Options screen loaded."))),
-      cmdOK(new QPushButton(QStringLiteral("&OK"), this)) {
+      cmdOK(Named(new QPushButton(QStringLiteral("&OK"), this), "cmdOK")) {
   setObjectName(QStringLiteral("frmError1"));
   setWindowTitle(QStringLiteral("Penlark Error"));
 
@@ -34,7 +35,6 @@ frmError1::frmError1(QWidget* parent)
   bold.setBold(true);
   Label1->setFont(bold);
 
-  cmdOK->setObjectName(QStringLiteral("cmdOK"));
   cmdOK->setDefault(true);
   cmdOK->setMinimumWidth(90);
 

@@ -1,6 +1,7 @@
 #include "profiles/frmNewName.h"
 
 #include "app/ProgramValues.h"
+#include "platform/Named.h"
 #include "profiles/NameValidation.h"
 #include "profiles/ProfileIndex.h"
 #include "profiles/frmProfiles.h"
@@ -15,21 +16,18 @@
 
 frmNewName::frmNewName(ProgramValues& pv, frmProfiles& editor, QWidget* parent)
     : QDialog(parent),
-      lblInstructions(new QLabel(QStringLiteral("Address Profile &Name:"), this)),
-      txtNewProfileName(new QLineEdit(this)),
-      cmdOK(new QPushButton(QStringLiteral("&OK"), this)),
-      cmdCancel(new QPushButton(QStringLiteral("&Cancel"), this)),
+      lblInstructions(
+          Named(new QLabel(QStringLiteral("Address Profile &Name:"), this), "lblInstructions")),
+      txtNewProfileName(Named(new QLineEdit(this), "txtNewProfileName")),
+      cmdOK(Named(new QPushButton(QStringLiteral("&OK"), this), "cmdOK")),
+      cmdCancel(Named(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel")),
       pv_(pv),
       editor_(editor) {
   setObjectName(QStringLiteral("frmNewName"));
   setWindowTitle(QStringLiteral("Address Profile Name"));
-  lblInstructions->setObjectName(QStringLiteral("lblInstructions"));
-  txtNewProfileName->setObjectName(QStringLiteral("txtNewProfileName"));
   txtNewProfileName->setMinimumWidth(240);
   lblInstructions->setBuddy(txtNewProfileName);
-  cmdOK->setObjectName(QStringLiteral("cmdOK"));
   cmdOK->setDefault(true);
-  cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
   cmdCancel->setAutoDefault(false);
 
   auto* buttons = new QHBoxLayout;

@@ -3,6 +3,7 @@
 #include "app/AppMessages.h"
 #include "app/ProgramValues.h"
 #include "config/ConfigFile.h"
+#include "platform/Named.h"
 #include "profiles/NameValidation.h"
 #include "profiles/ProfileIndex.h"
 #include "profiles/ProfileRows.h"
@@ -45,12 +46,6 @@ constexpr int kParagraphCode = 182;
 constexpr int kBlankCode = 95;
 constexpr char16_t kTabMark = u'\u00BB';
 
-template <typename W>
-W* Named(W* widget, const QString& name) {
-  widget->setObjectName(name);
-  return widget;
-}
-
 // A bookmark box reports losing the focus after its own focus-out handling, which would
 // otherwise undo the selection and caret that a refused check gives back.
 class BookmarkBox : public QLineEdit {
@@ -69,7 +64,7 @@ class BookmarkBox : public QLineEdit {
 };
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
-  auto* button = Named(new QPushButton(caption, parent), QString::fromLatin1(name));
+  auto* button = Named(new QPushButton(caption, parent), name);
   // No default button here: Enter in a box must not save or close.
   button->setAutoDefault(false);
   button->setDefault(false);
