@@ -30,8 +30,7 @@ bool SetupOrganizerLink(ProgramValues& pv) {
     if (error.number() == 282) {
       ShowAppError(pv, 3);
     } else {
-      pv.desktop.MsgBox(TrapMessageText(QStringLiteral("SetupOrganizerLink."), error),
-                        MsgStyle::OkOnly + MsgStyle::Critical, QStringLiteral("Fatal Error"));
+      ShowTrapError(pv, QStringLiteral("SetupOrganizerLink."), error);
     }
     return false;
   }

@@ -107,8 +107,7 @@ bool SearchOrganizer(ProgramValues& pv) {
   try {
     listed = ListMatches(pv);
   } catch (const RuntimeError& error) {
-    pv.desktop.MsgBox(TrapMessageText(QStringLiteral("SearchOrganizer."), error),
-                      MsgStyle::OkOnly + MsgStyle::Critical, QStringLiteral("Fatal Error"));
+    ShowTrapError(pv, QStringLiteral("SearchOrganizer."), error);
   }
   pv.desktop.SetMousePointer(Pointer::Default);
   if (listed) pv.main.lstAddressee->setCurrentRow(0);

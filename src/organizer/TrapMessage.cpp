@@ -1,5 +1,6 @@
 #include "organizer/TrapMessage.h"
 
+#include "app/ProgramValues.h"
 #include "platform/RuntimeError.h"
 
 QString TrapMessageText(const QString& module, const RuntimeError& error) {
@@ -7,4 +8,9 @@ QString TrapMessageText(const QString& module, const RuntimeError& error) {
   return QStringLiteral("Error ") + number + QStringLiteral(" has occured in module \"") +
          module + QStringLiteral("\"\n\r\n\r") + number + QStringLiteral(" - ") +
          error.description();
+}
+
+void ShowTrapError(ProgramValues& pv, const QString& module, const RuntimeError& error) {
+  pv.desktop.MsgBox(TrapMessageText(module, error), MsgStyle::OkOnly + MsgStyle::Critical,
+                    QStringLiteral("Fatal Error"));
 }
