@@ -2,16 +2,16 @@
 
 #include "app/ProgramValues.h"
 #include "config/ConfigFile.h"
+#include "config/ConfigKeys.h"
 
 #include <QComboBox>
 #include <QRadioButton>
 
 void SaveRecentSettings(ProgramValues& pv) {
-  const QString section = QStringLiteral("Recent Settings");
   const QString searchBy =
       pv.main.optSurname->isChecked() ? QStringLiteral("True") : QStringLiteral("False");
-  if (WriteConfigString(pv, section, QStringLiteral("Search By"), searchBy)) {
-    WriteConfigString(pv, section, QStringLiteral("Address Profile"),
+  if (WriteConfigString(pv, ConfigKeys::RecentSettings, ConfigKeys::RecentSearchBy, searchBy)) {
+    WriteConfigString(pv, ConfigKeys::RecentSettings, ConfigKeys::RecentProfile,
                       pv.main.cboAddressProfile->currentText());
   }
   pv.WordApp = AutomationObject();

@@ -5,6 +5,7 @@
 #include "app/frmPenlark.h"
 #include "config/ConfigChecks.h"
 #include "config/ConfigFile.h"
+#include "config/ConfigKeys.h"
 #include "platform/RuntimeError.h"
 #include "profiles/ProfileIndex.h"
 #include "profiles/frmProfiles.h"
@@ -43,12 +44,12 @@ void RunPhase1(ProgramValues& pv, frmPenlark& form, const QString& programDir) {
     form.cboAddressProfile->setCurrentIndex(0);
   }
 
-  const QString section = QStringLiteral("Recent Settings");
+  const QString& section = ConfigKeys::RecentSettings;
   const QString recentProfile =
-      ReadConfigString(pv.ConfigFilePath, section, QStringLiteral("Address Profile"));
+      ReadConfigString(pv.ConfigFilePath, section, ConfigKeys::RecentProfile);
   if (!recentProfile.isEmpty()) form.cboAddressProfile->setEditText(recentProfile);
 
-  const QString searchBy = ReadConfigString(pv.ConfigFilePath, section, QStringLiteral("Search By"));
+  const QString searchBy = ReadConfigString(pv.ConfigFilePath, section, ConfigKeys::RecentSearchBy);
   const bool bySurname = searchBy.left(3) == QStringLiteral("Tru");
   form.optSurname->setChecked(bySurname);
   form.optCompany->setChecked(!bySurname);

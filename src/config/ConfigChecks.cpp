@@ -3,14 +3,12 @@
 #include "app/AppMessages.h"
 #include "app/ProgramValues.h"
 #include "config/ConfigFile.h"
+#include "config/ConfigKeys.h"
 #include "config/frmOptions.h"
 #include "platform/Files.h"
 #include "platform/RuntimeError.h"
 
 namespace {
-const QString kOptions = QStringLiteral("Options");
-const QString kFilePathKey = QStringLiteral("Organizer File Path");
-const QString kSectionKey = QStringLiteral("Organizer Address Section");
 const QString kRequiredTitle = QStringLiteral("Configuration Information Required");
 constexpr int kQuestion = MsgStyle::YesNo + MsgStyle::Exclamation;  // 52
 
@@ -30,7 +28,8 @@ QString CheckOrganizerFile(ProgramValues& pv) {
   QString result;
   for (;;) {
     try {
-      const QString path = ReadConfigString(pv.ConfigFilePath, kOptions, kFilePathKey);
+      const QString path =
+          ReadConfigString(pv.ConfigFilePath, ConfigKeys::Options, ConfigKeys::OrganizerFilePath);
       if (path.isEmpty()) {
         pv.desktop.SetMousePointer(Pointer::Default);
         // The Options window leaves an accepted path in pv.OrganizerFilePath, already in
@@ -68,7 +67,8 @@ QString CheckOrganizerFile(ProgramValues& pv) {
 }
 
 QString CheckAddressSection(ProgramValues& pv) {
-  QString section = ReadConfigString(pv.ConfigFilePath, kOptions, kSectionKey);
+  QString section =
+      ReadConfigString(pv.ConfigFilePath, ConfigKeys::Options, ConfigKeys::AddressSection);
   if (section.isEmpty()) {
     pv.desktop.SetMousePointer(Pointer::Default);
     if (Asks(pv,
@@ -78,7 +78,8 @@ QString CheckAddressSection(ProgramValues& pv) {
              kRequiredTitle)) {
       ShowOptions(pv);
     }
-    section = ReadConfigString(pv.ConfigFilePath, kOptions, kSectionKey);
+    section =
+        ReadConfigString(pv.ConfigFilePath, ConfigKeys::Options, ConfigKeys::AddressSection);
   }
   return section;
 }

@@ -3,6 +3,7 @@
 #include "app/ProgramValues.h"
 #include "config/ConfigChecks.h"
 #include "config/ConfigFile.h"
+#include "config/ConfigKeys.h"
 #include "platform/Named.h"
 
 #include <QCheckBox>
@@ -14,13 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-const QString kOptions = QStringLiteral("Options");
-const QString kFilePathKey = QStringLiteral("Organizer File Path");
-const QString kSectionKey = QStringLiteral("Organizer Address Section");
-const QString kSkipKey = QStringLiteral("Skip Blank Fields");
-}  // namespace
 
 frmOptions::frmOptions(ProgramValues& pv, QWidget* parent)
     : QDialog(parent),
@@ -86,10 +80,12 @@ frmOptions::frmOptions(ProgramValues& pv, QWidget* parent)
 }
 
 void frmOptions::Form_Load() {
-  txtFilePath->setText(ReadConfigString(pv_.ConfigFilePath, kOptions, kFilePathKey));
-  txtAddressSection->setText(ReadConfigString(pv_.ConfigFilePath, kOptions, kSectionKey));
+  const QString& ini = pv_.ConfigFilePath;
+  txtFilePath->setText(ReadConfigString(ini, ConfigKeys::Options, ConfigKeys::OrganizerFilePath));
+  txtAddressSection->setText(ReadConfigString(ini, ConfigKeys::Options, ConfigKeys::AddressSection));
   // Every transfer takes any non-zero value as "skip", so that is what the box shows.
-  chkSkipBlankFields->setChecked(ReadConfigInt(pv_.ConfigFilePath, kOptions, kSkipKey, 0) != 0);
+  chkSkipBlankFields->setChecked(
+      ReadConfigInt(ini, ConfigKeys::Options, ConfigKeys::SkipBlankFields, 0) != 0);
 }
 
 void frmOptions::cmdBrowse_Click() {
@@ -123,7 +119,7 @@ void frmOptions::cmdOK_Click() {
   } else {
     const QString topic =
         path.right(4).toUpper() == QLatin1String(".OR2") ? ShortPathName(path) : path;
-    saving = WriteConfigString(pv_, kOptions, kFilePathKey, path);
+    saving = WriteConfigString(pv_, ConfigKeys::Options, ConfigKeys::OrganizerFilePath, path);
     if (saving) pv_.OrganizerFilePath = topic;
   }
 
@@ -132,13 +128,13 @@ void frmOptions::cmdOK_Click() {
     if (section.isEmpty()) {
       tellIncomplete();
     } else {
-      saving = WriteConfigString(pv_, kOptions, kSectionKey, section);
+      saving = WriteConfigString(pv_, ConfigKeys::Options, ConfigKeys::AddressSection, section);
       if (saving) pv_.AddressSectionName = section;
     }
   }
 
   if (saving) {
-    WriteConfigString(pv_, kOptions, kSkipKey,
+    WriteConfigString(pv_, ConfigKeys::Options, ConfigKeys::SkipBlankFields,
                       chkSkipBlankFields->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
   }
 

@@ -1,15 +1,14 @@
 #include "profiles/ProfileIndex.h"
 
 #include "config/ConfigFile.h"
+#include "config/ConfigKeys.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>
 
 namespace {
-const QString kIndexSection = QStringLiteral("Address Profiles");
-
 QString ReadSlotName(const QString& configFile, int slot) {
-  return ReadConfigString(configFile, kIndexSection, QString::number(slot));
+  return ReadConfigString(configFile, ConfigKeys::ProfileIndex, QString::number(slot));
 }
 
 // Only blanks are trimmed, not other white space: a stored name is letters and blanks.
@@ -53,8 +52,8 @@ int NextFreeProfileIndex(const QString& configFile) {
   for (int slot = 0; slot < kProfileSlots; ++slot) {
     if (ReadSlotName(configFile, slot) == kDeletedProfile) return slot;
     // A stored name reads as 0; only a missing or empty value gives the default back.
-    if (ReadConfigInt(configFile, kIndexSection, QString::number(slot), kNoProfileSlot) ==
-        kNoProfileSlot)
+    if (ReadConfigInt(configFile, ConfigKeys::ProfileIndex, QString::number(slot),
+                      kNoProfileSlot) == kNoProfileSlot)
       return slot;
   }
   return kNoProfileSlot;

@@ -1,6 +1,7 @@
 #include "profiles/ProfileRows.h"
 
 #include "config/ConfigFile.h"
+#include "config/ConfigKeys.h"
 #include "platform/DesktopServices.h"
 
 namespace {
@@ -51,7 +52,7 @@ bool CheckProfileRows(DesktopServices& desktop, const ProfileRows& rows) {
 }
 
 bool WriteProfile(ProgramValues& pv, int slot, const QString& name, const ProfileRows& rows) {
-  if (!WriteConfigString(pv, QStringLiteral("Address Profiles"), QString::number(slot), name))
+  if (!WriteConfigString(pv, ConfigKeys::ProfileIndex, QString::number(slot), name))
     return false;
   const QString section = Section(slot);
   for (int row = 0; row < kProfileRows; ++row) {

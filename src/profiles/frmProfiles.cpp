@@ -3,6 +3,7 @@
 #include "app/AppMessages.h"
 #include "app/ProgramValues.h"
 #include "config/ConfigFile.h"
+#include "config/ConfigKeys.h"
 #include "platform/Named.h"
 #include "profiles/NameValidation.h"
 #include "profiles/ProfileIndex.h"
@@ -414,7 +415,7 @@ void frmProfiles::cmdDelete_Click() {
     ShowAppError(pv_, 2);
     return;
   }
-  if (!WriteConfigString(pv_, QStringLiteral("Address Profiles"), QString::number(slot),
+  if (!WriteConfigString(pv_, ConfigKeys::ProfileIndex, QString::number(slot),
                          kDeletedProfile))
     return;
   cboProfileName->clear();

@@ -3,6 +3,7 @@
 #include "app/AppMessages.h"
 #include "app/ProgramValues.h"
 #include "config/ConfigFile.h"
+#include "config/ConfigKeys.h"
 #include "organizer/FieldNames.h"
 #include "organizer/OrganizerSearch.h"
 #include "platform/DdeTextBox.h"
@@ -134,7 +135,7 @@ bool TransferRows(ProgramValues& pv, const QString& searchText, bool bySurname, 
   }
   const QString section = QStringLiteral("Profile %1").arg(slot);
   const bool skipBlankFields =
-      ReadConfigInt(ini, QStringLiteral("Options"), QStringLiteral("Skip Blank Fields"), 0) != 0;
+      ReadConfigInt(ini, ConfigKeys::Options, ConfigKeys::SkipBlankFields, 0) != 0;
   word.ReadSettings(ini);
 
   if (!FindAddresseeAgain(pv, searchText, bySurname, position)) {
