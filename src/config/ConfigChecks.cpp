@@ -20,8 +20,6 @@ void ShowOptions(ProgramValues& pv) {
 bool Asks(ProgramValues& pv, const QString& text, const QString& title) {
   return pv.desktop.MsgBox(text, kQuestion, title) == MsgAnswer::Yes;
 }
-
-bool IsOr2(const QString& path) { return path.right(4).toUpper() == QLatin1String(".OR2"); }
 }  // namespace
 
 QString CheckOrganizerFile(ProgramValues& pv) {
@@ -43,7 +41,7 @@ QString CheckOrganizerFile(ProgramValues& pv) {
         }
       } else {
         ProbeFileDateTime(path);
-        result = IsOr2(path) ? ShortPathName(path) : path;
+        result = OrganizerTopic(path);
       }
       break;
     } catch (const RuntimeError& error) {
@@ -85,3 +83,7 @@ QString CheckAddressSection(ProgramValues& pv) {
 }
 
 QString ShortPathName(const QString& path) { return GetShortPathName(path); }
+
+QString OrganizerTopic(const QString& path) {
+  return path.right(4).toUpper() == QLatin1String(".OR2") ? ShortPathName(path) : path;
+}

@@ -4,10 +4,10 @@
 
 struct ProgramValues;
 
-// The data file path to use as DDE topic: the short form for an .OR2 file, the stored
-// path for any other, "" when the user declines to configure one. Asks about a missing
-// setting and opens the Options window on Yes; on an unreachable file asks again for as
-// long as the user answers Yes, and ends the program on No. Leaves the hourglass set.
+// The stored data file path as DDE topic (OrganizerTopic), "" when the user declines to
+// configure one. Asks about a missing setting and opens the Options window on Yes; on an
+// unreachable file asks again for as long as the user answers Yes, and ends the program
+// on No. Leaves the hourglass set.
 QString CheckOrganizerFile(ProgramValues& pv);
 
 // The configured Address Section name, "" when none; asks about a missing one and opens
@@ -16,3 +16,7 @@ QString CheckAddressSection(ProgramValues& pv);
 
 // The short form of a path; "" when the system gives none.
 QString ShortPathName(const QString& path);
+
+// A data file path as DDE topic: the short form for an .OR2 file (the extension in any
+// case), the path itself for any other.
+QString OrganizerTopic(const QString& path);

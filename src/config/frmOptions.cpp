@@ -117,8 +117,7 @@ void frmOptions::cmdOK_Click() {
   if (path.isEmpty()) {
     tellIncomplete();
   } else {
-    const QString topic =
-        path.right(4).toUpper() == QLatin1String(".OR2") ? ShortPathName(path) : path;
+    const QString topic = OrganizerTopic(path);
     saving = WriteConfigString(pv_, ConfigKeys::Options, ConfigKeys::OrganizerFilePath, path);
     if (saving) pv_.OrganizerFilePath = topic;
   }
