@@ -9,6 +9,7 @@
 #include "platform/DdeTextBox.h"
 #include "platform/RuntimeError.h"
 #include "profiles/ProfileIndex.h"
+#include "profiles/ProfileRows.h"
 
 #include <QComboBox>
 
@@ -20,8 +21,6 @@
 // was silently used cut short.
 
 namespace {
-
-const QString kNoField = QStringLiteral("(-None-)");
 
 class WordDialect {
  public:
@@ -133,7 +132,6 @@ bool TransferRows(ProgramValues& pv, const QString& searchText, bool bySurname, 
     ShowAppError(pv, 4);
     return false;
   }
-  const QString section = QStringLiteral("Profile %1").arg(slot);
   const bool skipBlankFields =
       ReadConfigInt(ini, ConfigKeys::Options, ConfigKeys::SkipBlankFields, 0) != 0;
   word.ReadSettings(ini);
@@ -143,19 +141,17 @@ bool TransferRows(ProgramValues& pv, const QString& searchText, bool bySurname, 
     return false;
   }
 
-  for (int row = 0; row < 12; ++row) {
+  for (const ProfileRow& row : ReadProfileRows(ini, slot)) {
     QString rowText;
-    const QString bookmark = ReadConfigString(ini, section, QStringLiteral("Bookmark %1").arg(row));
-    if (!bookmark.isEmpty()) word.GoToBookmark(bookmark);
-    const QString field = ReadConfigString(ini, section, QStringLiteral("Field %1").arg(row));
-    if (!field.isEmpty()) {
-      const QString item = MapOrganizerFieldName(field);
+    if (!row.bookmark.isEmpty()) word.GoToBookmark(row.bookmark);
+    if (!row.field.isEmpty()) {
+      const QString item = MapOrganizerFieldName(row.field);
       if (item == kNoField) break;
       const QString reply = RequestItem(pv, item);
       if (reply.isEmpty() && skipBlankFields) continue;
       rowText = reply;
     }
-    rowText += DecodeSeparator(ReadConfigString(ini, section, QStringLiteral("Separator %1").arg(row)));
+    rowText += DecodeSeparator(row.separator);
     word.Insert(rowText);
   }
   return true;
