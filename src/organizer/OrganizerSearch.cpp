@@ -15,7 +15,6 @@
 
 namespace {
 constexpr int kMostEntries = 10;
-constexpr long long kNoMatch = -1;
 }  // namespace
 
 QString SelectIndexCommand(bool bySurname) {

@@ -25,6 +25,9 @@ QString FindNextCommand();                         // [Find("<NEXT>")]
 
 // Requests an item on the conversation and returns the reply text.
 QString RequestItem(ProgramValues& pv, const QString& item);
+// What "RESULT" holds after a find or next-match step that found nothing.
+constexpr long long kNoMatch = -1;
+
 // Requests "RESULT" and reads it as a decimal number (blanks around it allowed).
 // DEVIATION: a reply that is not one (empty included) is a failure of the address book,
 // never a match or a success: it throws RuntimeError 290 ("Data in wrong format").

@@ -116,10 +116,10 @@ bool FindAddresseeAgain(ProgramValues& pv, const QString& searchText, bool bySur
   DdeTextBox& pipe = *pv.main.txtOrganizerPipe;
   pipe.LinkExecute(SelectIndexCommand(bySurname));
   pipe.LinkExecute(FindCommand(searchText));
-  if (RequestResult(pv) == -1) return false;
+  if (RequestResult(pv) == kNoMatch) return false;
   for (int step = 0; step < position; ++step) {
     pipe.LinkExecute(FindNextCommand());
-    if (RequestResult(pv) == -1) return false;
+    if (RequestResult(pv) == kNoMatch) return false;
   }
   return true;
 }
@@ -172,7 +172,6 @@ bool Transfer(ProgramValues& pv, const QString& searchText, bool bySurname, int 
   } catch (const RuntimeError& error) {
     pv.desktop.SetMousePointer(Pointer::Default);
     ReportTransferError(pv, error, word.Raises5101());
-    result = false;
   }
   pv.desktop.SetMousePointer(Pointer::Default);
   return result;
