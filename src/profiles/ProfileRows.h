@@ -22,6 +22,11 @@ constexpr int kProfileRows = 12;
 using ProfileRows = std::array<ProfileRow, kProfileRows>;
 inline const QString kNoField = QStringLiteral("(-None-)");
 
+// The marks a stored separator writes a blank, a paragraph break and a tab with.
+constexpr char16_t kBlankMark = u'_';
+constexpr char16_t kParagraphMark = u'\u00B6';
+constexpr char16_t kTabMark = u'\u00BB';
+
 // The rows stored for the slot, values whole; missing values are empty.
 ProfileRows ReadProfileRows(const QString& configFile, int slot);
 

@@ -43,9 +43,8 @@ constexpr const char* kFieldDisplayNames[frmProfiles::kFieldNameCount] = {
 
 constexpr int kEnterCode = 13;
 constexpr int kSpaceCode = 32;
-constexpr int kParagraphCode = 182;
-constexpr int kBlankCode = 95;
-constexpr char16_t kTabMark = u'\u00BB';
+constexpr int kParagraphCode = kParagraphMark;
+constexpr int kBlankCode = kBlankMark;
 
 // A bookmark box reports losing the focus after its own focus-out handling, which would
 // otherwise undo the selection and caret that a refused check gives back.

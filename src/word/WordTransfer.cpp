@@ -193,9 +193,9 @@ QString DecodeSeparator(const QString& stored) {
   QString decoded;
   decoded.reserve(stored.size());
   for (const QChar c : stored) {
-    if (c == u'_') decoded += u' ';
-    else if (c == QChar(0xB6)) decoded += u'\r';
-    else if (c == QChar(0xBB)) decoded += u'\t';
+    if (c == kBlankMark) decoded += u' ';
+    else if (c == kParagraphMark) decoded += u'\r';
+    else if (c == kTabMark) decoded += u'\t';
     else decoded += c;
   }
   return decoded;
