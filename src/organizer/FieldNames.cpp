@@ -5,10 +5,11 @@
 namespace {
 struct FieldName {
   const char* display;
-  const char* item;
+  const char* item;  // the display name itself where the address book uses it unchanged
 };
 
 constexpr FieldName kFieldNames[] = {
+    {"(-None-)", "(-None-)"},
     {"First Name", "FirstName"},
     {"Last Name", "LastName"},
     {"Business/Title", "Title"},
@@ -25,6 +26,7 @@ constexpr FieldName kFieldNames[] = {
     {"Business/Telephone 2", "Business Tel2"},
     {"Business/Assistant", "Assistant"},
     {"Business/Email", "E-mail"},
+    {"Spouse", "Spouse"},
     {"Home/Address", "Home-Address"},
     {"Home/City", "Home-City"},
     {"Home/State", "Home-State"},
@@ -37,8 +39,10 @@ constexpr FieldName kFieldNames[] = {
     {"Home/Unused 1", "Home-Unused1"},
     {"Home/Unused 2", "Home-Unused2"},
 };
-static_assert(std::size(kFieldNames) == 27);
+static_assert(std::size(kFieldNames) == kFieldDisplayNameCount);
 }  // namespace
+
+QString FieldDisplayName(int index) { return QString::fromLatin1(kFieldNames[index].display); }
 
 QString MapOrganizerFieldName(const QString& displayName) {
   for (const FieldName& row : kFieldNames)

@@ -4,6 +4,7 @@
 #include "app/ProgramValues.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigKeys.h"
+#include "organizer/FieldNames.h"
 #include "platform/Named.h"
 #include "profiles/NameValidation.h"
 #include "profiles/ProfileIndex.h"
@@ -28,18 +29,6 @@
 
 namespace {
 const QString kNewCaption = QStringLiteral("&New");
-
-constexpr const char* kFieldDisplayNames[frmProfiles::kFieldNameCount] = {
-    "(-None-)",          "First Name",       "Last Name",
-    "Business/Title",    "Business/Position", "Business/Company",
-    "Business/Address",  "Business/City",    "Business/State",
-    "Business/Zip",      "Business/Country", "Business/Phone",
-    "Business/Extn",     "Business/Fax",     "Business/Telephone 2",
-    "Business/Assistant", "Business/Email",  "Spouse",
-    "Home/Address",      "Home/City",        "Home/State",
-    "Home/Zip",          "Home/Country",     "Home/Phone",
-    "Home/Extn",         "Home/Fax",         "Home/Email",
-    "Home/Unused 1",     "Home/Unused 2"};
 
 constexpr int kEnterCode = 13;
 constexpr int kSpaceCode = 32;
@@ -192,7 +181,7 @@ void frmProfiles::ShowFirstProfile() {
 }
 
 void frmProfiles::FillFieldLists() {
-  for (int i = 0; i < kFieldNameCount; ++i) FieldNames[i] = QString::fromLatin1(kFieldDisplayNames[i]);
+  for (int i = 0; i < kFieldNameCount; ++i) FieldNames[i] = FieldDisplayName(i);
   for (QComboBox* box : cboField) {
     box->clear();
     for (int i = 0; i < kFieldNameCount; ++i) box->addItem(FieldNames[i]);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "organizer/FieldNames.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -25,7 +27,7 @@ struct ProgramValues;
 class frmProfiles : public QDialog {
  public:
   static constexpr int kRows = 12;
-  static constexpr int kFieldNameCount = 29;
+  static constexpr int kFieldNameCount = kFieldDisplayNameCount;
 
   explicit frmProfiles(ProgramValues& pv, QWidget* parent = nullptr);
 
