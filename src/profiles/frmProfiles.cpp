@@ -12,16 +12,13 @@
 #include "profiles/frmNewName.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -29,11 +26,6 @@
 
 namespace {
 const QString kNewCaption = QStringLiteral("&New");
-
-constexpr int kEnterCode = 13;
-constexpr int kSpaceCode = 32;
-constexpr int kParagraphCode = kParagraphMark;
-constexpr int kBlankCode = kBlankMark;
 
 // A bookmark box reports losing the focus after its own focus-out handling, which would
 // otherwise undo the selection and caret that a refused check gives back.
@@ -215,136 +207,6 @@ void frmProfiles::LoadProfileRows(int slot) {
 void frmProfiles::cboProfileName_Click() {
   const int slot = FindProfileIndex(pv_.ConfigFilePath, cboProfileName->currentText());
   if (slot != kNoProfileSlot) LoadProfileRows(slot);
-}
-
-void frmProfiles::cboProfileName_LostFocus() {
-  if (checkingFocus_) return;
-  const QScopedValueRollback guard(checkingFocus_, true);
-  if (ValidateProfileName(pv_.desktop, cboProfileName->currentText(), true, false)) return;
-  // A drop-down list has no text to select; giving the focus back is all there is.
-  cboProfileName->setFocus(Qt::OtherFocusReason);
-}
-
-void frmProfiles::txtBookmark_LostFocus(int row) {
-  if (checkingFocus_) return;
-  const QScopedValueRollback guard(checkingFocus_, true);
-  QLineEdit& box = *txtBookmark[row];
-  if (ValidateProfileName(pv_.desktop, box.text(), false, true)) return;
-  box.setFocus(Qt::OtherFocusReason);
-  box.setSelection(0, int(box.text().size()));
-}
-
-void frmProfiles::cboField_KeyPress(int /*row*/, int& keyAscii) {
-  pv_.desktop.Beep();
-  keyAscii = 0;
-}
-
-void frmProfiles::txtSeparator_GotFocus(int /*row*/) { lblTabInstruction->show(); }
-void frmProfiles::txtSeparator_LostFocus(int /*row*/) { lblTabInstruction->hide(); }
-
-int frmProfiles::MapSeparatorKey(int keyAscii) {
-  switch (keyAscii) {
-    case kEnterCode:
-      return kParagraphCode;
-    case kSpaceCode:
-      return kBlankCode;
-    default:
-      return keyAscii;
-  }
-}
-
-bool frmProfiles::txtSeparator_KeyDown(int row, int key, Qt::KeyboardModifiers modifiers) {
-  if (key != Qt::Key_Tab || (modifiers & ~Qt::KeypadModifier) != Qt::ControlModifier)
-    return false;
-  QLineEdit& box = *txtSeparator[row];
-  box.end(false);
-  box.insert(QString(QChar(kTabMark)));
-  return true;
-}
-
-bool frmProfiles::FilterSeparatorKey(int row, QKeyEvent& key) {
-  if (txtSeparator_KeyDown(row, key.key(), key.modifiers())) return true;
-  int code = 0;
-  const bool plainEnter = (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
-                          !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-  if (plainEnter) {
-    code = kEnterCode;
-  } else if (key.text().size() == 1) {
-    code = key.text().at(0).unicode();
-  } else {
-    return false;
-  }
-  const int mapped = MapSeparatorKey(code);
-  if (mapped == code) return false;
-  txtSeparator[row]->insert(QString(QChar(char16_t(mapped))));
-  return true;
-}
-
-bool frmProfiles::FilterFieldKey(int row, QKeyEvent& key, bool inPopup) {
-  if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab || key.text().isEmpty())
-    return false;
-  const QChar first = key.text().at(0);
-  // The open list still needs Enter and Esc to close it; only its search by typing goes.
-  if (inPopup && (first.unicode() < 32 || first.unicode() == 127)) return false;
-  int keyAscii = first.unicode();
-  cboField_KeyPress(row, keyAscii);
-  return keyAscii == 0;
-}
-
-void frmProfiles::HandleFocusOut(QObject* watched, Qt::FocusReason reason) {
-  // Only a move to another control of this window counts, not losing or closing the
-  // window.
-  if (!isVisible() || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
-      reason == Qt::MenuBarFocusReason)
-    return;
-  // Cancel keeps nothing, so leaving a box for it checks nothing: a refused box must
-  // never keep the user from leaving the window.
-  if (QApplication::focusWidget() == cmdCancel) return;
-  if (watched == cboProfileName) {
-    cboProfileName_LostFocus();
-    return;
-  }
-  for (int row = 0; row < kRows; ++row)
-    if (watched == txtBookmark[row]) txtBookmark_LostFocus(row);
-}
-
-bool frmProfiles::eventFilter(QObject* watched, QEvent* event) {
-  switch (event->type()) {
-    case QEvent::KeyPress: {
-      auto& key = static_cast<QKeyEvent&>(*event);
-      for (int row = 0; row < kRows; ++row) {
-        if (watched == txtSeparator[row]) return FilterSeparatorKey(row, key);
-        if (watched == cboField[row]) return FilterFieldKey(row, key, false);
-        if (watched == cboField[row]->view()) return FilterFieldKey(row, key, true);
-      }
-      break;
-    }
-    case QEvent::FocusIn:
-      for (int row = 0; row < kRows; ++row)
-        if (watched == txtSeparator[row]) txtSeparator_GotFocus(row);
-      break;
-    case QEvent::FocusOut:
-      for (int row = 0; row < kRows; ++row)
-        if (watched == txtSeparator[row]) txtSeparator_LostFocus(row);
-      if (watched == cboProfileName)
-        HandleFocusOut(watched, static_cast<QFocusEvent*>(event)->reason());
-      break;
-    default:
-      break;
-  }
-  return QDialog::eventFilter(watched, event);
-}
-
-void frmProfiles::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      event->accept();
-      return;
-    default:
-      QDialog::keyPressEvent(event);
-  }
 }
 
 bool frmProfiles::SaveProfile() {
