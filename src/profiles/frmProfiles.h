@@ -1,6 +1,7 @@
 #pragma once
 
 #include "organizer/FieldNames.h"
+#include "profiles/ProfileRows.h"
 
 #include <QDialog>
 #include <QString>
@@ -26,7 +27,7 @@ struct ProgramValues;
 // Enter and Esc do nothing here: the window has no default and no cancel button.
 class frmProfiles : public QDialog {
  public:
-  static constexpr int kRows = 12;
+  static constexpr int kRows = kProfileRows;
   static constexpr int kFieldNameCount = kFieldDisplayNameCount;
 
   explicit frmProfiles(ProgramValues& pv, QWidget* parent = nullptr);
