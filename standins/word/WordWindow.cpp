@@ -34,4 +34,9 @@ QString WordWindow::DocumentText() {
   return document_->Text();
 }
 
+void WordWindow::SaveScreenshot(const QString& path) {
+  if (!grab().save(path, "PNG"))
+    sendErrorReply(QDBusError::Failed, QStringLiteral("cannot write the picture %1").arg(path));
+}
+
 void WordWindow::ShowCall(const QString& description) { statusBar()->showMessage(description); }

@@ -28,6 +28,7 @@ class WordWindow : public QMainWindow, public QDBusContext {
 
   // org.penlark.WordStandin
   QString DocumentText();
+  void SaveScreenshot(const QString& path);
 
   void ShowCall(const QString& description);
 

@@ -26,7 +26,8 @@
 //        Bookmarks ... are present in the document").
 // `penlark-word --print-text` prints the running instance's document text to standard
 // output as it stands, each paragraph break as LF and each tab as a tab character, nothing
-// added; `penlark-word --save-as FILE` writes the same text to FILE.
+// added; `penlark-word --save-as FILE` writes the same text to FILE; `penlark-word
+// --screenshot FILE` has the running instance save a PNG picture of its window there.
 // Exit codes: 0 after SIGTERM, SIGINT or the window's close button; 2 for bad arguments;
 // 1 for anything else that stops it (no session bus, a bus name taken, a letter that
 // cannot be read or is not UTF-8, no running instance to ask).
@@ -70,6 +71,9 @@ struct Options {
   std::optional<QString> letter;
   bool printText = false;
   std::optional<QString> saveAs;
+  std::optional<QString> screenshot;  // absolute: the running instance has its own working folder
+
+  bool IsClient() const { return printText || saveAs || screenshot; }
 };
 
 void Complain(const QString& message) {
@@ -89,7 +93,10 @@ std::optional<Options> ParseArguments(const QStringList& arguments, QString* err
   const QCommandLineOption saveAs(QStringLiteral("save-as"),
                                   QStringLiteral("write the running instance's document text to FILE"),
                                   QStringLiteral("FILE"));
-  parser.addOptions({dialect, language, printText, saveAs});
+  const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                      QStringLiteral("save a PNG picture of the running instance's window to FILE"),
+                                      QStringLiteral("FILE"));
+  parser.addOptions({dialect, language, printText, saveAs, screenshot});
   parser.addPositionalArgument(QStringLiteral("LETTER"), QStringLiteral("the letter to open"));
   if (!parser.parse(arguments)) {
     *error = parser.errorText();
@@ -98,11 +105,13 @@ std::optional<Options> ParseArguments(const QStringList& arguments, QString* err
   Options options;
   options.printText = parser.isSet(printText);
   if (parser.isSet(saveAs)) options.saveAs = parser.value(saveAs);
+  if (parser.isSet(screenshot)) options.screenshot = QFileInfo(parser.value(screenshot)).absoluteFilePath();
   const QStringList positional = parser.positionalArguments();
-  if (options.printText || options.saveAs) {
-    if (options.printText && options.saveAs) *error = QStringLiteral("--print-text and --save-as exclude each other");
+  if (options.IsClient()) {
+    if (int(options.printText) + int(bool(options.saveAs)) + int(bool(options.screenshot)) > 1)
+      *error = QStringLiteral("--print-text, --save-as and --screenshot exclude each other");
     else if (parser.isSet(dialect) || parser.isSet(language) || !positional.isEmpty())
-      *error = QStringLiteral("--print-text and --save-as take no other arguments");
+      *error = QStringLiteral("--print-text, --save-as and --screenshot take no other arguments");
     return error->isEmpty() ? std::optional(options) : std::nullopt;
   }
   const QString dialectValue = parser.isSet(dialect) ? parser.value(dialect) : QStringLiteral("word97");
@@ -138,16 +147,18 @@ int AskRunningInstance(const Options& options) {
     Complain(QStringLiteral("no penlark-word is running on this bus"));
     return kFailed;
   }
-  QDBusMessage call = QDBusMessage::createMethodCall(owner, AutomationContract::WindowPath,
-                                                     QStringLiteral("org.penlark.WordStandin"),
-                                                     QStringLiteral("DocumentText"));
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      owner, AutomationContract::WindowPath, QStringLiteral("org.penlark.WordStandin"),
+      options.screenshot ? QStringLiteral("SaveScreenshot") : QStringLiteral("DocumentText"));
+  if (options.screenshot) call << *options.screenshot;
   call.setAutoStartService(false);
   const QDBusMessage reply = bus.call(call, QDBus::Block, 5000);
-  if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+  if (reply.type() != QDBusMessage::ReplyMessage || (!options.screenshot && reply.arguments().isEmpty())) {
     Complain(reply.errorMessage().isEmpty() ? QStringLiteral("the running penlark-word did not answer")
                                             : reply.errorMessage());
     return kFailed;
   }
+  if (options.screenshot) return 0;
   const QByteArray text = reply.arguments().front().toString().toUtf8();
   if (options.printText) {
     std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
@@ -284,10 +295,10 @@ int main(int argc, char** argv) {
     Complain(error);
     Complain(QStringLiteral(
         "usage: penlark-word [--dialect word97|word6] [--language English|German] [LETTER]\n"
-        "       penlark-word --print-text | --save-as FILE"));
+        "       penlark-word --print-text | --save-as FILE | --screenshot FILE"));
     return kBadArguments;
   }
-  if (options->printText || options->saveAs) {
+  if (options->IsClient()) {
     QCoreApplication app(argc, argv);
     return AskRunningInstance(*options);
   }
