@@ -3,6 +3,7 @@
 #include "VcardLines.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <map>
@@ -12,7 +13,7 @@ namespace {
 
 using namespace vcard;
 
-// One TEL, EMAIL or ADR: the number and its extension, the address, or the five address items.
+// One TEL, EMAIL or ADR: PhoneNumber(), the address, or the five address items.
 struct Contact {
   int pref = kNotPreferred;
   bool home = false, work = false, fax = false;
@@ -54,6 +55,23 @@ Contact ContactOf(const Property& p) {
   return contact;
 }
 
+// The number, its extension and the number with the extension: from a tel: URI's "ext="
+// or from a text ending in "ext. 12" or "x12".
+QStringList PhoneNumber(const QString& text) {
+  if (text.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive)) {
+    const QStringList uri = text.mid(4).split(u';');
+    for (const QString& parameter : uri)
+      if (parameter.startsWith(QLatin1String("ext="), Qt::CaseInsensitive))
+        return {uri.front(), parameter.mid(4), uri.front() + QStringLiteral(" ext. ") + parameter.mid(4)};
+    return {uri.front(), QString(), uri.front()};
+  }
+  static const QRegularExpression extension(QStringLiteral(R"(\A(.*\d)[\s,]*(?:ext\.?|x)\s*(\d+)\z)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+  const QRegularExpressionMatch match = extension.match(text);
+  if (match.hasMatch()) return {match.captured(1), match.captured(2), text};
+  return {text, QString(), text};
+}
+
 // Takes what the mapping uses from one property; false, with the reason, when a value it
 // uses cannot be read.
 bool Take(const Property& p, bool lists, Card* card, QString* problem) {
@@ -80,15 +98,8 @@ bool Take(const Property& p, bool lists, Card* card, QString* problem) {
   } else if (p.name == "X-ABSHOWAS") {
     card->showsCompany = text.compare(QLatin1String("COMPANY"), Qt::CaseInsensitive) == 0;
   } else if (p.name == "TEL") {
-    QString number = text, extension;
-    if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive)) {
-      const QStringList uri = number.mid(4).split(u';');
-      number = uri.front();
-      for (const QString& parameter : uri)
-        if (parameter.startsWith(QLatin1String("ext="), Qt::CaseInsensitive)) extension = parameter.mid(4);
-    }
-    contact.values = {number, extension};
-    if (!number.isEmpty()) card->phones.push_back(contact);
+    contact.values = PhoneNumber(text);
+    if (!contact.values[0].isEmpty()) card->phones.push_back(contact);
   } else if (p.name == "EMAIL") {
     contact.values = {text};
     if (!text.isEmpty()) card->emails.push_back(contact);
@@ -180,20 +191,22 @@ Record RecordOf(Card card) {
     if (work) field(workItems[i]) = work->values[i];
     if (home) field(homeItems[i]) = home->values[i];
   }
+  // Only the two phone items have an extension beside them; elsewhere it stays in the number.
   for (const Contact& phone : card.phones) {
-    const QString& number = phone.values[0];
-    if (phone.work) {
-      QString& first = field(phone.fax ? "Fax" : "Phone");
-      if (first.isEmpty()) {
-        first = number;
-        if (!phone.fax) field("Extn") = phone.values[1];
-      } else {
-        SetOnce(&field("Business Tel2"), number);
-      }
+    const QString &number = phone.values[0], &extension = phone.values[1], &whole = phone.values[2];
+    if (phone.work && phone.fax) {
+      SetOnce(field("Fax").isEmpty() ? &field("Fax") : &field("Business Tel2"), whole);
+    } else if (phone.work && field("Phone").isEmpty()) {
+      field("Phone") = number;
+      field("Extn") = extension;
+    } else if (phone.work) {
+      SetOnce(&field("Business Tel2"), whole);
     }
-    if (phone.home && field(phone.fax ? "Home-Fax" : "Home-Phone").isEmpty()) {
-      field(phone.fax ? "Home-Fax" : "Home-Phone") = number;
-      if (!phone.fax) field("Home-Extn") = phone.values[1];
+    if (phone.home && phone.fax) {
+      SetOnce(&field("Home-Fax"), whole);
+    } else if (phone.home && field("Home-Phone").isEmpty()) {
+      field("Home-Phone") = number;
+      field("Home-Extn") = extension;
     }
   }
   for (const Contact& email : card.emails) {
