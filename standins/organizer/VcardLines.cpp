@@ -59,8 +59,7 @@ bool IsMarker(const QByteArray& text, const char* marker) {
   return text.trimmed().compare(marker, Qt::CaseInsensitive) == 0;
 }
 
-std::vector<Line> UnfoldedLines(QByteArray bytes) {
-  if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
+std::vector<Line> UnfoldedLines(const QByteArray& bytes) {
   std::vector<Line> lines;
   int number = 0;
   for (qsizetype start = 0; start < bytes.size();) {
@@ -68,6 +67,7 @@ std::vector<Line> UnfoldedLines(QByteArray bytes) {
     if (end < 0) end = bytes.size();
     QByteArray text = bytes.mid(start, end - start);
     if (text.endsWith('\r')) text.chop(1);
+    if (text.startsWith("\xEF\xBB\xBF")) text.remove(0, 3);  // also where files were put together
     start = end + 1;
     ++number;
     Line* last = lines.empty() ? nullptr : &lines.back();
@@ -175,21 +175,22 @@ std::optional<QString> DecodedText(const Property& p, QString* problem) {
 }
 
 QStringList SplitUnescaped(const QString& text, QStringView separators) {
-  QStringList parts(1);
+  QStringList parts;
+  qsizetype start = 0;
   for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text[i] == u'\\' && i + 1 < text.size()) {
-      parts.back() += text[i];
-      parts.back() += text[++i];
+    if (text[i] == u'\\') {
+      ++i;
     } else if (separators.contains(text[i])) {
-      parts.append(QString());
-    } else {
-      parts.back() += text[i];
+      parts << text.mid(start, i - start);
+      start = i + 1;
     }
   }
+  parts << text.mid(start);
   return parts;
 }
 
 QString Unescaped(const QString& text) {
+  if (!text.contains(u'\\')) return text;
   QString plain;
   for (qsizetype i = 0; i < text.size(); ++i) {
     if (text[i] != u'\\' || i + 1 == text.size()) {
@@ -208,6 +209,7 @@ QString Unescaped(const QString& text) {
 }
 
 QString Cleaned(QString text) {
+  if (!text.contains(u'\n') && !text.contains(u'\r')) return text.trimmed();
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
   QStringList lines;
   for (const QString& line : text.split(u'\n')) {

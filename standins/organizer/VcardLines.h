@@ -23,11 +23,11 @@ struct Line {
 };
 
 // The file's lines, each with the lines that continue it; a UTF-8 byte-order mark at the
-// start is skipped. Lines end with CR LF or LF. A line starting with a blank or a tab
+// start of a line is skipped. Lines end with CR LF or LF. A line starting with a blank or a tab
 // continues the one before; a quoted-printable value ending in "=" goes on at the start
 // of the next line unless that is a BEGIN:VCARD or END:VCARD line; a base64 value goes on
 // over the lines without a colon that follow it.
-std::vector<Line> UnfoldedLines(QByteArray bytes);
+std::vector<Line> UnfoldedLines(const QByteArray& bytes);
 
 // The line as one text: 2.1 keeps the blank that starts each folded line, later versions
 // drop it.

@@ -79,8 +79,9 @@ bool Take(const Property& p, bool lists, Card* card, QString* problem) {
     return true;
   const std::optional<QString> decoded = DecodedText(p, problem);
   if (!decoded) return false;
-  const QString text = Cleaned(Unescaped(*decoded));
-  const QStringList parts = SplitUnescaped(*decoded, u";");
+  const bool structured = p.name == "N" || p.name == "ORG" || p.name == "ADR";
+  const QString text = structured ? QString() : Cleaned(Unescaped(*decoded));
+  const QStringList parts = structured ? SplitUnescaped(*decoded, u";") : QStringList();
   Contact contact = ContactOf(p);
   if (p.name == "N") {
     card->family = Part(parts, 0, lists).join(u' ');

@@ -23,7 +23,7 @@ struct VcardBook {
 // of the README's "vCard files" table. Never fails as a whole: a card it cannot read is
 // skipped with a warning that names the line which spoils it, and the others are read.
 //
-// - Lines end with CR LF or LF; a UTF-8 byte-order mark before the first line is skipped.
+// - Lines end with CR LF or LF; a UTF-8 byte-order mark starting a line is skipped.
 // - A line starting with a blank or a tab continues the line before: 2.1 keeps that blank,
 //   3.0 and 4.0 drop it. A quoted-printable value ending in "=" goes on at the start of the
 //   next line, whatever that begins with, unless it is a BEGIN:VCARD or END:VCARD line.

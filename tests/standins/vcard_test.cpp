@@ -136,7 +136,7 @@ TEST(VcardReaderTest, AnUnreadableCardIsSkippedWithAWarningAndTheOthersAreRead) 
                           Card("FN:Di Charset\r\nTEL;CHARSET=X-NONE:1\r\nNOTE;CHARSET=X-NONE:ignored\r\n") +  // 17-22
                           Card("FN:Ed Version\r\n", "5.0") +               // 23-26
                           "BEGIN:VCARD\r\nFN:Flo Unended\r\n" +            // 27, 28
-                          Card("FN:Gil Good\r\nNOTE;CHARSET=X-NONE:ignored\r\n") +  // 29-33
+                          "\xEF\xBB\xBF" + Card("FN:Gil Good\r\nNOTE;CHARSET=X-NONE:ignored\r\n") +  // 29-33
                           "END:VCARD\r\nBEGIN:VCARD\r\nFN:Hal Unended\r\n";         // 34-36
   const VcardBook book = ReadVcards(file, QStringLiteral("dir/book.vcf"));
   EXPECT_EQ(book.warnings, QStringList({
