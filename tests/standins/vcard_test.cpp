@@ -29,6 +29,12 @@ std::vector<Fields> RecordsOf(const std::vector<Section>& sections, const QStrin
   return records;
 }
 
+std::vector<std::string> Texts(const QStringList& list) {
+  std::vector<std::string> texts;
+  for (const QString& text : list) texts.push_back(text.toStdString());
+  return texts;
+}
+
 QByteArray TestFile(const char* name) {
   QFile file(QStringLiteral(PENLARK_TEST_DATA "/vcard/%1.vcf").arg(QLatin1String(name)));
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -86,7 +92,7 @@ TEST(VcardReaderTest, CardsAsThreeDesktopProgramsExportThem) {
     SCOPED_TRACE(name);
     const QString path = QStringLiteral("/books/%1.vcf").arg(QLatin1String(name));
     const VcardBook book = ReadVcards(TestFile(name), path);
-    EXPECT_EQ(book.warnings, QStringList());
+    EXPECT_TRUE(book.warnings.isEmpty()) << book.warnings.join(u'\n').toStdString();
     EXPECT_EQ(RecordsOf(book.sections, QLatin1String(name)), records);
   }
 }
@@ -117,13 +123,13 @@ TEST(VcardReaderTest, LinesValuesAndParameters) {
       {Card("FN:Lee\\, Ms Ann\r\nADR;TYPE=home,work:;;1 Mill Lane;;;;\r\n"),
        {{"Title", "Ms"}, {"FirstName", "Ann"}, {"LastName", "Lee"}, {"Address", "1 Mill Lane"},
         {"Home-Address", "1 Mill Lane"}}},
-      {Card("N:;;;Dr;\r\nFN:Madonna\r\nORG:Acme Ltd\r\n"), {{"Title", "Dr"}, {"LastName", "Madonna"}, {"Company", "Acme Ltd"}}},
+      {Card("N:;;;Dr;\r\nFN:Ottoline\r\nORG:Acme Ltd\r\n"), {{"Title", "Dr"}, {"LastName", "Ottoline"}, {"Company", "Acme Ltd"}}},
       {Card("FN:Acme Ltd\r\nORG:acme ltd;Sales\r\n"), {{"Company", "acme ltd"}}},
   };
   for (const auto& [bytes, fields] : rows) {
     SCOPED_TRACE(bytes.toStdString());
     const VcardBook book = ReadVcards(bytes, QStringLiteral("book.vcf"));
-    EXPECT_EQ(book.warnings, QStringList());
+    EXPECT_TRUE(book.warnings.isEmpty()) << book.warnings.join(u'\n').toStdString();
     EXPECT_EQ(RecordsOf(book.sections, QStringLiteral("book")), std::vector<Fields>{fields});
   }
 }
@@ -139,15 +145,15 @@ TEST(VcardReaderTest, AnUnreadableCardIsSkippedWithAWarningAndTheOthersAreRead) 
                           "\xEF\xBB\xBF" + Card("FN:Gil Good\r\nNOTE;CHARSET=X-NONE:ignored\r\n") +  // 29-33
                           "END:VCARD\r\nBEGIN:VCARD\r\nFN:Hal Unended\r\n";         // 34-36
   const VcardBook book = ReadVcards(file, QStringLiteral("dir/book.vcf"));
-  EXPECT_EQ(book.warnings, QStringList({
-      QStringLiteral("dir/book.vcf:1: text outside a card ignored"),
-      QStringLiteral("dir/book.vcf:10: card skipped: a line without a colon"),
-      QStringLiteral("dir/book.vcf:15: card skipped: bad quoted-printable in TEL"),
-      QStringLiteral("dir/book.vcf:20: card skipped: unknown character set \"X-NONE\""),
-      QStringLiteral("dir/book.vcf:24: card skipped: unknown vCard version \"5.0\""),
-      QStringLiteral("dir/book.vcf:27: card skipped: no END:VCARD before the BEGIN:VCARD of line 29"),
-      QStringLiteral("dir/book.vcf:34: text outside a card ignored"),
-      QStringLiteral("dir/book.vcf:35: card skipped: no END:VCARD")}));
+  EXPECT_EQ(Texts(book.warnings), (std::vector<std::string>{
+      "dir/book.vcf:1: text outside a card ignored",
+      "dir/book.vcf:10: card skipped: a line without a colon",
+      "dir/book.vcf:15: card skipped: bad quoted-printable in TEL",
+      "dir/book.vcf:20: card skipped: unknown character set \"X-NONE\"",
+      "dir/book.vcf:24: card skipped: unknown vCard version \"5.0\"",
+      "dir/book.vcf:27: card skipped: no END:VCARD before the BEGIN:VCARD of line 29",
+      "dir/book.vcf:34: text outside a card ignored",
+      "dir/book.vcf:35: card skipped: no END:VCARD"}));
   EXPECT_EQ(RecordsOf(book.sections, QStringLiteral("book")),
             (std::vector<Fields>{{{"FirstName", "Ann"}, {"LastName", "Good"}},
                                  {{"FirstName", "Gil"}, {"LastName", "Good"}}}));
@@ -173,7 +179,7 @@ TEST(VcardReaderTest, TheSampleVcfHoldsTheSampleAddressBook) {
   const std::optional<DataFile> json = LoadDataFile(samples + QStringLiteral("addresses.json"), &error);
   const std::optional<DataFile> vcf = LoadDataFile(samples + QStringLiteral("addresses.vcf"), &error, &warnings);
   ASSERT_TRUE(json && vcf) << error.toStdString();
-  EXPECT_EQ(warnings, QStringList());
+  EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
   ASSERT_EQ(vcf->sections.size(), json->sections.size() + 1);
   for (const Section& section : json->sections) {
     SCOPED_TRACE(section.name.toStdString());
@@ -216,8 +222,9 @@ TEST(VcardReaderTest, TheStandInServesAVcardFileAndSaysWhichCardItSkipped) {
   EXPECT_EQ(request("RESULT"), "-1");
 
   bus.Stop(organizer);
-  EXPECT_TRUE(QString::fromUtf8(organizer->readAllStandardError())
-                  .contains(path + QStringLiteral(":54: card skipped: no END:VCARD")));
+  const QString err = QString::fromUtf8(organizer->readAllStandardError());
+  EXPECT_TRUE(err.contains(QStringLiteral("penlark-organizer: ") + path + QStringLiteral(":54: card skipped: no END:VCARD\n")))
+      << err.toStdString();
 }
 
 }  // namespace
