@@ -179,6 +179,7 @@ TEST(VcardReaderTest, TheSampleVcfHoldsTheSampleAddressBook) {
   const std::optional<DataFile> json = LoadDataFile(samples + QStringLiteral("addresses.json"), &error);
   const std::optional<DataFile> vcf = LoadDataFile(samples + QStringLiteral("addresses.vcf"), &error, &warnings);
   ASSERT_TRUE(json && vcf) << error.toStdString();
+  SCOPED_TRACE("after a change to addresses.json, samples/addresses-to-vcf.py makes addresses.vcf again");
   EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
   ASSERT_EQ(vcf->sections.size(), json->sections.size() + 1);
   for (const Section& section : json->sections) {
