@@ -1,5 +1,7 @@
 #include "AddressBook.h"
 
+#include "VcardReader.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -99,6 +101,11 @@ bool ReadRecord(const QJsonValue& value, Record* record, QString* what) {
   return true;
 }
 
+void IndexSection(Section* section) {
+  section->byLastName = SortedIndex(section->records, FieldIdOf(QStringLiteral("LastName")));
+  section->byCompany = SortedIndex(section->records, FieldIdOf(QStringLiteral("Company")));
+}
+
 bool ReadSections(const QJsonDocument& document, DataFile* file, QString* what) {
   const QJsonValue sections = document.object().value(QStringLiteral("sections"));
   if (!document.isObject() || !sections.isArray()) {
@@ -133,36 +140,47 @@ bool ReadSections(const QJsonDocument& document, DataFile* file, QString* what) 
       }
       section.records.push_back(std::move(record));
     }
-    section.byLastName = SortedIndex(section.records, FieldIdOf(QStringLiteral("LastName")));
-    section.byCompany = SortedIndex(section.records, FieldIdOf(QStringLiteral("Company")));
+    IndexSection(&section);
     file->sections.push_back(std::move(section));
+  }
+  return true;
+}
+
+bool ReadJson(const QByteArray& data, DataFile* file, QString* error) {
+  QJsonParseError parseError;
+  const QJsonDocument document = QJsonDocument::fromJson(data, &parseError);
+  if (parseError.error != QJsonParseError::NoError) {
+    *error = QStringLiteral("%1:%2: not valid JSON: %3")
+                 .arg(file->path)
+                 .arg(LineOfOffset(data, parseError.offset))
+                 .arg(parseError.errorString());
+    return false;
+  }
+  QString what;
+  if (!ReadSections(document, file, &what)) {
+    *error = QStringLiteral("%1: %2").arg(file->path, what);
+    return false;
   }
   return true;
 }
 
 }  // namespace
 
-std::optional<DataFile> LoadDataFile(const QString& path, QString* error) {
+std::optional<DataFile> LoadDataFile(const QString& path, QString* error, QStringList* warnings) {
   QFile input(path);
   if (!input.open(QIODevice::ReadOnly)) {
     *error = QStringLiteral("%1: cannot open the data file: %2").arg(path, input.errorString());
     return std::nullopt;
   }
   const QByteArray data = input.readAll();
-  QJsonParseError parseError;
-  const QJsonDocument document = QJsonDocument::fromJson(data, &parseError);
-  if (parseError.error != QJsonParseError::NoError) {
-    *error = QStringLiteral("%1:%2: not valid JSON: %3")
-                 .arg(path)
-                 .arg(LineOfOffset(data, parseError.offset))
-                 .arg(parseError.errorString());
-    return std::nullopt;
-  }
   DataFile file;
   file.path = path;
-  QString what;
-  if (!ReadSections(document, &file, &what)) {
-    *error = QStringLiteral("%1: %2").arg(path, what);
+  if (path.endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive)) {
+    VcardBook book = ReadVcards(data, path);
+    for (Section& section : book.sections) IndexSection(&section);
+    file.sections = std::move(book.sections);
+    if (warnings) *warnings += book.warnings;
+  } else if (!ReadJson(data, &file, error)) {
     return std::nullopt;
   }
   struct stat info {};

@@ -57,8 +57,11 @@ struct DataFile {
 };
 
 // Reads and checks a data file; on failure nothing, and *error names the file and, for
-// a syntax error, the line ("FILE:LINE: what").
-std::optional<DataFile> LoadDataFile(const QString& path, QString* error);
+// a syntax error, the line ("FILE:LINE: what"). A path ending in ".vcf" (any case) is a
+// vCard file (VcardReader.h): it never fails for its contents, and each card it skips
+// adds a warning ("FILE:LINE: what") to *warnings when given.
+std::optional<DataFile> LoadDataFile(const QString& path, QString* error,
+                                     QStringList* warnings = nullptr);
 
 // Whether a path reaches this file (relative paths from the working directory).
 bool SameFile(const DataFile& file, const QString& path);

@@ -3,7 +3,9 @@
 // DdeServiceName("Organize200"), contract src/platform/dbus/org.penlark.Dde.xml); each
 // DATAFILE given is one topic, named by any path that reaches the same file. A data file
 // is UTF-8 JSON: {"sections": [{"name": "Address", "records": [{"LastName": "Lee", ...}]}]},
-// a record's keys being the item names it answers.
+// a record's keys being the item names it answers; or, named *.vcf, a file of vCards
+// (VcardReader.h), whose cards are the records of a section named after the file and of
+// one section for each of their categories.
 //
 // It answers the four commands [SelectSection("…")], [SelectIndex("LastName"|"Company")],
 // [Find("…")] and [Find("<NEXT>")], written exactly so, and the items "RESULT" and the
@@ -12,7 +14,8 @@
 // start.
 //
 // It reports on stderr: a data file it cannot use (file and line) or a bus name already
-// taken ends it with a non-zero status before it serves anything; while it runs, each
+// taken ends it with a non-zero status before it serves anything; a vCard it skips is one
+// line (file and line) and the rest is served; while it runs, each
 // conversation opened and ended and each refusal is one line. SIGTERM or SIGINT end it
 // with status 0.
 //
@@ -81,7 +84,10 @@ int main(int argc, char** argv) {
   std::vector<DataFile> files;
   for (const QString& path : paths) {
     QString error;
-    std::optional<DataFile> file = LoadDataFile(path, &error);
+    QStringList warnings;
+    std::optional<DataFile> file = LoadDataFile(path, &error, &warnings);
+    for (const QString& warning : warnings)
+      std::fprintf(stderr, "penlark-organizer: %s\n", qPrintable(warning));
     if (!file) return Fail(error);
     files.push_back(std::move(*file));
   }

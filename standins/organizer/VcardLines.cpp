@@ -1,0 +1,232 @@
+#include "VcardLines.h"
+
+#include <QStringDecoder>
+
+#include <algorithm>
+
+namespace vcard {
+
+namespace {
+
+QByteArray Unquoted(QByteArray text) {
+  text = text.trimmed();
+  if (text.size() >= 2 && text.startsWith('"') && text.endsWith('"')) text = text.mid(1, text.size() - 2);
+  return text;
+}
+
+std::vector<QByteArray> SplitOutsideQuotes(const QByteArray& text, char separator) {
+  std::vector<QByteArray> parts(1);
+  bool quoted = false;
+  for (char c : text) {
+    if (c == '"') quoted = !quoted;
+    if (c == separator && !quoted) parts.emplace_back();
+    else parts.back() += c;
+  }
+  return parts;
+}
+
+void AddType(Property* p, const QByteArray& type) {
+  if (type == "pref") p->pref = std::min(p->pref, 1);
+  else if (!type.isEmpty()) p->types.push_back(type);
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+std::optional<QByteArray> FromQuotedPrintable(const QByteArray& text) {
+  QByteArray bytes;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] != '=') {
+      bytes += text[i];
+    } else if (i + 1 < text.size()) {  // a "=" ending the value is a last soft break
+      const int high = HexDigit(text[i + 1]);
+      const int low = i + 2 < text.size() ? HexDigit(text[i + 2]) : -1;
+      if (high < 0 || low < 0) return std::nullopt;
+      bytes += static_cast<char>(high * 16 + low);
+      i += 2;
+    }
+  }
+  return bytes;
+}
+
+}  // namespace
+
+bool IsMarker(const QByteArray& text, const char* marker) {
+  return text.trimmed().compare(marker, Qt::CaseInsensitive) == 0;
+}
+
+std::vector<Line> UnfoldedLines(const QByteArray& bytes) {
+  std::vector<Line> lines;
+  int number = 0;
+  for (qsizetype start = 0; start < bytes.size();) {
+    qsizetype end = bytes.indexOf('\n', start);
+    if (end < 0) end = bytes.size();
+    QByteArray text = bytes.mid(start, end - start);
+    if (text.endsWith('\r')) text.chop(1);
+    if (text.startsWith("\xEF\xBB\xBF")) text.remove(0, 3);  // also where files were put together
+    start = end + 1;
+    ++number;
+    Line* last = lines.empty() ? nullptr : &lines.back();
+    // A soft break must not swallow the next card when a writer left a stray "=".
+    if (last && last->quotedPrintable && last->pieces.back().endsWith('=') &&
+        !IsMarker(text, "BEGIN:VCARD") && !IsMarker(text, "END:VCARD")) {
+      last->pieces.back().chop(1);
+      last->pieces.back() += text;
+    } else if (last && last->base64 && !text.isEmpty() && !text.contains(':')) {
+      last->pieces.back() += text;  // 2.1 lets base64 go on unindented up to a blank line
+    } else if (last && (text.startsWith(' ') || text.startsWith('\t'))) {
+      last->pieces.push_back(text);
+    } else {
+      Line line;
+      line.number = number;
+      const QByteArray head = text.left(text.indexOf(':')).toUpper();
+      line.quotedPrintable = head.contains("QUOTED-PRINTABLE");
+      line.base64 = head.contains("BASE64") || head.contains("ENCODING=B");
+      line.pieces.push_back(text);
+      lines.push_back(std::move(line));
+    }
+  }
+  return lines;
+}
+
+QByteArray Joined(const Line& line, bool keepBlank) {
+  QByteArray text = line.pieces.front();
+  for (size_t i = 1; i < line.pieces.size(); ++i)
+    text += keepBlank ? line.pieces[i] : line.pieces[i].mid(1);
+  return text;
+}
+
+bool Property::Is(const char* type) const {
+  return std::find(types.begin(), types.end(), type) != types.end();
+}
+
+std::optional<Property> ParseProperty(const QByteArray& text, int line) {
+  qsizetype colon = -1;
+  bool quoted = false;
+  for (qsizetype i = 0; i < text.size() && colon < 0; ++i) {
+    if (text[i] == '"') quoted = !quoted;
+    else if (text[i] == ':' && !quoted) colon = i;
+  }
+  if (colon <= 0) return std::nullopt;
+  Property p;
+  p.line = line;
+  p.value = text.mid(colon + 1);
+  const std::vector<QByteArray> parts = SplitOutsideQuotes(text.left(colon), ';');
+  const QByteArray name = parts.front().trimmed();
+  const qsizetype dot = name.lastIndexOf('.');
+  p.group = name.left(std::max<qsizetype>(dot, 0)).toLower();
+  p.name = name.mid(dot + 1).toUpper();
+  for (size_t i = 1; i < parts.size(); ++i) {
+    const qsizetype equals = parts[i].indexOf('=');
+    const QByteArray key = equals < 0 ? QByteArray() : parts[i].left(equals).trimmed().toUpper();
+    const QByteArray written = Unquoted(parts[i].mid(equals + 1));
+    const QByteArray value = written.toLower();
+    if (key.isEmpty()) {  // 2.1's bare parameters
+      if (value == "quoted-printable" || value == "base64" || value == "8bit" || value == "7bit")
+        p.encoding = value;
+      else
+        AddType(&p, value);
+    } else if (key == "TYPE") {
+      for (const QByteArray& type : value.split(',')) AddType(&p, Unquoted(type));
+    } else if (key == "PREF") {
+      bool ok = false;
+      const int pref = value.toInt(&ok);
+      if (ok) p.pref = std::min(p.pref, pref);
+    } else if (key == "ENCODING") {
+      p.encoding = value;
+    } else if (key == "CHARSET") {
+      p.charset = written;
+    } else if (key == "VALUE") {
+      p.valueType = value;
+    }
+  }
+  return p;
+}
+
+std::optional<QString> DecodedText(const Property& p, QString* problem) {
+  QByteArray bytes = p.value;
+  if (p.encoding == "quoted-printable") {
+    std::optional<QByteArray> decoded = FromQuotedPrintable(bytes);
+    if (!decoded) {
+      *problem = QStringLiteral("bad quoted-printable in %1").arg(QString::fromLatin1(p.name));
+      return std::nullopt;
+    }
+    bytes = *decoded;
+  } else if (p.encoding == "b" || p.encoding == "base64") {
+    bytes = QByteArray::fromBase64(bytes);
+  }
+  if (!p.charset.isEmpty()) {
+    QStringDecoder decoder(p.charset.constData());
+    if (!decoder.isValid()) {
+      *problem = QStringLiteral("unknown character set \"%1\"").arg(QString::fromLatin1(p.charset));
+      return std::nullopt;
+    }
+    return QString(decoder(bytes));
+  }
+  QStringDecoder utf8(QStringConverter::Utf8);
+  QString text = utf8(bytes);
+  if (!utf8.hasError()) return text;
+  QStringDecoder windows("windows-1252");
+  return windows.isValid() ? QString(windows(bytes)) : QString::fromLatin1(bytes);
+}
+
+QStringList SplitUnescaped(const QString& text, QStringView separators) {
+  QStringList parts;
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\\') {
+      ++i;
+    } else if (separators.contains(text[i])) {
+      parts << text.mid(start, i - start);
+      start = i + 1;
+    }
+  }
+  parts << text.mid(start);
+  return parts;
+}
+
+QString Unescaped(const QString& text) {
+  if (!text.contains(u'\\')) return text;
+  QString plain;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] != u'\\' || i + 1 == text.size()) {
+      plain += text[i];
+      continue;
+    }
+    const QChar next = text[++i];
+    if (next == u'n' || next == u'N') {
+      plain += u'\n';
+    } else {
+      if (!QStringView(u"\\,;:").contains(next)) plain += u'\\';
+      plain += next;
+    }
+  }
+  return plain;
+}
+
+QString Cleaned(QString text) {
+  if (!text.contains(u'\n') && !text.contains(u'\r')) return text.trimmed();
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+  QStringList lines;
+  for (const QString& line : text.split(u'\n')) {
+    const QString trimmed = line.trimmed();
+    if (!trimmed.isEmpty()) lines << trimmed;
+  }
+  return lines.join(kParagraph);
+}
+
+QStringList Part(const QStringList& parts, qsizetype i, bool lists) {
+  QStringList values;
+  if (i >= parts.size()) return values;
+  for (const QString& raw : lists ? SplitUnescaped(parts[i], u",") : QStringList{parts[i]}) {
+    const QString value = Cleaned(Unescaped(raw));
+    if (!value.isEmpty()) values << value;
+  }
+  return values;
+}
+
+}  // namespace vcard

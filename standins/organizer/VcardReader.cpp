@@ -1,0 +1,315 @@
+#include "VcardReader.h"
+
+#include "VcardLines.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+namespace {
+
+using namespace vcard;
+
+// One TEL, EMAIL or ADR: PhoneNumber(), the address, or the five address items.
+struct Contact {
+  int pref = kNotPreferred;
+  bool home = false, work = false, fax = false;
+  QStringList values;
+};
+
+struct Card {
+  bool named = false;  // N gives a family or a given name
+  QString family, given, prefix, fn, org, title, kind;
+  bool showsCompany = false;
+  std::vector<Contact> phones, emails, addresses;
+  QString assistant, spouse;
+  std::map<QByteArray, QString> labels;                      // group: X-ABLabel
+  std::vector<std::pair<QByteArray, QString>> relatedNames;  // group, name
+  QStringList categories;
+};
+
+const char* const kAssistantNames[] = {"X-ASSISTANT", "X-EVOLUTION-ASSISTANT",
+                                       "X-KADDRESSBOOK-X-ASSISTANTSNAME", "X-MS-ASSISTANT"};
+const char* const kSpouseNames[] = {"X-SPOUSE", "X-EVOLUTION-SPOUSE",
+                                    "X-KADDRESSBOOK-X-SPOUSESNAME", "X-MS-SPOUSE"};
+const char* const kUsedNames[] = {"N", "FN", "ORG", "TITLE", "KIND", "X-ABSHOWAS", "TEL", "EMAIL",
+                                  "ADR", "CATEGORIES", "X-ABLABEL", "X-ABRELATEDNAMES", "RELATED"};
+
+bool IsOneOf(const QByteArray& name, const auto& names) {
+  return std::any_of(std::begin(names), std::end(names), [&](const char* n) { return name == n; });
+}
+
+void SetOnce(QString* field, const QString& value) {
+  if (field->isEmpty()) *field = value;
+}
+
+Contact ContactOf(const Property& p) {
+  Contact contact;
+  contact.pref = p.pref;
+  contact.home = p.Is("home");
+  contact.work = p.Is("work") || !contact.home;
+  contact.fax = p.Is("fax");
+  return contact;
+}
+
+// The number, its extension and the number with the extension: from a tel: URI's "ext="
+// or from a text ending in "ext. 12" or "x12".
+QStringList PhoneNumber(const QString& text) {
+  if (text.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive)) {
+    const QStringList uri = text.mid(4).split(u';');
+    for (const QString& parameter : uri)
+      if (parameter.startsWith(QLatin1String("ext="), Qt::CaseInsensitive))
+        return {uri.front(), parameter.mid(4), uri.front() + QStringLiteral(" ext. ") + parameter.mid(4)};
+    return {uri.front(), QString(), uri.front()};
+  }
+  static const QRegularExpression extension(QStringLiteral(R"(\A(.*\d)[\s,]*(?:ext\.?|x)\s*(\d+)\z)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+  const QRegularExpressionMatch match = extension.match(text);
+  if (match.hasMatch()) return {match.captured(1), match.captured(2), text};
+  return {text, QString(), text};
+}
+
+// Takes what the mapping uses from one property; false, with the reason, when a value it
+// uses cannot be read.
+bool Take(const Property& p, bool lists, Card* card, QString* problem) {
+  if (!IsOneOf(p.name, kUsedNames) && !IsOneOf(p.name, kAssistantNames) && !IsOneOf(p.name, kSpouseNames))
+    return true;
+  const std::optional<QString> decoded = DecodedText(p, problem);
+  if (!decoded) return false;
+  const bool structured = p.name == "N" || p.name == "ORG" || p.name == "ADR";
+  const QString text = structured ? QString() : Cleaned(Unescaped(*decoded));
+  const QStringList parts = structured ? SplitUnescaped(*decoded, u";") : QStringList();
+  Contact contact = ContactOf(p);
+  if (p.name == "N") {
+    card->family = Part(parts, 0, lists).join(u' ');
+    card->given = Part(parts, 1, lists).join(u' ');
+    card->prefix = Part(parts, 3, lists).join(u' ');
+    card->named = !card->family.isEmpty() || !card->given.isEmpty();
+  } else if (p.name == "FN") {
+    SetOnce(&card->fn, text);
+  } else if (p.name == "ORG") {
+    SetOnce(&card->org, Part(parts, 0, false).join(u' '));
+  } else if (p.name == "TITLE") {
+    SetOnce(&card->title, text);
+  } else if (p.name == "KIND") {
+    card->kind = text.toLower();
+  } else if (p.name == "X-ABSHOWAS") {
+    card->showsCompany = text.compare(QLatin1String("COMPANY"), Qt::CaseInsensitive) == 0;
+  } else if (p.name == "TEL") {
+    contact.values = PhoneNumber(text);
+    if (!contact.values[0].isEmpty()) card->phones.push_back(contact);
+  } else if (p.name == "EMAIL") {
+    contact.values = {text};
+    if (!text.isEmpty()) card->emails.push_back(contact);
+  } else if (p.name == "ADR") {
+    const QStringList street = Part(parts, 2, lists) + Part(parts, 1, lists) + Part(parts, 0, lists);
+    contact.values = {street.join(kParagraph)};
+    for (int i = 3; i <= 6; ++i) contact.values << Part(parts, i, lists).join(u' ');
+    card->addresses.push_back(contact);
+  } else if (p.name == "CATEGORIES") {
+    for (const QString& raw : SplitUnescaped(*decoded, u",;")) {
+      const QString name = Cleaned(Unescaped(raw));
+      if (!name.isEmpty() && !card->categories.contains(name, Qt::CaseInsensitive)) card->categories << name;
+    }
+  } else if (p.name == "X-ABLABEL") {
+    card->labels[p.group] = text;
+  } else if (p.name == "X-ABRELATEDNAMES") {
+    card->relatedNames.emplace_back(p.group, text);
+  } else if (p.name == "RELATED") {
+    if (p.valueType == "text" && p.Is("spouse")) SetOnce(&card->spouse, text);
+  } else if (IsOneOf(p.name, kAssistantNames)) {
+    SetOnce(&card->assistant, text);
+  } else {
+    SetOnce(&card->spouse, text);
+  }
+  return true;
+}
+
+bool IsHonorific(QString word) {
+  static const QStringList honorifics = {
+      QStringLiteral("mr"),   QStringLiteral("mrs"),  QStringLiteral("ms"),   QStringLiteral("miss"),
+      QStringLiteral("mx"),   QStringLiteral("dr"),   QStringLiteral("prof"), QStringLiteral("sir"),
+      QStringLiteral("dame"), QStringLiteral("rev"),  QStringLiteral("revd"), QStringLiteral("herr"),
+      QStringLiteral("frau"), QStringLiteral("mme"),  QStringLiteral("mlle")};
+  if (word.endsWith(u'.')) word.chop(1);
+  return honorifics.contains(word.toLower());
+}
+
+// A name written as one text: "Family, Given" or "Given... Family", either with a leading
+// honorific; lower-case words before the family name ("van der") belong to it.
+void TakeApart(const QString& fn, QString* title, QString* given, QString* family) {
+  const qsizetype comma = fn.indexOf(u',');
+  QStringList words = fn.mid(comma + 1).split(u' ', Qt::SkipEmptyParts);
+  if (!words.isEmpty() && IsHonorific(words.front())) {
+    SetOnce(title, words.front());
+    words.removeFirst();
+  }
+  if (comma >= 0) {
+    *family = fn.left(comma).trimmed();
+    *given = words.join(u' ');
+    return;
+  }
+  if (words.isEmpty()) return;
+  QStringList last = {words.takeLast()};
+  while (words.size() > 1 && words.back().front().isLower()) last.prepend(words.takeLast());
+  *family = last.join(u' ');
+  *given = words.join(u' ');
+}
+
+Record RecordOf(Card card) {
+  std::vector<QString> fields(FieldItemNames().size());
+  auto field = [&](const char* item) -> QString& { return fields[FieldIdOf(QLatin1String(item))]; };
+
+  const bool organisation = card.kind == QLatin1String("org") || card.kind == QLatin1String("group") ||
+                            card.kind == QLatin1String("location") || card.showsCompany ||
+                            (!card.org.isEmpty() && card.fn.compare(card.org, Qt::CaseInsensitive) == 0);
+  field("Title") = card.prefix;
+  if (card.named) {
+    field("FirstName") = card.given;
+    field("LastName") = card.family;
+  } else if (!organisation) {
+    TakeApart(card.fn, &field("Title"), &field("FirstName"), &field("LastName"));
+  }
+  field("Company") = organisation && card.org.isEmpty() ? card.fn : card.org;
+  field("Position") = card.title;
+
+  auto byPreference = [](const Contact& a, const Contact& b) { return a.pref < b.pref; };
+  std::stable_sort(card.addresses.begin(), card.addresses.end(), byPreference);
+  std::stable_sort(card.phones.begin(), card.phones.end(), byPreference);
+  std::stable_sort(card.emails.begin(), card.emails.end(), byPreference);
+  static const char* const workItems[] = {"Address", "City", "State", "Zip", "Country"};
+  static const char* const homeItems[] = {"Home-Address", "Home-City", "Home-State", "Home-Zip", "Home-Country"};
+  const Contact* work = nullptr;
+  const Contact* home = nullptr;
+  for (const Contact& address : card.addresses) {
+    if (address.work && !work) work = &address;
+    if (address.home && !home) home = &address;
+  }
+  for (int i = 0; i < 5; ++i) {
+    if (work) field(workItems[i]) = work->values[i];
+    if (home) field(homeItems[i]) = home->values[i];
+  }
+  // Only the two phone items have an extension beside them; elsewhere it stays in the number.
+  for (const Contact& phone : card.phones) {
+    const QString &number = phone.values[0], &extension = phone.values[1], &whole = phone.values[2];
+    if (phone.work && phone.fax) {
+      SetOnce(field("Fax").isEmpty() ? &field("Fax") : &field("Business Tel2"), whole);
+    } else if (phone.work && field("Phone").isEmpty()) {
+      field("Phone") = number;
+      field("Extn") = extension;
+    } else if (phone.work) {
+      SetOnce(&field("Business Tel2"), whole);
+    }
+    if (phone.home && phone.fax) {
+      SetOnce(&field("Home-Fax"), whole);
+    } else if (phone.home && field("Home-Phone").isEmpty()) {
+      field("Home-Phone") = number;
+      field("Home-Extn") = extension;
+    }
+  }
+  for (const Contact& email : card.emails) {
+    if (email.work) SetOnce(&field("E-mail"), email.values[0]);
+    if (email.home) SetOnce(&field("Home-Email"), email.values[0]);
+  }
+  for (const auto& [group, name] : card.relatedNames) {
+    const QString label = card.labels[group];
+    if (label.contains(QLatin1String("assistant"), Qt::CaseInsensitive)) SetOnce(&card.assistant, name);
+    if (label.contains(QLatin1String("spouse"), Qt::CaseInsensitive)) SetOnce(&card.spouse, name);
+  }
+  field("Assistant") = card.assistant;
+  field("Spouse") = card.spouse;
+
+  Record record;
+  for (size_t id = 0; id < fields.size(); ++id)
+    if (!fields[id].isEmpty()) record.fields.emplace_back(static_cast<int>(id), fields[id]);
+  return record;
+}
+
+// The card between BEGIN:VCARD and END:VCARD; false with the reason and its line when it
+// cannot be read.
+bool ReadCard(const std::vector<Line>& lines, Card* card, QString* problem, int* problemLine) {
+  int version = 0;
+  for (const Line& line : lines) {
+    const QByteArray& first = line.pieces.front();
+    if (!first.toUpper().startsWith("VERSION:")) continue;
+    const QByteArray number = first.mid(8).trimmed();
+    version = number == "2.1" ? 21 : number == "3.0" ? 30 : number == "4.0" ? 40 : -1;
+    if (version < 0) {
+      *problem = QStringLiteral("unknown vCard version \"%1\"").arg(QString::fromUtf8(number));
+      *problemLine = line.number;
+      return false;
+    }
+  }
+  for (const Line& line : lines) {
+    *problemLine = line.number;
+    const std::optional<Property> property = ParseProperty(Joined(line, version == 21), line.number);
+    if (!property) {
+      *problem = QStringLiteral("a line without a colon");
+      return false;
+    }
+    if (!Take(*property, version != 21, card, problem)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+VcardBook ReadVcards(const QByteArray& bytes, const QString& path) {
+  VcardBook book;
+  QString fileSection = QFileInfo(path).fileName();
+  if (fileSection.endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive)) fileSection.chop(4);
+  book.sections.emplace_back();
+  book.sections.front().name = fileSection;
+  auto warn = [&](int line, const QString& reason) {
+    book.warnings << QStringLiteral("%1:%2: %3").arg(path).arg(line).arg(reason);
+  };
+  auto keep = [&](const Card& card) {
+    const Record record = RecordOf(card);
+    book.sections.front().records.push_back(record);
+    for (const QString& category : card.categories) {
+      auto section = std::find_if(book.sections.begin(), book.sections.end(), [&](const Section& s) {
+        return s.name.compare(category, Qt::CaseInsensitive) == 0;
+      });
+      if (section == book.sections.begin()) continue;
+      if (section == book.sections.end()) {
+        section = book.sections.emplace(book.sections.end());
+        section->name = category;
+      }
+      section->records.push_back(record);
+    }
+  };
+
+  std::optional<int> begin;  // the BEGIN:VCARD line of the card being read
+  std::vector<Line> card;
+  bool outside = false;      // in a run of text outside the cards, already reported
+  for (Line& line : UnfoldedLines(bytes)) {
+    const QByteArray& first = line.pieces.front();
+    if (line.pieces.size() == 1 && first.trimmed().isEmpty()) continue;
+    if (IsMarker(first, "BEGIN:VCARD")) {
+      if (begin)
+        warn(*begin, QStringLiteral("card skipped: no END:VCARD before the BEGIN:VCARD of line %1")
+                         .arg(line.number));
+      begin = line.number;
+      card.clear();
+    } else if (!begin) {
+      if (!outside) warn(line.number, QStringLiteral("text outside a card ignored"));
+      outside = true;
+      continue;
+    } else if (IsMarker(first, "END:VCARD")) {
+      Card read;
+      QString problem;
+      int problemLine = *begin;
+      if (ReadCard(card, &read, &problem, &problemLine)) keep(read);
+      else warn(problemLine, QStringLiteral("card skipped: ") + problem);
+      begin.reset();
+    } else {
+      card.push_back(std::move(line));
+    }
+    outside = false;
+  }
+  if (begin) warn(*begin, QStringLiteral("card skipped: no END:VCARD"));
+  return book;
+}

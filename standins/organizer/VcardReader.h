@@ -1,0 +1,44 @@
+#pragma once
+
+#include "AddressBook.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// What a vCard file gives the address book.
+struct VcardBook {
+  // The file's own section first, named after the file without its ".vcf", holding every
+  // card read; then a section for each category the cards name, in the order the names
+  // first appear (a category spelt like an earlier section, ignoring case, is that
+  // section). A card is one record in each of its sections. Their indexes are left empty.
+  std::vector<Section> sections;
+  // "PATH:LINE: reason", one for each card skipped and each run of text outside a card.
+  QStringList warnings;
+};
+
+// Reads the cards of a vCard file, versions 2.1, 3.0 and 4.0, into records by the mapping
+// of the README's "vCard files" table. Never fails as a whole: a card it cannot read is
+// skipped with a warning that names the line which spoils it, and the others are read.
+//
+// - Lines end with CR LF or LF; a UTF-8 byte-order mark starting a line is skipped.
+// - A line starting with a blank or a tab continues the line before: 2.1 keeps that blank,
+//   3.0 and 4.0 drop it. A quoted-printable value ending in "=" goes on at the start of the
+//   next line, whatever that begins with, unless it is a BEGIN:VCARD or END:VCARD line.
+// - Property and parameter names and parameter values ignore case; TYPE values come from
+//   TYPE=a,b, repeated TYPE= or quoted lists, and from 2.1's bare parameters (WORK;FAX). A
+//   group ("item1.TEL") is ignored, except that an X-ABLabel says what the X-ABRelatedNames
+//   of its group holds.
+// - Values are undone from quoted-printable or base64, then read in their CHARSET; without
+//   one, as UTF-8, or as Windows-1252 where they are not valid UTF-8.
+// - Backslash escapes: \n and \N a line break, \\ \, \; \: the character; any other
+//   backslash stays. In 3.0 and 4.0 the parts of N and ADR are comma-separated lists.
+// - Line breaks inside a field become paragraph breaks (CR); blanks around each line and
+//   empty lines go.
+// - A card is skipped when it has no END:VCARD (before the file ends or before the next
+//   BEGIN:VCARD), when a line of it has no colon, when its VERSION is not 2.1, 3.0 or 4.0
+//   (a card naming none is read), or when a value it maps has bad quoted-printable or an
+//   unknown CHARSET.
+VcardBook ReadVcards(const QByteArray& bytes, const QString& path);

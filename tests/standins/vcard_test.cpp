@@ -1,0 +1,231 @@
+#include "VcardReader.h"
+
+#include "platform/DdeTextBox.h"
+#include "support/PrivateBus.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Fields = std::map<std::string, std::string>;  // item name: value (UTF-8), blanks left out
+
+std::vector<Fields> RecordsOf(const std::vector<Section>& sections, const QString& section) {
+  std::vector<Fields> records;
+  for (const Section& s : sections) {
+    if (s.name != section) continue;
+    for (const Record& record : s.records) {
+      Fields& fields = records.emplace_back();
+      for (const auto& [id, value] : record.fields) fields[FieldItemNames()[id].toStdString()] = value.toStdString();
+    }
+  }
+  return records;
+}
+
+std::vector<std::string> Texts(const QStringList& list) {
+  std::vector<std::string> texts;
+  for (const QString& text : list) texts.push_back(text.toStdString());
+  return texts;
+}
+
+QByteArray TestFile(const char* name) {
+  QFile file(QStringLiteral(PENLARK_TEST_DATA "/vcard/%1.vcf").arg(QLatin1String(name)));
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray Card(const QByteArray& lines, const char* version = "3.0") {
+  return "BEGIN:VCARD\r\nVERSION:" + QByteArray(version) + "\r\n" + lines + "END:VCARD\r\n";
+}
+
+TEST(VcardReaderTest, CardsAsThreeDesktopProgramsExportThem) {
+  const std::pair<const char*, std::vector<Fields>> rows[] = {  // file, its records
+      {"export-2.1", {
+          {{"LastName", "Lee"}, {"FirstName", "Ann"}, {"Title", "Ms"}, {"Company", "Acme Ltd"},
+           {"Position", "Buyer"}, {"Phone", "0113 496 0000"}, {"Home-Phone", "01943 000 111"},
+           {"Business Tel2", "07700 900123"}, {"Fax", "0113 496 0001"}, {"Address", "1 Mill Lane"},
+           {"City", "Leeds"}, {"State", "West Yorkshire"}, {"Zip", "LS1 4AB"}, {"Country", "England"},
+           {"Home-Address", "Flat 2\r4 Oak Road"}, {"Home-City", "Otley"}, {"Home-State", "West Yorkshire"},
+           {"Home-Zip", "LS21 3CD"}, {"Home-Country", "England"}, {"E-mail", "ann.lee@acme.example"},
+           {"Assistant", "Tom Hale"}, {"Spouse", "Sam Lee"}},
+          {{"LastName", "Müller"}, {"FirstName", "Jürgen"}, {"Company", "Übersee Handelsgesellschaft mbH & Co. KG"},
+           {"Address", "Königstraße 12\rHinterhaus"}, {"City", "Köln"}, {"Zip", "50667"},
+           {"Country", "Deutschland"}, {"Phone", "+49 221 555 0100"}, {"E-mail", "j.mueller@uebersee.example"}},
+          {{"LastName", "Ó Briain"}, {"FirstName", "Siobhán"}, {"Title", "Dr"}, {"Home-Phone", "+353 1 555 0199"},
+           {"Home-Email", "siobhan@home.example"}, {"Home-Address", "12 Sráid an Mhuilinn"},
+           {"Home-City", "Gaillimh"}, {"Home-Zip", "H91 X2Y3"}, {"Home-Country", "Éire"}}}},
+      {"export-3.0", {
+          {{"LastName", "Brown"}, {"FirstName", "Carol"}, {"Title", "Mrs"}, {"Company", "Brown & Co, Solicitors"},
+           {"Position", "Partner"}, {"Address", "Quayside House\r2 Dock Street\rSuite 4"}, {"City", "Hull"},
+           {"State", "East Riding of Yorkshire"}, {"Zip", "HU1 1AA"}, {"Country", "England"},
+           {"Home-Address", "7 Church Walk"}, {"Home-City", "Beverley"}, {"Home-Zip", "HU17 0DX"},
+           {"Home-Country", "England"}, {"Phone", "01482 000 100"}, {"Fax", "01482 000 101"},
+           {"Home-Phone", "01482 000 200"}, {"Home-Fax", "01482 000 201"}, {"Business Tel2", "07700 900 456"},
+           {"E-mail", "carol.brown@brownandco.example"}, {"Home-Email", "carol@brown-home.example"},
+           {"Assistant", "Dan Clark"}, {"Spouse", "Peter Brown"}},
+          {{"LastName", "Hale"}, {"FirstName", "Tom"}, {"Company", "Acme Ltd"}, {"E-mail", "tom.hale@acme.example"},
+           {"Phone", "0113 496 0010"}, {"Address", "1 Mill Lane"}, {"City", "Leeds"}, {"Zip", "LS1 4AB"},
+           {"Country", "United Kingdom"}, {"Spouse", "Jo Hale"}, {"Assistant", "Ann Lee"}},
+          {{"Company", "Dales Print Works"}, {"Phone", "01632 960063"}, {"Address", "Canal Basin"},
+           {"City", "Skipton"}, {"Zip", "BD23 1NZ"}, {"Country", "England"}}}},
+      {"export-4.0", {
+          {{"LastName", "Young"}, {"FirstName", "Frank"}, {"Title", "Mr"}, {"Company", "Young Engineering"},
+           {"Position", "Managing Director"}, {"Phone", "+44-1632-960100"}, {"Extn", "214"},
+           {"Business Tel2", "+44-1632-960101"}, {"Fax", "+44-1632-970100"}, {"Home-Phone", "+44-1632-980100"},
+           {"E-mail", "frank@young.example"}, {"Home-Email", "frank.young@mail.example"},
+           {"Address", "Unit 7\rCanal Wharf"}, {"City", "Leeds"}, {"Zip", "LS11 5PS"}, {"Country", "United Kingdom"},
+           {"Home-Address", "9 Rose Street"}, {"Home-City", "Ilkley"}, {"Home-State", "West Yorkshire"},
+           {"Home-Zip", "LS29 8AA"}, {"Home-Country", "United Kingdom"}, {"Spouse", "Grace Young"},
+           {"Assistant", "Helen Shaw"}},
+          {{"Title", "Dr"}, {"FirstName", "Ann"}, {"LastName", "van der Berg"}, {"E-mail", "ann@berg.example"},
+           {"Phone", "+31 20 555 0123"}},
+          {{"Company", "Moorland Paper Mills"}, {"Address", "Riverside"}, {"City", "Huddersfield"},
+           {"Zip", "HD1 6QA"}, {"Country", "England"}, {"Phone", "01632 960065"}}}},
+  };
+  for (const auto& [name, records] : rows) {
+    SCOPED_TRACE(name);
+    const QString path = QStringLiteral("/books/%1.vcf").arg(QLatin1String(name));
+    const VcardBook book = ReadVcards(TestFile(name), path);
+    EXPECT_TRUE(book.warnings.isEmpty()) << book.warnings.join(u'\n').toStdString();
+    EXPECT_EQ(RecordsOf(book.sections, QLatin1String(name)), records);
+  }
+}
+
+TEST(VcardReaderTest, LinesValuesAndParameters) {
+  const std::pair<QByteArray, Fields> rows[] = {  // the file, its one record
+      {"\xEF\xBB\xBF" + Card("FN:Ann Lee\r\n"), {{"FirstName", "Ann"}, {"LastName", "Lee"}}},
+      {Card("N:Le\r\n e;An\r\n\tn;;;\r\n"), {{"FirstName", "Ann"}, {"LastName", "Lee"}}},
+      {Card("N:Lee;Ann\r\nADR:;;1 Mill\r\n Lane;Leeds\r\n", "2.1"),
+       {{"FirstName", "Ann"}, {"LastName", "Lee"}, {"Address", "1 Mill Lane"}, {"City", "Leeds"}}},
+      {Card("N:Lee;Ann\nORG:Brown\\, Black \\; Co\\:\\x;Sales\nADR:;;1 Mill Lane\\nFloor 2,Back\\, Left;;\n"),
+       {{"FirstName", "Ann"}, {"LastName", "Lee"}, {"Company", "Brown, Black ; Co:\\x"},
+        {"Address", "1 Mill Lane\rFloor 2\rBack, Left"}}},
+      {Card("N:Lee;Ann\r\nADR;WORK:;;1 Mill Lane, Floor 2;Leeds\r\n", "2.1"),
+       {{"FirstName", "Ann"}, {"LastName", "Lee"}, {"Address", "1 Mill Lane, Floor 2"}, {"City", "Leeds"}}},
+      {Card("N;ENCODING=QUOTED-PRINTABLE;CHARSET=ISO-8859-1:M=FCller;=C9mile\r\n"
+            "ORG;QUOTED-PRINTABLE;CHARSET=UTF-8:K=C3=B6=\r\nln Verlag\r\nTITLE:Gr\xFC\xDF" "e\r\n", "2.1"),
+       {{"FirstName", "Émile"}, {"LastName", "Müller"}, {"Company", "Köln Verlag"}, {"Position", "Grüße"}}},
+      {Card("item1.N:Lee;Ann\r\ntel;type=home;TYPE=fax:1\r\nTel;Type=Home,Voice:2\r\n"
+            "ITEM2.email;type=\"home\":a@b.example\r\nEMAIL:c@d.example\r\nTEL;TYPE=work:3\r\nTEL:4\r\nTEL:5\r\n"),
+       {{"FirstName", "Ann"}, {"LastName", "Lee"}, {"Home-Fax", "1"}, {"Home-Phone", "2"},
+        {"Home-Email", "a@b.example"}, {"E-mail", "c@d.example"}, {"Phone", "3"}, {"Business Tel2", "4"}}},
+      {Card("N:Lee;Ann\r\nTEL;TYPE=work:0113 496 0000 ext. 12\r\nTEL;TYPE=work:0113 496 0001 x13\r\n"
+            "TEL;TYPE=home:01943 000 111, Ext 4\r\nTEL;TYPE=work,fax:tel:+44-113-496-0002;ext=5\r\n"),
+       {{"FirstName", "Ann"}, {"LastName", "Lee"}, {"Phone", "0113 496 0000"}, {"Extn", "12"},
+        {"Business Tel2", "0113 496 0001 x13"}, {"Home-Phone", "01943 000 111"}, {"Home-Extn", "4"},
+        {"Fax", "+44-113-496-0002 ext. 5"}}},
+      {Card("FN:Lee\\, Ms Ann\r\nADR;TYPE=home,work:;;1 Mill Lane;;;;\r\n"),
+       {{"Title", "Ms"}, {"FirstName", "Ann"}, {"LastName", "Lee"}, {"Address", "1 Mill Lane"},
+        {"Home-Address", "1 Mill Lane"}}},
+      {Card("N:;;;Dr;\r\nFN:Ottoline\r\nORG:Acme Ltd\r\n"), {{"Title", "Dr"}, {"LastName", "Ottoline"}, {"Company", "Acme Ltd"}}},
+      {Card("FN:Acme Ltd\r\nORG:acme ltd;Sales\r\n"), {{"Company", "acme ltd"}}},
+  };
+  for (const auto& [bytes, fields] : rows) {
+    SCOPED_TRACE(bytes.toStdString());
+    const VcardBook book = ReadVcards(bytes, QStringLiteral("book.vcf"));
+    EXPECT_TRUE(book.warnings.isEmpty()) << book.warnings.join(u'\n').toStdString();
+    EXPECT_EQ(RecordsOf(book.sections, QStringLiteral("book")), std::vector<Fields>{fields});
+  }
+}
+
+TEST(VcardReaderTest, AnUnreadableCardIsSkippedWithAWarningAndTheOthersAreRead) {
+  const QByteArray file = "stray text\r\nmore of it\r\n" +                 // 1, 2
+                          Card("FN:Ann Good\r\n") +                        // 3-6
+                          Card("FN:Bob Colon\r\nTEL work 0113\r\n") +      // 7-11
+                          Card("FN:Cy Printable\r\nTEL;ENCODING=QUOTED-PRINTABLE:01=G3\r\n", "2.1") +  // 12-16
+                          Card("FN:Di Charset\r\nTEL;CHARSET=X-NONE:1\r\nNOTE;CHARSET=X-NONE:ignored\r\n") +  // 17-22
+                          Card("FN:Ed Version\r\n", "5.0") +               // 23-26
+                          "BEGIN:VCARD\r\nFN:Flo Unended\r\n" +            // 27, 28
+                          "\xEF\xBB\xBF" + Card("FN:Gil Good\r\nNOTE;CHARSET=X-NONE:ignored\r\n") +  // 29-33
+                          "END:VCARD\r\nBEGIN:VCARD\r\nFN:Hal Unended\r\n";         // 34-36
+  const VcardBook book = ReadVcards(file, QStringLiteral("dir/book.vcf"));
+  EXPECT_EQ(Texts(book.warnings), (std::vector<std::string>{
+      "dir/book.vcf:1: text outside a card ignored",
+      "dir/book.vcf:10: card skipped: a line without a colon",
+      "dir/book.vcf:15: card skipped: bad quoted-printable in TEL",
+      "dir/book.vcf:20: card skipped: unknown character set \"X-NONE\"",
+      "dir/book.vcf:24: card skipped: unknown vCard version \"5.0\"",
+      "dir/book.vcf:27: card skipped: no END:VCARD before the BEGIN:VCARD of line 29",
+      "dir/book.vcf:34: text outside a card ignored",
+      "dir/book.vcf:35: card skipped: no END:VCARD"}));
+  EXPECT_EQ(RecordsOf(book.sections, QStringLiteral("book")),
+            (std::vector<Fields>{{{"FirstName", "Ann"}, {"LastName", "Good"}},
+                                 {{"FirstName", "Gil"}, {"LastName", "Good"}}}));
+}
+
+TEST(VcardReaderTest, ACardIsInTheFileSectionAndInEachOfItsCategories) {
+  const VcardBook book = ReadVcards(Card("FN:A\r\nCATEGORIES:Clients,Leeds\r\n") +
+                                        Card("FN:B\r\nCATEGORIES:leeds,TEAM\r\nCATEGORIES:Staff\\, old;Leeds\r\n") +
+                                        Card("FN:C\r\n"),
+                                    QStringLiteral("/home/ann/Team.VCF"));
+  std::vector<std::pair<QString, size_t>> sections;
+  for (const Section& section : book.sections) sections.emplace_back(section.name, section.records.size());
+  EXPECT_EQ(sections, (std::vector<std::pair<QString, size_t>>{
+                          {"Team", 3}, {"Clients", 1}, {"Leeds", 2}, {"Staff, old", 1}}));
+  EXPECT_EQ(RecordsOf(book.sections, QStringLiteral("Leeds")),
+            (std::vector<Fields>{{{"LastName", "A"}}, {{"LastName", "B"}}}));
+}
+
+TEST(VcardReaderTest, TheSampleVcfHoldsTheSampleAddressBook) {
+  const QString samples = QStringLiteral(PENLARK_TEST_DATA "/../../samples/");
+  QString error;
+  QStringList warnings;
+  const std::optional<DataFile> json = LoadDataFile(samples + QStringLiteral("addresses.json"), &error);
+  const std::optional<DataFile> vcf = LoadDataFile(samples + QStringLiteral("addresses.vcf"), &error, &warnings);
+  ASSERT_TRUE(json && vcf) << error.toStdString();
+  SCOPED_TRACE("after a change to addresses.json, samples/addresses-to-vcf.py makes addresses.vcf again");
+  EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
+  ASSERT_EQ(vcf->sections.size(), json->sections.size() + 1);
+  for (const Section& section : json->sections) {
+    SCOPED_TRACE(section.name.toStdString());
+    EXPECT_EQ(RecordsOf(vcf->sections, section.name), RecordsOf(json->sections, section.name));
+  }
+}
+
+TEST(VcardReaderTest, TheStandInServesAVcardFileAndSaysWhichCardItSkipped) {
+  PrivateBus bus;
+  ASSERT_TRUE(bus.ok()) << bus.lastError().toStdString();
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("contacts.vcf"));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(TestFile("export-3.0") + "BEGIN:VCARD\r\nFN:Unended\r\n");
+  file.close();
+  const QString service = DdeServiceName(QStringLiteral("Organize200"));
+  QProcess* organizer = bus.Start(QStringLiteral(PENLARK_ORGANIZER_BIN), {path}, service);
+  ASSERT_NE(organizer, nullptr) << bus.lastError().toStdString();
+
+  DdeTextBox box(nullptr, bus.connection());
+  auto request = [&](const char* item) {
+    box.SetLinkItem(QLatin1String(item));
+    box.LinkRequest();
+    return box.Text().toStdString();
+  };
+  box.SetLinkTopic(QStringLiteral("Organize200|") + path);
+  box.SetLinkMode(2);
+  box.LinkExecute(QStringLiteral("[SelectSection(\"Hull\")]"));
+  EXPECT_EQ(request("RESULT"), "1");
+  box.LinkExecute(QStringLiteral("[SelectSection(\"contacts\")]"));
+  box.LinkExecute(QStringLiteral("[SelectIndex(\"Company\")]"));
+  box.LinkExecute(QStringLiteral("[Find(\"acme\")]"));
+  EXPECT_EQ(request("LastName"), "Hale");
+  box.LinkExecute(QStringLiteral("[SelectIndex(\"LastName\")]"));
+  box.LinkExecute(QStringLiteral("[Find(\"brown\")]"));
+  EXPECT_EQ(request("Address"), "Quayside House\r2 Dock Street\rSuite 4");
+  EXPECT_EQ(request("Spouse"), "Peter Brown");
+  box.LinkExecute(QStringLiteral("[Find(\"<NEXT>\")]"));
+  EXPECT_EQ(request("RESULT"), "-1");
+
+  bus.Stop(organizer);
+  const QString err = QString::fromUtf8(organizer->readAllStandardError());
+  EXPECT_TRUE(err.contains(QStringLiteral("penlark-organizer: ") + path + QStringLiteral(":54: card skipped: no END:VCARD\n")))
+      << err.toStdString();
+}
+
+}  // namespace
