@@ -19,8 +19,9 @@
 // Test-only switches: --stall-item NAME never answers requests of the item NAME;
 // --stall-command NAME never answers the command NAME (such as SelectSection);
 // --result-text TEXT answers "RESULT" with TEXT (an address book answering garbage).
-// Benchmark-only switch: --generate N adds N made-up records after the own records of each
-// data file's first section, so the index can be tried at sizes no file in the repository has.
+// Benchmark-only switch: --generate N adds N made-up records after the own records of the
+// first section of each DATAFILE named after it, so the index can be tried at sizes no file
+// in the repository has, beside a file without them.
 
 #include "AddressBook.h"
 #include "DdeServer.h"
@@ -34,6 +35,8 @@
 
 #include <csignal>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -97,7 +100,7 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
 
   DdeServer::Options options;
-  QStringList paths;
+  std::vector<std::pair<QString, qint64>> paths;  // and the records to add to each
   qint64 generate = 0;
   const QStringList arguments = app.arguments().mid(1);
   for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -115,17 +118,17 @@ int main(int argc, char** argv) {
     } else if (argument.startsWith(QLatin1String("--"))) {
       return Fail(QStringLiteral("unknown option %1\n").arg(argument) + kUsage);
     } else {
-      paths << argument;
+      paths.emplace_back(argument, generate);
     }
   }
-  if (paths.isEmpty()) return Fail(kUsage);
+  if (paths.empty()) return Fail(kUsage);
 
   std::vector<DataFile> files;
-  for (const QString& path : paths) {
+  for (const auto& [path, generated] : paths) {
     QString error;
     std::optional<DataFile> file = LoadDataFile(path, &error);
     if (!file) return Fail(error);
-    AddGeneratedRecords(*file, generate);
+    AddGeneratedRecords(*file, generated);
     files.push_back(std::move(*file));
   }
 
