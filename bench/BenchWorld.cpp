@@ -1,5 +1,6 @@
 #include "BenchWorld.h"
 
+#include "Benchmarks.h"
 #include "EchoPeer.h"
 #include "organizer/OrganizerLink.h"
 #include "platform/Automation.h"
@@ -96,7 +97,6 @@ BenchWorld::BenchWorld() : pv(desktop, bus.connection()) {
   m.cmdMore = new QPushButton(&window);
   m.cboAddressProfile = new QComboBox(&window);
   m.cboAddressProfile->setEditable(true);
-  m.txtOrganizerPipe = new DdeTextBox(&window, bus.connection());
 
   if (!bus.ok()) {
     Fail(QStringLiteral("no private bus: ") + bus.lastError());
@@ -105,7 +105,7 @@ BenchWorld::BenchWorld() : pv(desktop, bus.connection()) {
   if (!dir.isValid() || !WriteFiles()) return;
   pv.ConfigFilePath = ini;
   echo_ = StartAndWait(QCoreApplication::applicationFilePath(), {QStringLiteral("--echo")}, kEchoService);
-  if (echo_) RestartWord();
+  if (echo_ && StartOrganizer()) RestartWord();
 }
 
 BenchWorld::~BenchWorld() {
@@ -157,25 +157,38 @@ QProcess* BenchWorld::StartAndWait(const QString& path, const QStringList& argum
   return processes_.back().get();
 }
 
-bool BenchWorld::UseAddressBook(qint64 generated) {
-  if (organizer_ && generated == generated_) return true;
-  if (organizer_) {
-    bus.Stop(organizer_);
-    organizer_ = nullptr;
-    if (!bus.WaitNameGone(DdeServiceName(QStringLiteral("Organize200"))))
-      return Fail(QStringLiteral("the address book did not go away"));
+QString BenchWorld::AddressBookOf(qint64 records) const {
+  if (records == 100) return addressBook;
+  return dir.filePath(QStringLiteral("people-%1.or3").arg(records));
+}
+
+bool BenchWorld::UseAddressBook(qint64 records) {
+  auto link = links_.find(records);
+  if (link == links_.end()) {
+    pv.main.txtOrganizerPipe = new DdeTextBox(&window, bus.connection());
+    pv.OrganizerFilePath = AddressBookOf(records);
+    pv.OrganizerLinkOpen = false;
+    if (!SetupOrganizerLink(pv)) return Fail(QStringLiteral("the link could not be set up: ") + desktop.boxes.back().text);
+    link = links_.emplace(records, pv.main.txtOrganizerPipe).first;
   }
-  QStringList arguments{addressBook};
-  if (generated > 0) arguments = QStringList{QStringLiteral("--generate"), QString::number(generated), addressBook};
-  organizer_ = StartAndWait(QStringLiteral(PENLARK_ORGANIZER_BIN), arguments,
-                            DdeServiceName(QStringLiteral("Organize200")));
-  if (!organizer_) return false;
-  generated_ = generated;
-  pv.OrganizerFilePath = addressBook;
-  pv.AddressSectionName = QStringLiteral("Address");
-  pv.OrganizerLinkOpen = false;
-  if (!SetupOrganizerLink(pv)) return Fail(QStringLiteral("the link could not be set up"));
+  pv.main.txtOrganizerPipe = link->second;
+  pv.OrganizerFilePath = AddressBookOf(records);
+  pv.OrganizerLinkOpen = true;
   return true;
+}
+
+// One address book program serves every size: each size is a copy of the 100 records,
+// all but the first with made-up ones added.
+bool BenchWorld::StartOrganizer() {
+  QStringList arguments{addressBook};
+  for (qint64 records : BenchNames::SearchSizes) {
+    if (records == 100) continue;
+    if (!QFile::copy(addressBook, AddressBookOf(records))) return Fail(QStringLiteral("cannot copy the address book"));
+    arguments << QStringLiteral("--generate") << QString::number(records - 100) << AddressBookOf(records);
+  }
+  pv.AddressSectionName = QStringLiteral("Address");
+  return StartAndWait(QStringLiteral(PENLARK_ORGANIZER_BIN), arguments, DdeServiceName(QStringLiteral("Organize200"))) &&
+         UseAddressBook(100);
 }
 
 bool BenchWorld::RestartWord() {

@@ -10,7 +10,10 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+class DdeTextBox;
+
 #include <functional>
+#include <map>
 #include <memory>
 
 // What the benchmarks run against, made once per run: a private bus with the echo peer and
@@ -27,9 +30,10 @@ class BenchWorld {
   bool ok() const { return error_.isEmpty(); }
   const QString& error() const { return error_; }
 
-  // The address book with `generated` made-up records after its own 100; the stand-in is
-  // restarted and the link set up again when the count changes. False on failure.
-  bool UseAddressBook(qint64 generated);
+  // Points the procedures at a link to the address book of this many records: 100 of its
+  // own, the rest made up by the stand-in (which serves every size at once). The link is
+  // set up on first use. False on failure.
+  bool UseAddressBook(qint64 records);
   // A fresh word processor holding the letter, attached as start-up would.
   bool RestartWord();
 
@@ -45,7 +49,7 @@ class BenchWorld {
   QTemporaryDir dir;
   QString ini;          // dir/PENLARK.INI, beside the copy of penlark
   QString program;      // dir/penlark
-  QString addressBook;  // dir/people.or3
+  QString addressBook;  // dir/people.or3, the 100 records; PENLARK.INI names it
   QString letter;
 
   ScriptedDesktopServices desktop;
@@ -58,14 +62,15 @@ class BenchWorld {
 
  private:
   bool Fail(const QString& why);
+  bool StartOrganizer();
+  QString AddressBookOf(qint64 records) const;
   QProcess* StartAndWait(const QString& program, const QStringList& arguments, const QString& name);
   bool WriteFiles();
   void Mark(const QString& path);
 
   QProcess* echo_ = nullptr;
-  QProcess* organizer_ = nullptr;
   QProcess* word_ = nullptr;
-  qint64 generated_ = -1;
+  std::map<qint64, DdeTextBox*> links_;  // by the address book's size
   QString error_;
   std::vector<std::unique_ptr<QProcess>> processes_;
 };
