@@ -107,7 +107,7 @@ class Table {
     if (!result) return Row(what, name, "not run", "", "", "", "");
     const double ratio = Counter(*result, "ratio");
     std::string target = limit > 0 ? "≤ " + Format("%.0f×", limit) : "";
-    if (!extraTarget.empty()) target += (target.empty() ? "" : "; ") + extraTarget;
+    if (!extraTarget.empty()) target += (target.empty() ? "" : extraTarget[0] == '(' ? " " : "; ") + extraTarget;
     std::string verdict;
     if (limit > 0 || extraMet >= 0) {
       const bool met = (limit <= 0 || (ratio >= 0 && ratio <= limit)) && extraMet != 0;
@@ -143,7 +143,8 @@ class Table {
                      "≤ 2 ms over " + Grouped(SearchSizes[0]) + " records (" + Signed(over) + ", paired run by run)",
                      over <= 2000 ? 1 : 0);
       } else {
-        AgainstFloor(what, name, 2, paired ? "(" + Signed(over) + " over " + Grouped(SearchSizes[0]) + ")" : "");
+        AgainstFloor(what, name, 2,
+                     paired ? "(" + Signed(over) + " over " + Grouped(SearchSizes[0]) + " records, paired)" : "");
       }
     }
     AgainstFloor("Twelve-row transfer, Word 97 object model", Transfer, 2);
@@ -203,12 +204,12 @@ void CollectingReporter::ReportRuns(const std::vector<Run>& runs) {
 
 std::string RenderReport(const BenchResults& results, const std::string& command) {
   std::ostringstream out;
-  out << "Made by `" << command << "` on " << Today() << ".\n"
-      << "Machine: " << Machine() << ".\n"
-      << "Each time is the median of three repetitions. A floor is timed straight after each run of\n"
-      << "the figure it belongs to (as many bare round trips and key reads as the run made, counted\n"
-      << "with dbus-monitor and inotify), so both see the same load; a ratio is the median of the\n"
-      << "runs' own ratios.\n\n"
+  out << "- Made by `" << command << "` on " << Today() << ".\n"
+      << "- Machine: " << Machine() << ".\n"
+      << "- Each time is the median of three repetitions. A floor is timed straight after each run of\n"
+      << "  the figure it belongs to (as many bare round trips and key reads as the run made, counted\n"
+      << "  with dbus-monitor and inotify), so both see the same load; a ratio is the median of the\n"
+      << "  runs' own ratios.\n\n"
       << Table(results).Render();
   return out.str();
 }
