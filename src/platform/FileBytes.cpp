@@ -49,18 +49,26 @@ std::optional<std::string> ReadFileBytes(const std::string& file, bool* missing)
     return std::string();
   }
   std::string bytes;
-  char buffer[65536];
+  // A regular file's size is known, so one read asking a byte more than that fetches all of
+  // it, and getting exactly that size means the end is reached without a second read.
+  struct stat st {};
+  const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  size_t chunk = regular ? static_cast<size_t>(st.st_size) + 1 : 65536;
   for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    const size_t have = bytes.size();
+    bytes.resize(have + chunk);
+    const ssize_t got = ::read(fd, bytes.data() + have, chunk);
     if (got < 0) {
+      bytes.resize(have);
       if (errno == EINTR) continue;
       const int saved = errno;
       ::close(fd);
       errno = saved;
       return std::nullopt;
     }
-    if (got == 0) break;
-    bytes.append(buffer, static_cast<size_t>(got));
+    bytes.resize(have + static_cast<size_t>(got));
+    if (got == 0 || (regular && bytes.size() == static_cast<size_t>(st.st_size))) break;
+    chunk = 65536;
   }
   ::close(fd);
   return bytes;

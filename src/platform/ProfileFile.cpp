@@ -35,6 +35,12 @@ bool SameName(std::string_view a, std::string_view b) {
 bool IsValidUtf8(std::string_view s) {
   size_t i = 0;
   while (i < s.size()) {
+    // Runs of ASCII, the whole of most files, eight bytes at a time.
+    for (uint64_t word; i + 8 <= s.size(); i += 8) {
+      std::memcpy(&word, s.data() + i, 8);
+      if (word & 0x8080808080808080ull) break;
+    }
+    if (i >= s.size()) break;
     const auto c = static_cast<unsigned char>(s[i]);
     size_t extra = 0;
     uint32_t cp = 0;
@@ -150,7 +156,7 @@ struct LineKind {
   size_t valueStart = 0;  // where the value begins in the line, for a key
 };
 
-LineKind Classify(const std::string& line) {
+LineKind Classify(std::string_view line) {
   LineKind kind;
   const std::string_view t = Trim(line);
   if (t.empty() || t.front() == ';') return kind;
@@ -163,13 +169,13 @@ LineKind Classify(const std::string& line) {
     }
   }
   const size_t eq = line.find('=');
-  if (eq == std::string::npos) return kind;
+  if (eq == std::string_view::npos) return kind;
   kind.kind = LineKind::Key;
-  kind.name = Trim(std::string_view(line).substr(0, eq));
+  kind.name = Trim(line.substr(0, eq));
   size_t start = eq + 1;
   while (start < line.size() && IsBlank(line[start])) ++start;
   kind.valueStart = start;
-  kind.value = Trim(std::string_view(line).substr(start));
+  kind.value = Trim(line.substr(start));
   return kind;
 }
 
@@ -199,18 +205,46 @@ Found Find(const ProfileText& text, std::string_view section, std::string_view k
   return found;
 }
 
+size_t LineEnd(std::string_view text, size_t from) {
+  while (from < text.size() && text[from] != '\n' && text[from] != '\r') ++from;
+  return from;
+}
+
+// What Find gives for a read, found without splitting the file into lines: a header's
+// "[" is the first non-blank of its line, so the lines of other sections are skipped by
+// looking for "[" alone. A read does this once per value, so it is kept cheap.
+std::optional<std::string_view> FindValue(std::string_view text, std::string_view section,
+                                          std::string_view key) {
+  section = Trim(section);
+  key = Trim(key);
+  size_t at = 0;
+  for (;;) {  // to the line after the section's header
+    const size_t open = text.find('[', at);
+    if (open == std::string_view::npos) return std::nullopt;
+    size_t start = open;
+    while (start > 0 && IsBlank(text[start - 1])) --start;
+    at = open + 1;
+    if (start > 0 && text[start - 1] != '\n' && text[start - 1] != '\r') continue;
+    at = LineEnd(text, open);
+    const LineKind kind = Classify(text.substr(start, at - start));
+    if (kind.kind == LineKind::Header && SameName(kind.name, section)) break;
+  }
+  while (at < text.size()) {  // its lines, to the next header
+    at += (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ? 2 : 1;
+    const size_t end = LineEnd(text, at);
+    const LineKind kind = Classify(text.substr(at, end - at));
+    if (kind.kind == LineKind::Header) return std::nullopt;
+    if (kind.kind == LineKind::Key && SameName(kind.name, key)) return kind.value;
+    at = end;
+  }
+  return std::nullopt;
+}
+
 std::string_view Unquote(std::string_view value) {
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front())
     return value.substr(1, value.size() - 2);
   return value;
-}
-
-std::optional<ProfileText> Load(const std::string& file) {
-  bool missing = false;
-  std::optional<std::string> bytes = ReadFileBytes(file, &missing);
-  if (!bytes) return std::nullopt;
-  return Parse(std::move(*bytes));
 }
 
 ProfileWriteResult Failed(std::string reason) { return {false, std::move(reason)}; }
@@ -237,11 +271,16 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
                                     std::string_view def, const std::string& file) {
   std::string_view fallback = def;
   while (!fallback.empty() && IsBlank(fallback.back())) fallback.remove_suffix(1);
-  const std::optional<ProfileText> text = Load(file);
-  if (!text) return std::string(fallback);
-  const Found found = Find(*text, section, key);
-  if (!found.key) return std::string(fallback);
-  return std::string(Unquote(Classify(text->lines[*found.key].text).value));
+  bool missing = false;
+  const std::optional<std::string> bytes = ReadFileBytes(file, &missing);
+  if (!bytes) return std::string(fallback);
+  std::string_view text = *bytes;
+  if (text.substr(0, kBom.size()) == kBom) text.remove_prefix(kBom.size());
+  std::string decoded;
+  if (!IsValidUtf8(text)) text = decoded = FromWindows1252(text);
+  const std::optional<std::string_view> value = FindValue(text, section, key);
+  if (!value) return std::string(fallback);
+  return std::string(Unquote(*value));
 }
 
 int GetPrivateProfileInt(std::string_view section, std::string_view key, int def,

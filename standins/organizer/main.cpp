@@ -22,6 +22,9 @@
 // Test-only switches: --stall-item NAME never answers requests of the item NAME;
 // --stall-command NAME never answers the command NAME (such as SelectSection);
 // --result-text TEXT answers "RESULT" with TEXT (an address book answering garbage).
+// Benchmark-only switch: --generate N adds N made-up records after the own records of the
+// first section of each DATAFILE named after it, so the index can be tried at sizes no file
+// in the repository has, beside a file without them.
 
 #include "AddressBook.h"
 #include "DdeServer.h"
@@ -35,6 +38,8 @@
 
 #include <csignal>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -43,13 +48,48 @@ namespace {
 
 const QString kUsage = QStringLiteral(
     "usage: penlark-organizer [--stall-item NAME] [--stall-command NAME] "
-    "[--result-text TEXT] DATAFILE...");
+    "[--result-text TEXT] [--generate N] DATAFILE...");
 
 int signalPipe[2] = {-1, -1};
 
 void OnSignal(int) {
   const char byte = 1;
   [[maybe_unused]] ssize_t written = ::write(signalPipe[0], &byte, 1);
+}
+
+// The same N records on every run: names built from syllables by a fixed generator.
+void AddGeneratedRecords(DataFile& file, qint64 count) {
+  if (file.sections.empty()) return;
+  static const char* const syllables[] = {"bar", "cot", "den", "fal", "gor", "han", "kel", "lom",
+                                          "mar", "nor", "pen", "ros", "sal", "tor", "vin", "wyn"};
+  static const char* const firstNames[] = {"Ann", "Bob", "Cara", "Dev", "Eve", "Finn", "Gus", "Hal"};
+  static const char* const cities[] = {"Leeds", "York", "Hull", "Ripon", "Otley", "Selby"};
+  const int firstName = FieldIdOf(QStringLiteral("FirstName"));
+  const int lastName = FieldIdOf(QStringLiteral("LastName"));
+  const int company = FieldIdOf(QStringLiteral("Company"));
+  const int city = FieldIdOf(QStringLiteral("City"));
+  Section& section = file.sections.front();
+  section.records.reserve(section.records.size() + static_cast<size_t>(count));
+  quint64 state = 88172645463325252ull;
+  auto next = [&state] {  // xorshift64
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return state;
+  };
+  for (qint64 i = 0; i < count; ++i) {
+    QString name;
+    for (int s = 0; s < 3; ++s) name += QLatin1String(syllables[next() % 16]);
+    name[0] = name[0].toUpper();
+    Record record;
+    record.fields = {{firstName, QLatin1String(firstNames[next() % 8])},
+                     {lastName, name},
+                     {company, name + QStringLiteral(" Ltd")},
+                     {city, QLatin1String(cities[next() % 6])}};
+    section.records.push_back(std::move(record));
+  }
+  section.byLastName = SortedIndex(section.records, lastName);
+  section.byCompany = SortedIndex(section.records, company);
 }
 
 int Fail(const QString& message) {
@@ -63,7 +103,8 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
 
   DdeServer::Options options;
-  QStringList paths;
+  std::vector<std::pair<QString, qint64>> paths;  // and the records to add to each
+  qint64 generate = 0;
   const QStringList arguments = app.arguments().mid(1);
   for (qsizetype i = 0; i < arguments.size(); ++i) {
     const QString& argument = arguments[i];
@@ -73,22 +114,27 @@ int main(int argc, char** argv) {
       options.stallCommand = arguments[++i];
     } else if (argument == QLatin1String("--result-text") && i + 1 < arguments.size()) {
       options.resultText = arguments[++i];
+    } else if (argument == QLatin1String("--generate") && i + 1 < arguments.size()) {
+      bool ok = false;
+      generate = arguments[++i].toLongLong(&ok);
+      if (!ok || generate < 0) return Fail(QStringLiteral("--generate needs a count\n") + kUsage);
     } else if (argument.startsWith(QLatin1String("--"))) {
       return Fail(QStringLiteral("unknown option %1\n").arg(argument) + kUsage);
     } else {
-      paths << argument;
+      paths.emplace_back(argument, generate);
     }
   }
-  if (paths.isEmpty()) return Fail(kUsage);
+  if (paths.empty()) return Fail(kUsage);
 
   std::vector<DataFile> files;
-  for (const QString& path : paths) {
+  for (const auto& [path, generated] : paths) {
     QString error;
     QStringList warnings;
     std::optional<DataFile> file = LoadDataFile(path, &error, &warnings);
     for (const QString& warning : warnings)
       std::fprintf(stderr, "penlark-organizer: %s\n", qPrintable(warning));
     if (!file) return Fail(error);
+    AddGeneratedRecords(*file, generated);
     files.push_back(std::move(*file));
   }
 

@@ -6,10 +6,19 @@
 
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QTimer>
+
+namespace {
+// How long the window waits for the next call of a burst before it draws itself.
+constexpr int kRedrawPauseMs = 50;
+}  // namespace
 
 WordWindow::WordWindow(const QString& dialectCaption, std::optional<QString> letterName,
                        const QString& letter)
-    : editor_(new QPlainTextEdit(this)) {
+    : editor_(new QPlainTextEdit(this)), redraw_(new QTimer(this)) {
+  redraw_->setSingleShot(true);
+  redraw_->setInterval(kRedrawPauseMs);
+  connect(redraw_, &QTimer::timeout, this, [this] { setUpdatesEnabled(true); });
   setCentralWidget(editor_);
   resize(640, 480);
   if (letterName) {
@@ -35,8 +44,18 @@ QString WordWindow::DocumentText() {
 }
 
 void WordWindow::SaveScreenshot(const QString& path) {
+  // A burst still waiting to be drawn is drawn now, so the picture shows the last call.
+  redraw_->stop();
+  setUpdatesEnabled(true);
   if (!grab().save(path, "PNG"))
     sendErrorReply(QDBusError::Failed, QStringLiteral("cannot write the picture %1").arg(path));
 }
 
-void WordWindow::ShowCall(const QString& description) { statusBar()->showMessage(description); }
+void WordWindow::ShowCall(const QString& description) {
+  statusBar()->showMessage(description);
+  // A transfer is a burst of some fifty calls; drawing the page after each one cost more
+  // than the calls themselves, so the window is drawn once the burst pauses, as a word
+  // processor's screen catches up with fast changes.
+  if (updatesEnabled()) setUpdatesEnabled(false);
+  redraw_->start();
+}

@@ -9,6 +9,7 @@
 
 class LetterDocument;
 class QPlainTextEdit;
+class QTimer;
 
 // The word processor's main window: the document in an editor that shows every change
 // as it is made, and a status line with the last automation call. Without a letter it
@@ -30,9 +31,11 @@ class WordWindow : public QMainWindow, public QDBusContext {
   QString DocumentText();
   void SaveScreenshot(const QString& path);
 
+  // Puts the call in the status line; the window is drawn once calls pause.
   void ShowCall(const QString& description);
 
  private:
   QPlainTextEdit* editor_;
+  QTimer* redraw_;
   std::unique_ptr<LetterDocument> document_;
 };

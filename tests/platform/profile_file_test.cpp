@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <thread>
 #include <tuple>
 
 namespace {
@@ -47,6 +48,30 @@ TEST_F(ProfileFileTest, ReadsAsWindowsDoes) {
   for (const std::string& file : {Path("none.ini"), Path("."), std::string()})
     EXPECT_EQ(GetPrivateProfileString("Options", "Key", "English", file) +
                   std::to_string(GetPrivateProfileInt("Options", "Key", 99, file)), "English99") << file;
+}
+
+// A header is a line whose first non-blank is "["; one anywhere else is only text.
+TEST_F(ProfileFileTest, HeadersAreWholeLinesWhateverTheLineEnds) {
+  for (const std::string end : {"\n", "\r", "\r\n"}) {
+    SCOPED_TRACE(end == "\r" ? "CR" : end == "\n" ? "LF" : "CR LF");
+    Put(" ; [Target]" + end + "Key=[Target]" + end + "[Other]" + end + "Key=[Target]" + end + " \t[ target ] " +
+        end + "[Target=x" + end + end + "Key=found" + end + "[Target]" + end + "Later=no");
+    const char* rows[][2] = {{"Key", "found"}, {"[Target", "x"}, {"Later", "dflt"}, {"Missing", "dflt"}};
+    for (auto [key, expected] : rows) EXPECT_EQ(GetPrivateProfileString("Target", key, "dflt", Path()), expected) << key;
+    EXPECT_EQ(GetPrivateProfileString("Other", "Key", "", Path()), "[Target]");
+  }
+}
+
+// A file is read to its end whatever its size, and whatever it is: a pipe has no size.
+TEST_F(ProfileFileTest, ReadsToTheEndOfLargeFilesAndPipes) {
+  const std::string big = "[Options]\n" + std::string(200000, ';') + "\nLast=" + std::string(70000, 'x');
+  Put(big);
+  EXPECT_EQ(GetPrivateProfileString("Options", "Last", "", Path()).size(), 70000u);
+  const std::string fifo = Path("pipe.ini");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << big; });
+  EXPECT_EQ(GetPrivateProfileString("Options", "Last", "", fifo).size(), 70000u);
+  writer.join();
 }
 
 TEST_F(ProfileFileTest, IntTakesTheLeadingNumber) {
