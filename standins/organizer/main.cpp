@@ -18,7 +18,10 @@
 //
 // Test-only switches: --stall-item NAME never answers requests of the item NAME;
 // --stall-command NAME never answers the command NAME (such as SelectSection);
-// --result-text TEXT answers "RESULT" with TEXT (an address book answering garbage).
+// --result-text TEXT answers "RESULT" with TEXT (an address book answering garbage);
+// --end-after N answers N calls (initiates, commands and requests) and ends at the next
+// one without answering it, as a crash would; --stall-after N answers N calls and leaves
+// every later one unanswered.
 
 #include "AddressBook.h"
 #include "DdeServer.h"
@@ -40,7 +43,7 @@ namespace {
 
 const QString kUsage = QStringLiteral(
     "usage: penlark-organizer [--stall-item NAME] [--stall-command NAME] "
-    "[--result-text TEXT] DATAFILE...");
+    "[--result-text TEXT] [--end-after N] [--stall-after N] DATAFILE...");
 
 int signalPipe[2] = {-1, -1};
 
@@ -70,6 +73,12 @@ int main(int argc, char** argv) {
       options.stallCommand = arguments[++i];
     } else if (argument == QLatin1String("--result-text") && i + 1 < arguments.size()) {
       options.resultText = arguments[++i];
+    } else if ((argument == QLatin1String("--end-after") ||
+                argument == QLatin1String("--stall-after")) && i + 1 < arguments.size()) {
+      bool ok = false;
+      const int calls = arguments[++i].toInt(&ok);
+      if (!ok || calls < 0) return Fail(QStringLiteral("%1 takes a number of calls\n").arg(argument) + kUsage);
+      (argument == QLatin1String("--end-after") ? options.endAfter : options.stallAfter) = calls;
     } else if (argument.startsWith(QLatin1String("--"))) {
       return Fail(QStringLiteral("unknown option %1\n").arg(argument) + kUsage);
     } else {
