@@ -24,8 +24,14 @@ QString ConfigWriteFailedText(const QString& file, const QString& reason) {
 
 bool WriteConfigString(ProgramValues& pv, const QString& section, const QString& key,
                        const QString& value) {
-  const ProfileWriteResult result =
-      WritePrivateProfileString(Utf8(section), Utf8(key), Utf8(value), Utf8(pv.ConfigFilePath));
+  return WriteConfigValues(pv, {{section, key, value}});
+}
+
+bool WriteConfigValues(ProgramValues& pv, const QList<ConfigValue>& values) {
+  std::vector<ProfileEntry> entries;
+  entries.reserve(static_cast<size_t>(values.size()));
+  for (const ConfigValue& v : values) entries.push_back({Utf8(v.section), Utf8(v.key), Utf8(v.value)});
+  const ProfileWriteResult result = WritePrivateProfileStrings(entries, Utf8(pv.ConfigFilePath));
   if (result.ok) return true;
   const int pointer = pv.desktop.MousePointer();
   pv.desktop.SetMousePointer(Pointer::Default);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 struct ProgramValues;
@@ -16,6 +17,14 @@ int ReadConfigInt(const QString& file, const QString& section, const QString& ke
 // failure, so the user is told once.
 bool WriteConfigString(ProgramValues& pv, const QString& section, const QString& key,
                        const QString& value);
+
+struct ConfigValue {
+  QString section, key, value;
+};
+
+// Writes the values in order in one replacement of the file, so a crash or a failure
+// leaves all of them or none; a failure is told once, as above, and gives false.
+bool WriteConfigValues(ProgramValues& pv, const QList<ConfigValue>& values);
 
 // The text of that message.
 QString ConfigWriteFailedText(const QString& file, const QString& reason);

@@ -78,6 +78,9 @@ int ReplaceFileBytes(const std::string& file, std::string_view bytes) {
   const std::string target = FollowLink(file);
   struct stat old {};
   const bool existed = ::stat(target.c_str(), &old) == 0;
+  // The rename would replace a file we may not write; root passes access(), not the mode.
+  if (existed && ::access(target.c_str(), W_OK) != 0) return errno;
+  if (existed && (old.st_mode & 0222) == 0) return EACCES;
   const std::string temp = target + ".tmp";
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
   if (fd < 0) return errno;

@@ -15,5 +15,6 @@ std::optional<std::string> ReadFileBytes(const std::string& file, bool* missing)
 // file or the new one, never a part of either. The new file keeps the old one's
 // permissions and owner (where the owner may be set). Returns 0, or the errno of the
 // failure, with the old file untouched and the temporary file removed. A symbolic link
-// is followed: the file it names is replaced and the link stays.
+// is followed: the file it names is replaced and the link stays. A file we may not write,
+// or that has no write permission for anyone, is refused with EACCES (or access()'s errno).
 int ReplaceFileBytes(const std::string& file, std::string_view bytes);

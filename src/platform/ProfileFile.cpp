@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -104,49 +105,73 @@ std::string FromWindows1252(std::string_view s) {
 }
 
 // One line of the file as it stands: its text and the line break that ends it ("" for a
-// last line without one).
+// last line without one). Both are views into the ProfileText that holds the line.
 struct Line {
-  std::string text;
-  std::string end;
+  std::string_view text;
+  std::string_view end;
 };
 
-struct ProfileText {
-  bool bom = false;
-  std::vector<Line> lines;
-  std::string Newline() const {
+// The file's lines as views into its text read once, so a read of a large file copies
+// nothing line by line. Not copied or moved: the lines point into it.
+class ProfileText {
+ public:
+  ProfileText() = default;
+  ProfileText(const ProfileText&) = delete;
+  ProfileText& operator=(const ProfileText&) = delete;
+
+  void Parse(std::string bytes) {
+    std::string_view rest = bytes;
+    if (rest.substr(0, kBom.size()) == kBom) {
+      bom = true;
+      rest.remove_prefix(kBom.size());
+    }
+    size_t offset = 0;
+    if (IsValidUtf8(rest)) {
+      offset = bom ? kBom.size() : 0;
+      text_ = std::move(bytes);
+    } else {
+      text_ = FromWindows1252(rest);
+    }
+    const std::string_view all = std::string_view(text_).substr(offset);
+    size_t pos = 0;
+    while (pos < all.size()) {
+      // A plain loop: find_first_of looks each character up in the set, slow on a long line.
+      size_t br = pos;
+      while (br < all.size() && all[br] != '\r' && all[br] != '\n') ++br;
+      if (br == all.size()) {
+        lines.push_back({all.substr(pos), {}});
+        break;
+      }
+      const size_t brLen = (all[br] == '\r' && br + 1 < all.size() && all[br + 1] == '\n') ? 2 : 1;
+      lines.push_back({all.substr(pos, br - pos), all.substr(br, brLen)});
+      pos = br + brLen;
+    }
+  }
+
+  // A text the file did not hold, kept for as long as the lines that show it.
+  std::string_view Keep(std::string text) { return kept_.emplace_back(std::move(text)); }
+
+  std::string_view Newline() const {
     for (const Line& line : lines)
       if (!line.end.empty()) return line.end;
     return "\n";
   }
   std::string Bytes() const {
     std::string out = bom ? std::string(kBom) : std::string();
-    for (const Line& line : lines) out += line.text + line.end;
+    for (const Line& line : lines) {
+      out += line.text;
+      out += line.end;
+    }
     return out;
   }
-};
 
-ProfileText Parse(std::string bytes) {
-  ProfileText text;
-  std::string_view rest = bytes;
-  if (rest.substr(0, kBom.size()) == kBom) {
-    text.bom = true;
-    rest.remove_prefix(kBom.size());
-  }
-  std::string decoded = IsValidUtf8(rest) ? std::string(rest) : FromWindows1252(rest);
-  std::string_view all = decoded;
-  size_t pos = 0;
-  while (pos < all.size()) {
-    const size_t br = all.find_first_of("\r\n", pos);
-    if (br == std::string_view::npos) {
-      text.lines.push_back({std::string(all.substr(pos)), ""});
-      break;
-    }
-    const size_t brLen = (all[br] == '\r' && br + 1 < all.size() && all[br + 1] == '\n') ? 2 : 1;
-    text.lines.push_back({std::string(all.substr(pos, br - pos)), std::string(all.substr(br, brLen))});
-    pos = br + brLen;
-  }
-  return text;
-}
+  bool bom = false;
+  std::vector<Line> lines;
+
+ private:
+  std::string text_;
+  std::deque<std::string> kept_;  // a deque never moves what it holds
+};
 
 // What one line is to the parser. Names and the value are views into the line's text.
 struct LineKind {
@@ -262,6 +287,10 @@ std::optional<std::string> Refusal(std::string_view section, std::string_view ke
     return "The key \"" + std::string(key) +
            "\" holds a line break or \"=\", or starts with \"[\" or \";\".";
   if (HasLineBreak(value)) return "The value of \"" + std::string(key) + "\" holds a line break.";
+  // Bytes that are not UTF-8 would turn the whole file into Windows-1252 on the next read,
+  // changing every other value that is not plain ASCII.
+  if (!IsValidUtf8(section) || !IsValidUtf8(key) || !IsValidUtf8(value))
+    return std::string("The section, key or value is not UTF-8 text.");
   return std::nullopt;
 }
 
@@ -317,35 +346,58 @@ int GetPrivateProfileInt(std::string_view section, std::string_view key, int def
   return static_cast<int>(total);
 }
 
-ProfileWriteResult WritePrivateProfileString(std::string_view section, std::string_view key,
-                                             std::string_view value, const std::string& file) {
+namespace {
+
+// One entry applied to the parsed file; a refusal names why and changes nothing.
+std::optional<std::string> Apply(ProfileText& text, std::string_view section, std::string_view key,
+                                 std::string_view value) {
   section = Trim(section);
   key = Trim(key);
   value = Trim(value);
-  if (std::optional<std::string> refused = Refusal(section, key, value)) return Failed(*refused);
+  if (std::optional<std::string> refused = Refusal(section, key, value)) return refused;
+  const std::string_view newline = text.Newline();
+  const auto keyLine = [&] { return text.Keep(std::string(key) + "=" + std::string(value)); };
+
+  const Found found = Find(text, section, key);
+  if (found.key) {
+    Line& line = text.lines[*found.key];
+    line.text = text.Keep(std::string(line.text.substr(0, Classify(line.text).valueStart)) + std::string(value));
+  } else if (found.header) {
+    size_t at = found.sectionEnd;
+    while (at > *found.header + 1 && Trim(text.lines[at - 1].text).empty()) --at;
+    if (at == text.lines.size() && text.lines.back().end.empty()) text.lines.back().end = newline;
+    text.lines.insert(text.lines.begin() + static_cast<std::ptrdiff_t>(at), Line{keyLine(), newline});
+  } else {
+    if (!text.lines.empty() && text.lines.back().end.empty()) text.lines.back().end = newline;
+    text.lines.push_back({text.Keep("[" + std::string(section) + "]"), newline});
+    text.lines.push_back({keyLine(), newline});
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+ProfileWriteResult WritePrivateProfileString(std::string_view section, std::string_view key,
+                                             std::string_view value, const std::string& file) {
+  return WritePrivateProfileStrings({{std::string(section), std::string(key), std::string(value)}}, file);
+}
+
+ProfileWriteResult WritePrivateProfileStrings(const std::vector<ProfileEntry>& entries,
+                                              const std::string& file) {
+  // Refusals first, so a refused entry is reported the same with or without a file.
+  for (const ProfileEntry& entry : entries)
+    if (std::optional<std::string> refused = Refusal(Trim(entry.section), Trim(entry.key), Trim(entry.value)))
+      return Failed(*refused);
   if (file.empty()) return FailedErrno(ENOENT);
 
   bool missing = false;
   std::optional<std::string> before = ReadFileBytes(file, &missing);
   if (!before) return FailedErrno(errno);
-  ProfileText text = Parse(*before);
-  const std::string newline = text.Newline();
-  const std::string keyLine = std::string(key) + "=" + std::string(value);
-
-  const Found found = Find(text, section, key);
-  if (found.key) {
-    Line& line = text.lines[*found.key];
-    line.text = line.text.substr(0, Classify(line.text).valueStart) + std::string(value);
-  } else if (found.header) {
-    size_t at = found.sectionEnd;
-    while (at > *found.header + 1 && Trim(text.lines[at - 1].text).empty()) --at;
-    if (at == text.lines.size() && text.lines.back().end.empty()) text.lines.back().end = newline;
-    text.lines.insert(text.lines.begin() + static_cast<std::ptrdiff_t>(at), Line{keyLine, newline});
-  } else {
-    if (!text.lines.empty() && text.lines.back().end.empty()) text.lines.back().end = newline;
-    text.lines.push_back({"[" + std::string(section) + "]", newline});
-    text.lines.push_back({keyLine, newline});
-  }
+  ProfileText text;
+  text.Parse(*before);
+  for (const ProfileEntry& entry : entries)
+    if (std::optional<std::string> refused = Apply(text, entry.section, entry.key, entry.value))
+      return Failed(*refused);
 
   const std::string after = text.Bytes();
   if (!missing && after == *before) return {};

@@ -25,6 +25,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The value of key in section, or def when the file, the section or the key is missing.
 // A key present with an empty value gives "" (not def), as on Windows. Trailing blanks
@@ -56,6 +57,18 @@ struct ProfileWriteResult {
 // DEVIATION: Windows can lose a write without a word; here a failure is returned with
 // its reason and the file is left as it was. A section, key or value holding a line
 // break (CR or LF), a section holding "]", or a key holding "=" or starting with "[" or
-// ";", is refused the same way, since it would change the file's structure.
+// ";", is refused the same way, since it would change the file's structure; so is one
+// that is not UTF-8. A file without write permission for anyone is not replaced, even
+// for root, since its owner marked it read-only.
 ProfileWriteResult WritePrivateProfileString(std::string_view section, std::string_view key,
                                              std::string_view value, const std::string& file);
+
+struct ProfileEntry {
+  std::string section, key, value;
+};
+
+// Sets each entry in turn as WritePrivateProfileString does, in one replacement of the
+// file: after a crash, a failure or a refusal of any entry the file holds all of them or
+// none.
+ProfileWriteResult WritePrivateProfileStrings(const std::vector<ProfileEntry>& entries,
+                                              const std::string& file);

@@ -52,13 +52,12 @@ bool CheckProfileRows(DesktopServices& desktop, const ProfileRows& rows) {
 }
 
 bool WriteProfile(ProgramValues& pv, int slot, const QString& name, const ProfileRows& rows) {
-  if (!WriteConfigString(pv, ConfigKeys::ProfileIndex, QString::number(slot), name))
-    return false;
+  QList<ConfigValue> values{{ConfigKeys::ProfileIndex, QString::number(slot), name}};
   const QString section = Section(slot);
   for (int row = 0; row < kProfileRows; ++row) {
-    if (!WriteConfigString(pv, section, Key("Bookmark", row), rows[row].bookmark)) return false;
-    if (!WriteConfigString(pv, section, Key("Field", row), rows[row].field)) return false;
-    if (!WriteConfigString(pv, section, Key("Separator", row), rows[row].separator)) return false;
+    values.append({section, Key("Bookmark", row), rows[row].bookmark});
+    values.append({section, Key("Field", row), rows[row].field});
+    values.append({section, Key("Separator", row), rows[row].separator});
   }
-  return true;
+  return WriteConfigValues(pv, values);
 }

@@ -38,6 +38,7 @@ bool CheckProfileRows(DesktopServices& desktop, const ProfileRows& rows);
 
 // Writes name under key slot of "Address Profiles", then all 36 row keys in row order
 // (Bookmark, Field, Separator), empty values included, so nothing of an earlier profile
-// in the slot survives. Stops at the first failed write, which has told the user, and
-// returns false.
+// in the slot survives. All in one replacement of the file, so a crash or a failure never
+// leaves a mixture of the old profile and the new; a failure has told the user and gives
+// false.
 bool WriteProfile(ProgramValues& pv, int slot, const QString& name, const ProfileRows& rows);

@@ -3,9 +3,10 @@
 #include "platform/DdeContract.h"
 
 #include <QDBusMessage>
-#include <QRegularExpression>
 
 #include <cstdio>
+
+#include <unistd.h>
 
 namespace {
 
@@ -43,7 +44,22 @@ DdeServer::Conversation* DdeServer::Find(uint id) {
   return &it->second;
 }
 
+bool DdeServer::Faulted(const QString& call) {
+  if (options_.endAfter >= 0 && answered_ >= options_.endAfter) {
+    Report(QStringLiteral("ending without answering %1").arg(call));
+    ::_exit(3);
+  }
+  if (options_.stallAfter >= 0 && answered_ >= options_.stallAfter) {
+    setDelayedReply(true);
+    Report(QStringLiteral("not answering %1").arg(call));
+    return true;
+  }
+  ++answered_;
+  return false;
+}
+
 uint DdeServer::Initiate(const QString& topic) {
+  if (Faulted(QStringLiteral("Initiate"))) return 0;
   for (const DataFile& file : files_) {
     if (!SameFile(file, topic)) continue;
     const uint id = nextId_++;
@@ -61,6 +77,7 @@ uint DdeServer::Initiate(const QString& topic) {
 }
 
 void DdeServer::Execute(uint id, const QString& command) {
+  if (Faulted(command)) return;
   Conversation* conversation = Find(id);
   if (!conversation) return;
   if (!RunCommand(*conversation, command))
@@ -68,55 +85,20 @@ void DdeServer::Execute(uint id, const QString& command) {
            QStringLiteral("conversation %1: command not understood: %2").arg(id).arg(command));
 }
 
-bool DdeServer::RunCommand(Conversation& c, const QString& command) {
-  // Exactly [Name("argument")]: no blanks, one command, no quote inside the argument.
-  static const QRegularExpression syntax(
-      QStringLiteral(R"re(\A\[(SelectSection|SelectIndex|Find)\("([^"]*)"\)\]\z)re"));
-  const QRegularExpressionMatch match = syntax.match(command);
-  if (!match.hasMatch()) return false;
-  const QString name = match.captured(1);
-  const QString argument = match.captured(2);
-  if (!options_.stallCommand.isEmpty() && name == options_.stallCommand) {
+bool DdeServer::RunCommand(Conversation& c, const QString& text) {
+  const std::optional<DdeCommand> command = ParseDdeCommand(text);
+  if (!command) return false;
+  if (!options_.stallCommand.isEmpty() && command->name == options_.stallCommand) {
     setDelayedReply(true);
-    Report(QStringLiteral("not answering %1").arg(command));
+    Report(QStringLiteral("not answering %1").arg(text));
     return true;
   }
-
-  if (name == QLatin1String("SelectSection")) {
-    c.section = c.file->FindSection(argument);
-    c.index = nullptr;
-    c.hasCurrent = false;
-    c.result = c.section ? 1 : 0;
-  } else if (name == QLatin1String("SelectIndex")) {
-    c.index = nullptr;
-    if (c.section && argument == QLatin1String("LastName")) c.index = &c.section->byLastName;
-    if (c.section && argument == QLatin1String("Company")) c.index = &c.section->byCompany;
-    c.hasCurrent = false;
-    c.result = c.index ? 1 : 0;
-  } else if (argument == QLatin1String("<NEXT>")) {
-    if (c.hasCurrent && c.cursor + 1 < c.last) {
-      ++c.cursor;
-      c.result = static_cast<long long>(c.cursor - c.first);
-    } else {
-      c.hasCurrent = false;
-      c.result = -1;
-    }
-  } else {
-    c.hasCurrent = false;
-    c.result = -1;
-    if (c.index) {
-      std::tie(c.first, c.last) = c.index->PrefixRange(argument);
-      if (c.first < c.last) {
-        c.cursor = c.first;
-        c.hasCurrent = true;
-        c.result = 0;
-      }
-    }
-  }
+  RunDdeCommand(c.cursor, *c.file, *command);
   return true;
 }
 
 QString DdeServer::Request(uint id, const QString& item) {
+  if (Faulted(item)) return {};
   Conversation* conversation = Find(id);
   if (!conversation) return {};
   if (!options_.stallItem.isEmpty() && item == options_.stallItem) {
@@ -125,17 +107,14 @@ QString DdeServer::Request(uint id, const QString& item) {
     Report(QStringLiteral("conversation %1: not answering \"%2\"").arg(id).arg(item));
     return {};
   }
-  if (item == QLatin1String("RESULT"))
-    return options_.resultText.value_or(QString::number(conversation->result));
-  const int field = FieldIdOf(item);
-  if (field < 0) {
+  if (item == QLatin1String("RESULT") && options_.resultText) return *options_.resultText;
+  const std::optional<QString> value = RequestDdeItem(conversation->cursor, item);
+  if (!value) {
     Refuse(DdeContract::ErrorRefused,
            QStringLiteral("conversation %1: unknown item \"%2\"").arg(id).arg(item));
     return {};
   }
-  if (!conversation->hasCurrent) return {};
-  const Section& section = *conversation->section;
-  return section.records[conversation->index->RecordAt(conversation->cursor)].Field(field);
+  return *value;
 }
 
 void DdeServer::Terminate(uint id) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AddressBook.h"
+#include "DdeCommand.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>
@@ -25,6 +26,10 @@ class DdeServer : public QObject, protected QDBusContext {
     QString stallItem;                  // requests of this item are never answered
     QString stallCommand;               // commands of this name are never answered
     std::optional<QString> resultText;  // "RESULT" answers this instead of the number
+    // Calls (initiates, commands, requests) answered before the program ends at the next
+    // one without answering it, or leaves it and every later one unanswered; -1: never.
+    int endAfter = -1;
+    int stallAfter = -1;
   };
 
   DdeServer(QDBusConnection bus, std::vector<DataFile> files, Options options,
@@ -40,11 +45,7 @@ class DdeServer : public QObject, protected QDBusContext {
   struct Conversation {
     QString client;  // unique bus name of the connection that opened it
     const DataFile* file = nullptr;
-    const Section* section = nullptr;
-    const SortedIndex* index = nullptr;
-    size_t first = 0, last = 0, cursor = 0;  // matches [first, last) of the index
-    bool hasCurrent = false;
-    long long result = 0;
+    DdeCursor cursor;
   };
 
   Conversation* Find(uint id);  // of the calling client; sends the error reply when not
@@ -52,11 +53,14 @@ class DdeServer : public QObject, protected QDBusContext {
   void ClientLeft(const QString& client);
 
   bool RunCommand(Conversation& conversation, const QString& command);
+  // Counts the call; true when it is left unanswered (the program may end instead).
+  bool Faulted(const QString& call);
 
   QDBusConnection bus_;
   std::vector<DataFile> files_;
   Options options_;
   std::map<uint, Conversation> conversations_;
   uint nextId_ = 1;
+  int answered_ = 0;
   QDBusServiceWatcher* clients_;
 };

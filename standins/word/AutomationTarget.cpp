@@ -5,6 +5,8 @@
 #include <QDBusArgument>
 #include <QDBusMessage>
 
+#include <unistd.h>
+
 namespace {
 
 QVariant Plain(const QVariant& value) {
@@ -23,7 +25,23 @@ QString Describe(const QString& member, const QVariantList& positional, const QV
 
 }  // namespace
 
+bool AutomationTarget::Faulted(const QString& call) {
+  if (!faults_) return false;
+  if (faults_->endAfter >= 0 && faults_->answered >= faults_->endAfter) {
+    if (faults_->onEnd) faults_->onEnd();
+    ::_exit(3);
+  }
+  if (faults_->stallAfter >= 0 && faults_->answered >= faults_->stallAfter) {
+    setDelayedReply(true);
+    Q_EMIT Called(QStringLiteral("%1 left unanswered").arg(call));
+    return true;
+  }
+  ++faults_->answered;
+  return false;
+}
+
 QDBusVariant AutomationTarget::GetProperty(const QString& name) {
+  if (Faulted(name)) return {};
   try {
     const QVariant value = Property(name);
     Q_EMIT Called(name);
@@ -41,6 +59,7 @@ QVariantList AutomationTarget::Invoke(const QString& method, const QVariantList&
   QVariantMap plainNamed;
   for (auto it = named.cbegin(); it != named.cend(); ++it) plainNamed.insert(it.key(), Plain(it.value()));
   const QString call = Describe(method, plainPositional, plainNamed);
+  if (Faulted(call)) return {};
   try {
     const QVariant result = Method(method, plainPositional, plainNamed);
     Q_EMIT Called(call);

@@ -10,11 +10,23 @@
 #include <QVariantList>
 #include <QVariantMap>
 
+#include <functional>
+
 // A refusal of a property read or a call: answered on the bus as the error
 // "org.penlark.Automation.Error.E<number>" with the description as its message.
 struct AutomationFault {
   int number;
   QString description;
+};
+
+// Test-only misbehaviour shared by every object of the program: after `answered` reaches
+// endAfter, the next call ends the program without an answer (onEnd runs first); after
+// it reaches stallAfter, that call and every later one are left unanswered. -1: never.
+struct CallFaults {
+  int endAfter = -1;
+  int stallAfter = -1;
+  int answered = 0;
+  std::function<void()> onEnd;
 };
 
 // One automation object on the bus (interface org.penlark.Automation, and
@@ -36,6 +48,7 @@ class AutomationTarget : public QObject, public QDBusContext {
   QDBusObjectPath CreateObject();
 
   void SetPath(const QString& path) { path_ = path; }
+  void SetFaults(CallFaults* faults) { faults_ = faults; }
 
  Q_SIGNALS:
   // Every call, for the window's status line: "GoTo(What=-1, Name=City)" or
@@ -50,8 +63,10 @@ class AutomationTarget : public QObject, public QDBusContext {
 
  private:
   void Refuse(const QString& call, const AutomationFault& fault);
+  bool Faulted(const QString& call);  // counts the call; true: left unanswered
 
   QString path_ = QStringLiteral("/");
+  CallFaults* faults_ = nullptr;
 };
 
 // The arguments of one call laid out by parameter: positional ones first, in order, then

@@ -28,7 +28,11 @@
 // output as it stands, each paragraph break as LF and each tab as a tab character, nothing
 // added; `penlark-word --save-as FILE` writes the same text to FILE; `penlark-word
 // --screenshot FILE` has the running instance save a PNG picture of its window there.
-// Exit codes: 0 after SIGTERM, SIGINT or the window's close button; 2 for bad arguments;
+// Test-only switches: --end-after N answers N automation calls (property reads and
+// method calls) and ends at the next one without answering it, as a crash would, first
+// printing the document text as it stood to standard output; --stall-after N answers N
+// calls and leaves every later one unanswered.
+// Exit codes: 3 for --end-after; 0 after SIGTERM, SIGINT or the window's close button; 2 for bad arguments;
 // 1 for anything else that stops it (no session bus, a bus name taken, a letter that
 // cannot be read or is not UTF-8, no running instance to ask).
 
@@ -71,6 +75,8 @@ struct Options {
   std::optional<QString> letter;
   bool printText = false;
   std::optional<QString> saveAs;
+  int endAfter = -1;
+  int stallAfter = -1;
   std::optional<QString> screenshot;  // absolute: the running instance has its own working folder
 
   bool IsClient() const { return printText || saveAs || screenshot; }
@@ -96,7 +102,12 @@ std::optional<Options> ParseArguments(const QStringList& arguments, QString* err
   const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                       QStringLiteral("save a PNG picture of the running instance's window to FILE"),
                                       QStringLiteral("FILE"));
-  parser.addOptions({dialect, language, printText, saveAs, screenshot});
+  const QCommandLineOption endAfter(QStringLiteral("end-after"), QStringLiteral("test: end at call N+1"),
+                                    QStringLiteral("N"));
+  const QCommandLineOption stallAfter(QStringLiteral("stall-after"),
+                                      QStringLiteral("test: leave calls from N+1 on unanswered"),
+                                      QStringLiteral("N"));
+  parser.addOptions({dialect, language, printText, saveAs, screenshot, endAfter, stallAfter});
   parser.addPositionalArgument(QStringLiteral("LETTER"), QStringLiteral("the letter to open"));
   if (!parser.parse(arguments)) {
     *error = parser.errorText();
@@ -120,6 +131,15 @@ std::optional<Options> ParseArguments(const QStringList& arguments, QString* err
     return std::nullopt;
   }
   options.word6 = dialectValue == QStringLiteral("word6");
+  for (const auto& [option, calls] : {std::pair{&endAfter, &options.endAfter}, std::pair{&stallAfter, &options.stallAfter}}) {
+    if (!parser.isSet(*option)) continue;
+    bool ok = false;
+    *calls = parser.value(*option).toInt(&ok);
+    if (!ok || *calls < 0) {
+      *error = QStringLiteral("--%1 takes a number of calls").arg(option->names().front());
+      return std::nullopt;
+    }
+  }
   if (parser.isSet(language)) {
     const QString value = parser.value(language);
     if (value != QStringLiteral("English") && value != QStringLiteral("German")) {
@@ -194,7 +214,9 @@ std::optional<QString> ReadLetter(const QString& path) {
 
 // Puts an object on the bus with the automation interface, and the class factory where
 // its class's objects are created.
-bool Publish(QDBusConnection& bus, const QString& path, AutomationTarget* target, bool creatable) {
+bool Publish(QDBusConnection& bus, const QString& path, AutomationTarget* target, bool creatable,
+             CallFaults* faults) {
+  target->SetFaults(faults);
   new AutomationAdaptor(target);
   if (creatable) new ClassFactoryAdaptor(target);
   target->SetPath(path);
@@ -235,18 +257,23 @@ int RunWordProcessor(int argc, char** argv, const Options& options) {
   WordWindow window(caption, name, letterText.value_or(QString()));
   const DocumentAccess document = [&window] { return window.Document(); };
 
+  CallFaults faults{options.endAfter, options.stallAfter, 0, [&window] {
+    const QByteArray text = window.DocumentText().toUtf8();
+    std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
+    std::fflush(stdout);
+  }};
   AutomationTarget* application = nullptr;
   QStringList names;
   bool published = true;
   if (options.word6) {
     application = new WordBasic(document, options.german, &window);
-    published = Publish(bus, QStringLiteral("/"), application, true);
+    published = Publish(bus, QStringLiteral("/"), application, true, &faults);
     names << ClassFactoryName(QStringLiteral("Word.Basic"));
   } else {
     application = new WordApplication(document, &window);
     auto* selection = new WordSelection(document, &window);
-    published = Publish(bus, QStringLiteral("/"), application, true) &&
-                Publish(bus, QStringLiteral("/selection"), selection, false);
+    published = Publish(bus, QStringLiteral("/"), application, true, &faults) &&
+                Publish(bus, QStringLiteral("/selection"), selection, false, &faults);
     QObject::connect(selection, &AutomationTarget::Called, &window, &WordWindow::ShowCall);
     names << RunningObjectName(QStringLiteral("Word.Application.8"))
           << ClassFactoryName(QStringLiteral("Word.Application.8"));

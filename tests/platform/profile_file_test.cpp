@@ -118,18 +118,26 @@ TEST_F(ProfileFileTest, FailedOrRefusedWritesSayWhyAndLeaveTheFile) {
   Put(before);
   // The temporary file cannot be made for PENLARK.INI; the refusals come before it is tried.
   ASSERT_EQ(::mkdir(Path("folder.ini").c_str(), 0755) + ::mkdir((Path() + ".tmp").c_str(), 0755), 0);
+  std::ofstream(Path("readonly.ini")) << before;
+  ASSERT_EQ(::chmod(Path("readonly.ini").c_str(), 0444), 0);  // refused even for root
   const std::string rows[][5] = {
       {"Options", "A", "x\r\n[Evil]", "", "The value of \"A\" holds a line break."},
       {"Opt]ions", "A", "1", "", "The section name \"Opt]ions\" holds a line break or \"]\"."},
       {"Options", ";A", "1", "", "The key \";A\" holds a line break or \"=\", or starts with \"[\" or \";\"."},
+      {"Options", "A", "\xff", "", "The section, key or value is not UTF-8 text."},
+      {"Options", "A", "2", Path("readonly.ini"), "Permission denied"},
       {"Options", "A", "2", Path("folder.ini"), "Is a directory"},
       {"Options", "A", "2", Path("missing/PENLARK.INI"), "No such file or directory"},
       {"Options", "A", "2", "", "Is a directory"}};
   for (const auto& [section, key, value, file, reason] : rows) {
     SCOPED_TRACE(section + " / " + key + " / " + value + " / " + file);
     EXPECT_EQ(Write(section, key, value, file), reason);
-    EXPECT_EQ(Bytes(Path()), before);
+    EXPECT_EQ(Bytes(Path()) + Bytes(Path("readonly.ini")), before + before);
   }
+  // Written together with a refused one, a good value is not written either.
+  EXPECT_EQ(WritePrivateProfileStrings({{"Options", "B", "2"}, {"Options", "A", "x\ny"}}, Path()).reason,
+            "The value of \"A\" holds a line break.");
+  EXPECT_EQ(Bytes(Path()), before);
 }
 
 TEST_F(ProfileFileTest, ReplacementIsANewFileWithTheOldModeWhereALinkPoints) {

@@ -1,0 +1,113 @@
+#include "ReliabilityFixture.h"
+
+#include "app/AppMessages.h"
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+namespace {
+
+QString Decoded(const QByteArray& bytes) {
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  const QString text = utf8(bytes);
+  // The binary bytes below avoid 128 to 159, where Windows-1252 and Latin-1 differ.
+  return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
+
+// The line break a write gives new lines: the file's first.
+QString FirstLineBreak(const QString& text) {
+  const qsizetype at = text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
+  if (at < 0) return QStringLiteral("\n");
+  return text.mid(at, 2) == QStringLiteral("\r\n") ? QStringLiteral("\r\n") : text.mid(at, 1);
+}
+
+using HostileConfigTest = ReliabilityFixture;
+
+// PENLARK.INI holds a working configuration among hostile bytes. Start-up, every window,
+// a search and a transfer work as with a clean file, and in the end the file holds what
+// it held (its text, where it was not UTF-8) plus only what the program wrote.
+TEST_F(HostileConfigTest, StartUpAndEveryWindowWorkAndNothingElseIsRewritten) {
+  const QString data = WriteAddressBook();
+  ASSERT_NE(StartOrganizer({data}), nullptr);
+  QProcess* word = StartWord({WriteLetter()});
+  ASSERT_NE(word, nullptr);
+  // The clean file: as the Options window and the profile editor save it themselves.
+  ASSERT_NO_FATAL_FAILURE(WriteConfiguration(data));
+  desktop.OnForm(QStringLiteral("frmOptions"), [](QDialog& d) { d.findChild<QPushButton*>("cmdOK")->click(); });
+  form->mnuOptions_Click();
+  desktop.OnForm(QStringLiteral("frmProfiles"), [](QDialog& d) { d.findChild<QPushButton*>("cmdOK")->click(); });
+  form->cmdProfile_Click();
+  const QByteArray clean = ReadBytes(Ini());
+  ASSERT_TRUE(clean.contains("Skip Blank Fields=0") && clean.contains("Separator 11="));
+
+  QByteArray mixed;
+  int n = 0;
+  for (const QByteArray& line : clean.chopped(1).split('\n')) mixed += line + (n++ % 2 ? "\n" : "\r\n");
+  const QByteArray nul(1, '\0');
+  QByteArray sections;
+  for (int i = 0; i < 100000; ++i) sections += "[Junk " + QByteArray::number(i) + "]\nKey=" + QByteArray::number(i) + '\n';
+  const std::pair<const char*, QByteArray> files[] = {
+      {"binary bytes", "; \x01\x02\xff\xfe\xc0\xa0\x7f\x1b\xf5\n[Junk \xff]\nK=\xfe\xfd\n" + clean + "\xc3\x28=\xe0\n"},
+      {"NUL bytes", nul + nul + "\n[Junk]\nK=a" + nul + "b\n" + clean + "; " + nul + '\n'},
+      {"10 MB line", "; " + QByteArray(10 * 1024 * 1024, 'x') + '\n' + clean},
+      {"100,000 sections", sections + clean},
+      {"no final newline", clean.chopped(1)},
+      {"CRLF and LF mixed", mixed},
+      {"UTF-8 byte-order mark", "\xEF\xBB\xBF" + clean},
+  };
+  for (const auto& [name, bytes] : files) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(PutBytes(Ini(), bytes));
+    desktop = {};
+    NewWindow();
+    pv.WordApp = {};
+    form->Form_Load(dir.path());
+    EXPECT_EQ(pv.OrganizerFilePath + u'|' + pv.AddressSectionName, data + QStringLiteral("|Address"));
+    ASSERT_EQ(form->cboAddressProfile->count(), 1);
+    EXPECT_EQ(form->cboAddressProfile->itemText(0), QStringLiteral("Letters"));
+    EXPECT_TRUE(form->cmdSearch->isEnabled());
+
+    desktop.OnForm(QStringLiteral("frmOptions"), [&](QDialog& d) {
+      EXPECT_EQ(d.findChild<QLineEdit*>("txtFilePath")->text(), data);
+      d.findChild<QPushButton*>("cmdOK")->click();
+    });
+    form->mnuOptions_Click();
+    desktop.OnForm(QStringLiteral("frmNewName"), [](QDialog& d) { d.findChild<QPushButton*>("cmdCancel")->click(); });
+    desktop.OnForm(QStringLiteral("frmProfiles"), [](QDialog& d) {
+      EXPECT_EQ(d.findChild<QLineEdit*>("txtBookmark_3")->text(), QStringLiteral("B3"));
+      d.findChild<QPushButton*>("cmdNew")->click();
+      d.findChild<QPushButton*>("cmdOK")->click();
+    });
+    form->cmdProfile_Click();
+    form->mnuAbout_Click();
+    ShowAppError(pv, 3);
+    EXPECT_EQ(Shown(), QStringList({"frmOptions", "frmProfiles", "frmNewName", "frmDeveloper", "frmError1"}));
+
+    form->optSurname->setChecked(true);
+    form->cboAddressProfile->setCurrentIndex(0);
+    form->txtSearchItem->setText(QStringLiteral("moss"));
+    form->cmdSearch_Click();
+    ASSERT_EQ(form->lstAddressee->count(), 1) << Shown().join(u'\n').toStdString();
+    EXPECT_THROW(form->cmdFinished_Click(), ProgramEnded) << Shown().join(u'\n').toStdString();
+    EXPECT_EQ(LetterText(), LetterWith({"Cy", "Moss", "Acme", "Hull"}, 4));
+    EXPECT_EQ(Shown().size(), 5);
+
+    const QString before = Decoded(bytes);
+    const QString newline = FirstLineBreak(before);
+    const QString written = QStringLiteral("[Recent Settings]%1Search By=True%1Address Profile=Letters%1").arg(newline);
+    EXPECT_EQ(Decoded(ReadBytes(Ini())), before + (before.endsWith(u'\n') ? QString() : newline) + written);
+    Stop(word, WindowClassName(QStringLiteral("OpusApp")));
+    word = StartWord({WriteLetter()});
+    ASSERT_NE(word, nullptr);
+  }
+  ReportCases("PENLARK.INI hostile", static_cast<int>(std::size(files)),
+              "binary bytes, NUL bytes, a 10 MB line, 100,000 sections, no final newline, CRLF "
+              "and LF mixed, a byte-order mark: start-up, every window, a search and a transfer "
+              "worked; only what the program wrote changed");
+}
+
+}  // namespace
