@@ -86,3 +86,7 @@ void InsertAfterSelection(const Reference<css::text::XTextDocument>& document, c
 QString SelectionText(const Reference<css::text::XTextDocument>& document) {
   return FromUno(ViewCursor(document)->getString());
 }
+
+QString DocumentText(const Reference<css::text::XTextDocument>& document) {
+  return FromUno(document->getText()->getString());
+}

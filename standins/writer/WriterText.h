@@ -19,3 +19,6 @@ void InsertAfterSelection(const css::uno::Reference<css::text::XTextDocument>& d
 
 // The selected text, each paragraph break as LF.
 QString SelectionText(const css::uno::Reference<css::text::XTextDocument>& document);
+
+// The document's whole text, each paragraph break as LF.
+QString DocumentText(const css::uno::Reference<css::text::XTextDocument>& document);

@@ -20,13 +20,17 @@
 //   4248 ActiveDocument, Selection or a selection call with no text document open
 //   5101 GoTo to a bookmark the document lacks
 //   440  a call the office fails, or one made as the office ends
+// `penlark-writer --print-text` prints the text of the office's current text document to
+// standard output, each paragraph break as LF, nothing added; it needs no bus.
 // Exit codes: 0 after SIGTERM or SIGINT; 2 for bad arguments; 1 for anything else that
 // stops it: no session bus, a bus name taken, no LibreOffice listening, and LibreOffice
-// ending or dropping the connection (the word processor has gone, so its names go too).
+// ending or dropping the connection (the word processor has gone, so its names go too);
+// for --print-text also no text document open.
 
 #include "TerminationSignals.h"
 #include "WriterConnection.h"
 #include "WriterObjects.h"
+#include "WriterText.h"
 #include "WriterWindow.h"
 #include "windowadaptor.h"
 
@@ -52,6 +56,28 @@ bool TakeName(QDBusConnection& bus, const QString& name) {
   if (bus.registerService(name)) return true;
   Complain(QStringLiteral("the bus name %1 is taken: another word processor is running").arg(name));
   return false;
+}
+
+int PrintText(const QString& description) {
+  QString error;
+  const std::unique_ptr<WriterConnection> writer = WriterConnection::Open(description, &error);
+  if (!writer) {
+    Complain(error);
+    return kFailed;
+  }
+  try {
+    const css::uno::Reference<css::text::XTextDocument> document = writer->CurrentTextDocument();
+    if (!document.is()) {
+      Complain(QStringLiteral("no text document is open"));
+      return kFailed;
+    }
+    const QByteArray text = DocumentText(document).toUtf8();
+    std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
+    return std::fflush(stdout) == 0 ? 0 : kFailed;
+  } catch (const css::uno::Exception& e) {
+    Complain(QStringLiteral("LibreOffice failed: ") + FromUno(e.Message));
+    return kFailed;
+  }
 }
 
 int Serve(QCoreApplication& app, const QString& description) {
@@ -110,11 +136,15 @@ int main(int argc, char** argv) {
       QStringLiteral("where LibreOffice listens, as given to soffice --accept before \";urp;\" "
                      "(default pipe,name=penlark-writer)"),
       QStringLiteral("DESCRIPTION"), QStringLiteral("pipe,name=penlark-writer"));
-  parser.addOption(connect);
+  const QCommandLineOption printText(QStringLiteral("print-text"),
+                                     QStringLiteral("print the text of the office's current text document"));
+  parser.addOptions({connect, printText});
   if (!parser.parse(app.arguments()) || !parser.positionalArguments().isEmpty()) {
-    Complain(parser.errorText().isEmpty() ? QStringLiteral("no arguments but --connect") : parser.errorText());
-    Complain(QStringLiteral("usage: penlark-writer [--connect pipe,name=NAME | --connect socket,host=HOST,port=PORT]"));
+    Complain(parser.errorText().isEmpty() ? QStringLiteral("no arguments but --connect and --print-text") : parser.errorText());
+    Complain(QStringLiteral("usage: penlark-writer [--connect pipe,name=NAME | --connect socket,host=HOST,port=PORT] "
+                            "[--print-text]"));
     return kBadArguments;
   }
+  if (parser.isSet(printText)) return PrintText(parser.value(connect));
   return Serve(app, parser.value(connect));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "WriterConnection.h"
+#include "WriterText.h"
 #include "word/WordFixture.h"
 
 #include <com/sun/star/container/XEnumeration.hpp>
@@ -97,11 +98,6 @@ class HeadlessOffice {
   QProcess office_;
   std::unique_ptr<WriterConnection> uno_;
 };
-
-// The document's text, each paragraph break as LF.
-inline QString DocumentText(const Reference<css::text::XTextDocument>& document) {
-  return FromUno(document->getText()->getString());
-}
 
 // Every bookmark as "Name@paragraph:column" of its start, counted from 0, and "=text" when
 // it spans text; in the order of their names.

@@ -17,7 +17,7 @@ TEST(WriterStandinStartTest, RefusesBadArgumentsAndAnOfficeThatIsNotThere) {
     QString firstLine;
   } cases[] = {
       {{"--bogus"}, 2, "penlark-writer: Unknown option 'bogus'."},
-      {{"letter.odt"}, 2, "penlark-writer: no arguments but --connect"},
+      {{"letter.odt"}, 2, "penlark-writer: no arguments but --connect and --print-text"},
       {{"--connect", nobody}, 1,
        "penlark-writer: no LibreOffice listens on " + nobody + "; start one with: soffice --accept=\"" + nobody +
            ";urp;\""},
@@ -90,6 +90,10 @@ TEST_F(WriterStandinTest, AnswersTheObjectModelOverTheOpenLetter) {
                                                  "Thank you very much for your order.\n\nYours sincerely"));
   EXPECT_EQ(BookmarkPlaces(letter), (QStringList{"Address@1:0", "Name@0:0", "Phone@3:7", "Salutation@5:5",
                                                  "Thanks@9:0=Thank you"}));
+  QString printed;
+  EXPECT_EQ(bus.Run(kWriter, {QStringLiteral("--connect"), office->Description(), QStringLiteral("--print-text")},
+                    &printed), 0);
+  EXPECT_EQ(printed, DocumentText(letter));
   EXPECT_NE(FindWindowA(QStringLiteral("OpusApp"), QStringLiteral("letter.odt - LibreOffice Writer"), bus.connection()), 0u);
 }
 

@@ -73,6 +73,10 @@ TEST_F(WriterTransferTest, NoDocumentOpenStopsStartUpAndTheTransfer) {
   ConnectToWord(pv);
   EXPECT_EQ(pv.WordVersion, QStringLiteral("8.0"));
   office->CloseAll();
+  QString err;
+  EXPECT_EQ(bus.Run(kWriter, {QStringLiteral("--connect"), office->Description(), QStringLiteral("--print-text")},
+                    nullptr, &err), 1);
+  EXPECT_EQ(err, QStringLiteral("penlark-writer: no text document is open\n"));
   ASSERT_NO_FATAL_FAILURE(WriteProfile(kTwelve));
   EXPECT_FALSE(TransferWord8(pv, QStringLiteral("Lee"), true, 0));
   EXPECT_THROW(ConnectToWord(pv), ProgramEnded);
