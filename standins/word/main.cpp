@@ -38,10 +38,9 @@
 
 #include "AutomationTarget.h"
 #include "LetterDocument.h"
+#include "TerminationSignals.h"
 #include "WordObjects.h"
 #include "WordWindow.h"
-#include "automationadaptor.h"
-#include "classfactoryadaptor.h"
 #include "windowadaptor.h"
 #include "wordstandinadaptor.h"
 
@@ -56,13 +55,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QSocketNotifier>
 #include <QStringDecoder>
 
-#include <csignal>
 #include <cstdio>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
@@ -212,28 +207,10 @@ std::optional<QString> ReadLetter(const QString& path) {
   return text;
 }
 
-// Puts an object on the bus with the automation interface, and the class factory where
-// its class's objects are created.
-bool Publish(QDBusConnection& bus, const QString& path, AutomationTarget* target, bool creatable,
-             CallFaults* faults) {
-  target->SetFaults(faults);
-  new AutomationAdaptor(target);
-  if (creatable) new ClassFactoryAdaptor(target);
-  target->SetPath(path);
-  return bus.registerObject(path, target);
-}
-
 bool TakeName(QDBusConnection& bus, const QString& name) {
   if (bus.registerService(name)) return true;
   Complain(QStringLiteral("the bus name %1 is taken: another word processor is running").arg(name));
   return false;
-}
-
-int signalPipe[2] = {-1, -1};
-
-void OnSignal(int) {
-  const char byte = 1;
-  [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
 }
 
 int RunWordProcessor(int argc, char** argv, const Options& options) {
@@ -267,13 +244,16 @@ int RunWordProcessor(int argc, char** argv, const Options& options) {
   bool published = true;
   if (options.word6) {
     application = new WordBasic(document, options.german, &window);
-    published = Publish(bus, QStringLiteral("/"), application, true, &faults);
+    application->SetFaults(&faults);
+    published = application->Publish(bus, QStringLiteral("/"), true);
     names << ClassFactoryName(QStringLiteral("Word.Basic"));
   } else {
     application = new WordApplication(document, &window);
     auto* selection = new WordSelection(document, &window);
-    published = Publish(bus, QStringLiteral("/"), application, true, &faults) &&
-                Publish(bus, QStringLiteral("/selection"), selection, false, &faults);
+    application->SetFaults(&faults);
+    selection->SetFaults(&faults);
+    published = application->Publish(bus, QStringLiteral("/"), true) &&
+                selection->Publish(bus, QStringLiteral("/selection"), false);
     QObject::connect(selection, &AutomationTarget::Called, &window, &WordWindow::ShowCall);
     names << RunningObjectName(QStringLiteral("Word.Application.8"))
           << ClassFactoryName(QStringLiteral("Word.Application.8"));
@@ -287,18 +267,10 @@ int RunWordProcessor(int argc, char** argv, const Options& options) {
     return kFailed;
   }
 
-  // Watched before the names are taken, so even an early SIGTERM ends it cleanly.
-  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) {
+  if (!QuitOnTerminationSignals(app)) {
     Complain(QStringLiteral("cannot watch for signals"));
     return kFailed;
   }
-  QSocketNotifier notifier(signalPipe[1], QSocketNotifier::Read);
-  QObject::connect(&notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-  struct sigaction action = {};
-  action.sa_handler = OnSignal;
-  sigemptyset(&action.sa_mask);
-  ::sigaction(SIGTERM, &action, nullptr);
-  ::sigaction(SIGINT, &action, nullptr);
 
   window.show();
   // The window class goes last: whoever waits for it finds every object in place.

@@ -1,5 +1,8 @@
 #include "AutomationTarget.h"
 
+#include "automationadaptor.h"
+#include "classfactoryadaptor.h"
+
 #include "platform/AutomationContract.h"
 
 #include <QDBusArgument>
@@ -76,6 +79,13 @@ void AutomationTarget::Refuse(const QString& call, const AutomationFault& fault)
 }
 
 QDBusObjectPath AutomationTarget::CreateObject() { return QDBusObjectPath(path_); }
+
+bool AutomationTarget::Publish(QDBusConnection& bus, const QString& path, bool creatable) {
+  new AutomationAdaptor(this);
+  if (creatable) new ClassFactoryAdaptor(this);
+  path_ = path;
+  return bus.registerObject(path, this);
+}
 
 QVariantList BindArguments(const QStringList& parameters, const QVariantList& positional,
                            const QVariantMap& named) {

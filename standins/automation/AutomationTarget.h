@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
@@ -47,8 +48,10 @@ class AutomationTarget : public QObject, public QDBusContext {
   // application object.
   QDBusObjectPath CreateObject();
 
-  void SetPath(const QString& path) { path_ = path; }
   void SetFaults(CallFaults* faults) { faults_ = faults; }
+  // Serves this object at path with the automation interface, and the class factory
+  // where creatable; false when the bus refuses the path.
+  bool Publish(QDBusConnection& bus, const QString& path, bool creatable);
 
  Q_SIGNALS:
   // Every call, for the window's status line: "GoTo(What=-1, Name=City)" or

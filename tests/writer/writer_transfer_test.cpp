@@ -1,0 +1,110 @@
+#include "WriterFixture.h"
+
+#include "organizer/OrganizerLink.h"
+#include "word/WordConnect.h"
+#include "word/WordTransfer.h"
+
+#include <array>
+#include <vector>
+
+namespace {
+
+using Triples = std::vector<std::array<QString, 3>>;  // profile rows: bookmark, field, separator
+// Ms Ann Lee of Acme: every row shape at once, bookmarks and continuations.
+const Triples kTwelve = {
+    {"Name", "Business/Title", "_"}, {"", "First Name", "_"},       {"", "Last Name", "¶"},
+    {"", "Business/Position", "¶"},  {"", "Business/Company", ""},  {"Address", "Business/Address", "¶"},
+    {"", "Business/City", "_"},      {"", "Business/Zip", "¶"},     {"", "Business/Country", ""},
+    {"Phone", "Business/Phone", "»"}, {"", "Business/Fax", ""},     {"Salutation", "Last Name", ""}};
+
+QString Letter(const QString& name, const QString& address = {}, const QString& phone = {},
+               const QString& dear = {}) {
+  return name + u'\n' + address + QStringLiteral("\n\nPhone: ") + phone + QStringLiteral("\n\nDear ") + dear +
+         QStringLiteral(",\n\nThank you for your order.\n\nYours sincerely");
+}
+
+const QString k440 = QStringLiteral(
+    "Transfer Error|An error has occured while trying to communicate with Word For Windows.  Check:\n\r\n\r"
+    "1)  Word is running and a document is displayed\n\r"
+    "2)  Any Bookmarks within the active Address Profile are present in the document.|16|0");
+
+class WriterTransferTest : public WriterFixture {
+ protected:
+  void SetUp() override {
+    ASSERT_NO_FATAL_FAILURE(WriterFixture::SetUp());
+    const QString data = QStringLiteral(PENLARK_TEST_DATA "/word-addresses.json");
+    ASSERT_NE(bus.Start(QStringLiteral(PENLARK_ORGANIZER_BIN), {data}, DdeServiceName(QStringLiteral("Organize200"))),
+              nullptr) << bus.lastError().toStdString();
+    pv.OrganizerFilePath = data;
+    pv.AddressSectionName = QStringLiteral("Address");
+    ASSERT_TRUE(SetupOrganizerLink(pv));
+    cboAddressProfile->setEditText(QStringLiteral("Business Letter"));
+  }
+
+  void WriteProfile(const Triples& rows) {
+    QString ini = QStringLiteral("[Address Profiles]\n0=Business Letter\n[Profile 0]\n");
+    const QString keys[3] = {"Bookmark ", "Field ", "Separator "};
+    for (size_t r = 0; r < rows.size(); ++r)
+      for (size_t k = 0; k < 3; ++k) ini += keys[k] + QString::number(r) + u'=' + rows[r][k] + u'\n';
+    QFile file(pv.ConfigFilePath);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(ini.toUtf8()) > 0 && file.flush());
+  }
+};
+
+TEST_F(WriterTransferTest, TwelveRowsFillTheLetterAtItsBookmarks) {
+  ASSERT_NO_FATAL_FAILURE(WriteProfile(kTwelve));
+  EXPECT_TRUE(TransferWord8(pv, QStringLiteral("Lee"), true, 0));
+  EXPECT_EQ(Boxes(), QStringList());
+  EXPECT_EQ(DocumentText(letter), Letter("Ms Ann Lee\nBuyer\nAcme Ltd", "1 Mill Lane\nLeeds LS1 4AB\nEngland",
+                                         "0113 496 0000\t0113 496 0001", "Lee"));
+  EXPECT_EQ(BookmarkPlaces(letter), (QStringList{"Address@3:0", "Name@0:0", "Phone@7:7", "Salutation@9:5"}));
+}
+
+TEST_F(WriterTransferTest, AMissingBookmarkStopsTheTransferAfterTheRowsBeforeIt) {
+  ASSERT_NO_FATAL_FAILURE(WriteProfile({{"Name", "First Name", ""}, {"Nowhere", "Last Name", ""},
+                                        {"Salutation", "Last Name", ""}}));
+  EXPECT_FALSE(TransferWord8(pv, QStringLiteral("Lee"), true, 0));
+  EXPECT_EQ(Boxes(), QStringList{"Transfer Error|A Bookmark that is present in the Business Letter Address "
+                                 "Profile does not exist in the current document.|16|0"});
+  EXPECT_EQ(DocumentText(letter), Letter("Ann"));
+}
+
+TEST_F(WriterTransferTest, NoDocumentOpenStopsStartUpAndTheTransfer) {
+  ConnectToWord(pv);
+  EXPECT_EQ(pv.WordVersion, QStringLiteral("8.0"));
+  office->CloseAll();
+  QString err;
+  EXPECT_EQ(bus.Run(kWriter, {QStringLiteral("--connect"), office->Description(), QStringLiteral("--print-text")},
+                    nullptr, &err), 1);
+  EXPECT_EQ(err, QStringLiteral("penlark-writer: no text document is open\n"));
+  ASSERT_NO_FATAL_FAILURE(WriteProfile(kTwelve));
+  EXPECT_FALSE(TransferWord8(pv, QStringLiteral("Lee"), true, 0));
+  EXPECT_THROW(ConnectToWord(pv), ProgramEnded);
+  EXPECT_EQ(Boxes(), (QStringList{
+                         "Error  4248|This command is not available because no document is open.|16|0",
+                         "No Document Active|There is no Word document active.\r\n\r\n"
+                         "Please open a Word document before running Penlark.|16|0"}));
+}
+
+TEST_F(WriterTransferTest, LibreOfficeEndingGivesTheAutomationErrorAndEndsTheStandIn) {
+  HeadlessOffice ending;
+  ASSERT_TRUE(ending.ok()) << ending.error().toStdString();
+  const Reference<css::text::XTextDocument> other = ending.Open(kLetterOdt);
+  ASSERT_TRUE(other.is());
+  bus.Stop(writer);
+  ASSERT_TRUE(bus.WaitNameGone(WindowClassName(QStringLiteral("OpusApp"))));
+  ASSERT_NO_FATAL_FAILURE(StartWriter(ending));
+  ASSERT_NO_FATAL_FAILURE(WriteProfile(kTwelve));
+  EXPECT_TRUE(TransferWord8(pv, QStringLiteral("Lee"), true, 0));
+
+  ending.Kill();
+  EXPECT_FALSE(TransferWord8(pv, QStringLiteral("Lee"), true, 0));
+  EXPECT_EQ(Boxes(), QStringList{k440});
+  ASSERT_TRUE(writer->waitForFinished(10000));
+  EXPECT_EQ(writer->exitCode(), 1);
+  EXPECT_EQ(QString::fromUtf8(writer->readAllStandardError()),
+            QStringLiteral("penlark-writer: LibreOffice has ended or dropped the connection\n"));
+  EXPECT_FALSE(bus.HasName(WindowClassName(QStringLiteral("OpusApp"))));
+}
+
+}  // namespace
