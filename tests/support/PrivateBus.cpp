@@ -71,9 +71,9 @@ bool PrivateBus::WaitNameGone(const QString& name) const {
 }
 
 QProcess* PrivateBus::Start(const QString& program, const QStringList& arguments,
-                            const QString& waitForName) {
+                            const QString& waitForName, const QProcessEnvironment* environment) {
   auto process = std::make_unique<QProcess>();
-  process->setProcessEnvironment(Environment());
+  process->setProcessEnvironment(environment ? *environment : Environment());
   process->start(program, arguments);
   if (!process->waitForStarted(5000)) {
     lastError_ = program + QStringLiteral(" did not start");

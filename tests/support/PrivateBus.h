@@ -23,8 +23,9 @@ class PrivateBus {
 
   // Starts a program with this bus as its session bus and waits (up to 10 s) until it
   // owns waitForName; returns it, or nullptr (with its output in lastError()) when it
-  // exited or never took the name.
-  QProcess* Start(const QString& program, const QStringList& arguments, const QString& waitForName);
+  // exited or never took the name. environment defaults to Environment().
+  QProcess* Start(const QString& program, const QStringList& arguments, const QString& waitForName,
+                  const QProcessEnvironment* environment = nullptr);
   // Starts a program and waits for it to finish; its exit code, output in *out.
   int Run(const QString& program, const QStringList& arguments, QString* out = nullptr,
           QString* err = nullptr, int timeoutMs = 10000);

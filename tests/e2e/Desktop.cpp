@@ -1,0 +1,144 @@
+#include "Desktop.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QThread>
+
+namespace {
+
+constexpr int kWaitMs = 10000;
+constexpr int kPollMs = 50;
+// Between keys, so each is handled before the next, as a person types.
+constexpr int kKeyDelayMs = 40;
+
+}  // namespace
+
+Desktop::Desktop() {
+  if (!runtime_.isValid()) {
+    error_ = QStringLiteral("no temporary folder");
+    return;
+  }
+  QFile::setPermissions(runtime_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  // -displayfd picks a free display and writes its number once the server takes clients.
+  server_.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                         QStringLiteral("-screen"), QStringLiteral("0"),
+                                         QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                                         QStringLiteral("tcp")});
+  if (!server_.waitForStarted(5000)) {
+    error_ = QStringLiteral("Xvfb did not start (Debian package xvfb)");
+    return;
+  }
+  QDeadlineTimer deadline(kWaitMs);
+  QByteArray number;
+  while (!number.endsWith('\n')) {
+    if (server_.state() == QProcess::NotRunning || deadline.hasExpired()) {
+      error_ = QStringLiteral("Xvfb gave no display: ") + QString::fromUtf8(server_.readAllStandardError());
+      return;
+    }
+    server_.waitForReadyRead(100);
+    number += server_.readAllStandardOutput();
+  }
+  display_ = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+  QString version;
+  if (Xdo({QStringLiteral("version")}, &version) != 0) {
+    error_ = QStringLiteral("xdotool does not run (Debian package xdotool)");
+    display_.clear();
+  }
+}
+
+Desktop::~Desktop() {
+  if (server_.state() == QProcess::NotRunning) return;
+  server_.terminate();
+  if (!server_.waitForFinished(5000)) {
+    server_.kill();
+    server_.waitForFinished(1000);
+  }
+}
+
+QProcessEnvironment Desktop::On(QProcessEnvironment base) const {
+  base.insert(QStringLiteral("DISPLAY"), display_);
+  base.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+  base.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path());
+  base.remove(QStringLiteral("WAYLAND_DISPLAY"));
+  return base;
+}
+
+int Desktop::Xdo(const QStringList& arguments, QString* out) const {
+  QProcess xdo;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("DISPLAY"), display_);
+  xdo.setProcessEnvironment(environment);
+  xdo.start(QStringLiteral("xdotool"), arguments);
+  if (!xdo.waitForFinished(kWaitMs)) {
+    xdo.kill();
+    xdo.waitForFinished(1000);
+    return -1;
+  }
+  if (out) *out = QString::fromUtf8(xdo.readAllStandardOutput());
+  return xdo.exitStatus() == QProcess::NormalExit ? xdo.exitCode() : -1;
+}
+
+QStringList Desktop::Shown(const QString& titlePattern) const {
+  QString out;
+  Xdo({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), titlePattern},
+      &out);
+  return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QString Desktop::WaitForWindow(const QString& title) const {
+  const QString pattern = QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
+  QDeadlineTimer deadline(kWaitMs);
+  for (;;) {
+    const QStringList shown = Shown(pattern);
+    if (!shown.isEmpty()) return shown.front();
+    if (deadline.hasExpired()) return {};
+    QThread::msleep(kPollMs);
+  }
+}
+
+bool Desktop::WaitWindowGone(const QString& title) const {
+  const QString pattern = QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
+  QDeadlineTimer deadline(kWaitMs);
+  while (!Shown(pattern).isEmpty()) {
+    if (deadline.hasExpired()) return false;
+    QThread::msleep(kPollMs);
+  }
+  return true;
+}
+
+QStringList Desktop::Titles() const {
+  QStringList titles;
+  for (const QString& window : Shown(QStringLiteral("."))) {
+    QString title;
+    Xdo({QStringLiteral("getwindowname"), window}, &title);
+    titles << title.trimmed();
+  }
+  return titles;
+}
+
+bool Desktop::Focus(const QString& window) const {
+  QDeadlineTimer deadline(kWaitMs);
+  for (;;) {
+    Xdo({QStringLiteral("windowfocus"), window});
+    QString focused;
+    Xdo({QStringLiteral("getwindowfocus")}, &focused);
+    if (focused.trimmed() == window) return true;
+    if (deadline.hasExpired()) return false;
+    QThread::msleep(kPollMs);
+  }
+}
+
+QString Desktop::FocusedTitle() const {
+  QString title;
+  Xdo({QStringLiteral("getwindowfocus"), QStringLiteral("getwindowname")}, &title);
+  return title.trimmed();
+}
+
+bool Desktop::Type(const QString& text) const {
+  return Xdo({QStringLiteral("type"), QStringLiteral("--delay"), QString::number(kKeyDelayMs), text}) == 0;
+}
+
+bool Desktop::Keys(const QStringList& keys) const {
+  return Xdo(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QString::number(kKeyDelayMs)} + keys) == 0;
+}
