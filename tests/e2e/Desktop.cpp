@@ -1,5 +1,7 @@
 #include "Desktop.h"
 
+#include "support/ChildProcesses.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QRegularExpression>
@@ -20,6 +22,7 @@ Desktop::Desktop() {
     return;
   }
   QFile::setPermissions(runtime_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  EndWithTest(server_);
   // -displayfd picks a free display and writes its number once the server takes clients.
   server_.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
                                          QStringLiteral("-screen"), QStringLiteral("0"),

@@ -4,6 +4,7 @@
 
 #include "Desktop.h"
 
+#include "support/ChildProcesses.h"
 #include "support/PrivateBus.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +96,7 @@ class EndToEnd : public ::testing::Test {
   void StartPenlark(const QString& firstWindow = kMainWindow) {
     penlark.setProcessEnvironment(desktop.On(bus.Environment()));
     penlark.setWorkingDirectory(folder.path());
+    EndWithTest(penlark);
     penlark.start(Path("penlark"), {});
     ASSERT_TRUE(penlark.waitForStarted(5000));
     const QString window = desktop.WaitForWindow(firstWindow);

@@ -1,5 +1,7 @@
 #include "support/PrivateBus.h"
 
+#include "support/ChildProcesses.h"
+
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDeadlineTimer>
@@ -15,6 +17,7 @@ PrivateBus::PrivateBus() {
   daemon_.setProgram(QStringLiteral("dbus-daemon"));
   daemon_.setArguments({QStringLiteral("--session"), QStringLiteral("--nofork"),
                         QStringLiteral("--print-address=1"), QStringLiteral("--nopidfile")});
+  EndWithTest(daemon_);
   daemon_.start();
   if (!daemon_.waitForStarted(5000)) {
     lastError_ = QStringLiteral("dbus-daemon did not start");
@@ -74,6 +77,7 @@ QProcess* PrivateBus::Start(const QString& program, const QStringList& arguments
                             const QString& waitForName, const QProcessEnvironment* environment) {
   auto process = std::make_unique<QProcess>();
   process->setProcessEnvironment(environment ? *environment : Environment());
+  EndWithTest(*process);
   process->start(program, arguments);
   if (!process->waitForStarted(5000)) {
     lastError_ = program + QStringLiteral(" did not start");
@@ -97,6 +101,7 @@ int PrivateBus::Run(const QString& program, const QStringList& arguments, QStrin
                     QString* err, int timeoutMs) {
   QProcess process;
   process.setProcessEnvironment(Environment());
+  EndWithTest(process);
   process.start(program, arguments);
   if (!process.waitForFinished(timeoutMs)) {
     process.kill();

@@ -1,3 +1,5 @@
+#include "ChildProcesses.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -8,5 +10,6 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
+  KillListedGroupsOnInterrupt();
   return RUN_ALL_TESTS();
 }

@@ -2,6 +2,7 @@
 
 #include "WriterConnection.h"
 #include "WriterText.h"
+#include "support/ChildProcesses.h"
 #include "word/WordFixture.h"
 
 #include <com/sun/star/container/XEnumeration.hpp>
@@ -46,8 +47,9 @@ class HeadlessOffice {
     office_.setStandardOutputFile(QProcess::nullDevice());
     office_.setStandardErrorFile(QProcess::nullDevice());
     // Its own process group, so the office it starts ends with it.
-    office_.setChildProcessModifier([] { ::setpgid(0, 0); });
+    EndWithTest(office_, true);
     office_.start();
+    if (office_.waitForStarted(10000)) ListGroup(static_cast<pid_t>(office_.processId()));
     // A fresh profile makes the first start slow.
     QDeadlineTimer deadline(120000);
     while (!(uno_ = WriterConnection::Open(description_, &error_))) {
@@ -87,8 +89,10 @@ class HeadlessOffice {
   // Ends the office at once, as a crash would; nothing in it needs keeping.
   void Kill() {
     if (office_.state() == QProcess::NotRunning) return;
-    ::kill(-static_cast<pid_t>(office_.processId()), SIGKILL);
+    const auto group = static_cast<pid_t>(office_.processId());
+    ::kill(-group, SIGKILL);
     office_.waitForFinished(15000);
+    UnlistGroup(group);
   }
 
  private:
