@@ -138,7 +138,7 @@ void frmProfiles::BuildControls() {
   layout->addLayout(buttons);
 
   QWidget* previous = cboProfileName;
-  auto chain = [this, &previous](QWidget* next) {
+  auto chain = [&previous](QWidget* next) {
     setTabOrder(previous, next);
     previous = next;
   };

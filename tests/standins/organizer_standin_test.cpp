@@ -90,7 +90,7 @@ TEST_F(OrganizerStandinTest, TopicIsAnyPathToAServedFile) {
   for (const auto& [topic, error] : rows) {
     SCOPED_TRACE(topic.toStdString());
     DdeTextBox other(nullptr, bus.connection());
-    EXPECT_EQ(ErrorNumberOf([&] { Open(other, topic); }), error);
+    EXPECT_EQ(ErrorNumberOf([&, topic = topic] { Open(other, topic); }), error);
     EXPECT_EQ(other.LinkMode(), error ? 0 : 2);
   }
 }
