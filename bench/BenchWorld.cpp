@@ -192,14 +192,18 @@ bool BenchWorld::StartOrganizer() {
 }
 
 bool BenchWorld::RestartWord() {
+  return StartWordProcessor(QStringLiteral(PENLARK_WORD_BIN),
+                            {QStringLiteral("--dialect"), QStringLiteral("word97"), letter});
+}
+
+bool BenchWorld::StartWordProcessor(const QString& path, const QStringList& arguments) {
   if (word_) {
     bus.Stop(word_);
     word_ = nullptr;
     if (!bus.WaitNameGone(RunningObjectName(QStringLiteral("Word.Application.8"))))
       return Fail(QStringLiteral("the word processor did not go away"));
   }
-  word_ = StartAndWait(QStringLiteral(PENLARK_WORD_BIN), {QStringLiteral("--dialect"), QStringLiteral("word97"), letter},
-                       RunningObjectName(QStringLiteral("Word.Application.8")));
+  word_ = StartAndWait(path, arguments, RunningObjectName(QStringLiteral("Word.Application.8")));
   if (!word_) return false;
   pv.WordApp = GetRunningObject(QStringLiteral("Word.Application.8"), bus.connection());
   pv.WordVersion = QStringLiteral("8.0");

@@ -36,6 +36,8 @@ class BenchWorld {
   bool UseAddressBook(qint64 records);
   // A fresh word processor holding the letter, attached as start-up would.
   bool RestartWord();
+  // This program in place of the word processor running, attached the same way.
+  bool StartWordProcessor(const QString& program, const QStringList& arguments);
 
   // How many method calls this process sends over the bus, and how many times the
   // configuration file is opened, while op runs once.

@@ -13,6 +13,7 @@ inline constexpr const char* DdeRequest = "dde/request";
 inline constexpr const char* AutomationCall = "automation/call";
 inline constexpr const char* Search = "search/records:";  // + the address book's size
 inline constexpr const char* Transfer = "transfer/twelve_rows";
+inline constexpr const char* WriterTransfer = "transfer/twelve_rows_writer";
 inline constexpr const char* ReadConfig = "config/ReadConfigString";
 inline constexpr const char* Startup = "startup/penlark";
 inline constexpr long long SearchSizes[] = {100, 10000, 1000000};

@@ -1,6 +1,7 @@
 #include "Report.h"
 
 #include "Benchmarks.h"
+#include "WriterOffice.h"
 
 #include <QtGlobal>
 
@@ -147,7 +148,8 @@ class Table {
                      paired ? "(" + Signed(over) + " over " + Grouped(SearchSizes[0]) + " records, paired)" : "");
       }
     }
-    AgainstFloor("Twelve-row transfer, Word 97 object model", Transfer, 2);
+    AgainstFloor("Twelve-row transfer, Word 97 object model, into penlark-word", Transfer, 2);
+    WriterRow();
 
     const BenchResult* ours = Find(ReadConfig);
     const double theirs = ours ? Counter(*ours, "qsettings_us") : -1;
@@ -168,6 +170,20 @@ class Table {
     Row("Start-up peak resident memory", Startup, peak >= 0 ? Format("%.1f MB", peak) : "", "", "", "< 60 MB",
         peak >= 0 ? (peak < 60 ? "met" : "missed") : "");
     return out_.str();
+  }
+
+  // The same transfer into LibreOffice Writer: against the same floor, and against the
+  // transfer into penlark-word. It has no target of its own; the office's work is not ours.
+  void WriterRow() {
+    const std::string what = "Twelve-row transfer, the same, into LibreOffice Writer through penlark-writer";
+    if (!WriterBuilt()) return Row(what, BenchNames::WriterTransfer, "not built (no LibreOffice SDK)", "", "", "", "");
+    const BenchResult* writer = Find(BenchNames::WriterTransfer);
+    const BenchResult* word = Find(BenchNames::Transfer);
+    if (!writer) return Row(what, BenchNames::WriterTransfer, "not run", "", "", "", "");
+    const double ratio = Counter(*writer, "ratio");
+    std::string ratios = ratio >= 0 ? Ratio(ratio) : "";
+    if (word && word->microseconds > 0) ratios += "; " + Ratio(writer->microseconds / word->microseconds) + " penlark-word's";
+    Row(what, BenchNames::WriterTransfer, Time(writer->microseconds), FloorText(*writer), ratios, "", "");
   }
 
   long FileSize() const {

@@ -8,6 +8,8 @@
 #include "Benchmarks.h"
 #include "EchoPeer.h"
 #include "Report.h"
+#include "WriterOffice.h"
+#include "support/ChildProcesses.h"
 
 #include <benchmark/benchmark.h>
 
@@ -48,6 +50,8 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&restCount, rest.data());
   if (benchmark::ReportUnrecognizedArguments(restCount, rest.data())) return 2;
 
+  // An office the bench starts has a process group of its own, out of Ctrl-C's reach.
+  KillListedGroupsOnInterrupt();
   BenchWorld world;
   if (!world.ok()) {
     std::fprintf(stderr, "penlark-bench: %s\n", qPrintable(world.error()));
@@ -58,6 +62,7 @@ int main(int argc, char** argv) {
   CollectingReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
+  EndWriterOffice();
 
   const std::string table = RenderReport(reporter.results(), command);
   std::printf("\n%s", table.c_str());
