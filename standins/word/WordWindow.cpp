@@ -4,35 +4,76 @@
 
 #include "platform/AutomationContract.h"
 
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QStatusBar>
-#include <QTimer>
+#include <QStringDecoder>
 
-namespace {
-// How long the window waits for the next call of a burst before it draws itself.
-constexpr int kRedrawPauseMs = 50;
-}  // namespace
+std::optional<QString> ReadLetterFile(const QString& path, QString* error) {
+  QFile file(path);
+  QByteArray bytes;
+  if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
+  if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+    *error = QStringLiteral("cannot read the letter %1: %2").arg(path, file.errorString());
+    return std::nullopt;
+  }
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString text = decoder(bytes);
+  if (decoder.hasError()) {
+    *error = QStringLiteral("the letter %1 is not UTF-8 text").arg(path);
+    return std::nullopt;
+  }
+  return text;
+}
 
 WordWindow::WordWindow(const QString& dialectCaption, std::optional<QString> letterName,
                        const QString& letter)
-    : editor_(new QPlainTextEdit(this)), redraw_(new QTimer(this)) {
-  redraw_->setSingleShot(true);
-  redraw_->setInterval(kRedrawPauseMs);
-  connect(redraw_, &QTimer::timeout, this, [this] { setUpdatesEnabled(true); });
+    : editor_(new QPlainTextEdit(this)) {
   setCentralWidget(editor_);
   resize(640, 480);
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  file->addAction(QStringLiteral("&Open..."), QKeySequence::Open, this, &WordWindow::AskForLetter);
+  file->addSeparator();
+  file->addAction(QStringLiteral("E&xit"), QKeySequence::Quit, this, &QWidget::close);
   if (letterName) {
-    document_ = std::make_unique<LetterDocument>(*editor_, *letterName, letter);
-    setWindowTitle(*letterName + QStringLiteral(" - penlark-word"));
+    OpenLetter(*letterName, letter);
   } else {
     editor_->setReadOnly(true);
-    editor_->setPlaceholderText(QStringLiteral("No document is open."));
+    editor_->setPlaceholderText(QStringLiteral("No document is open. Open a letter with File > Open."));
     setWindowTitle(QStringLiteral("penlark-word"));
   }
   statusBar()->showMessage(dialectCaption);
 }
 
 WordWindow::~WordWindow() = default;
+
+void WordWindow::OpenLetter(const QString& letterName, const QString& letter) {
+  // The old document's bookmarks go with it; the editor holds the new text first.
+  auto opened = std::make_unique<LetterDocument>(*editor_, letterName, letter);
+  document_ = std::move(opened);
+  editor_->setReadOnly(false);
+  setWindowTitle(letterName + QStringLiteral(" - penlark-word"));
+}
+
+void WordWindow::AskForLetter() {
+  const QString path = QFileDialog::getOpenFileName(
+      this, QStringLiteral("Open Letter"), QString(),
+      QStringLiteral("Letters (*.letter *.txt);;All files (*)"));
+  if (path.isEmpty()) return;
+  QString error;
+  const std::optional<QString> letter = ReadLetterFile(path, &error);
+  if (!letter) {
+    QMessageBox::warning(this, QStringLiteral("penlark-word"), error);
+    return;
+  }
+  OpenLetter(QFileInfo(path).fileName(), *letter);
+  statusBar()->showMessage(QStringLiteral("Opened %1").arg(path));
+}
 
 QString WordWindow::DocumentText() {
   if (!document_) {
@@ -44,18 +85,13 @@ QString WordWindow::DocumentText() {
 }
 
 void WordWindow::SaveScreenshot(const QString& path) {
-  // A burst still waiting to be drawn is drawn now, so the picture shows the last call.
-  redraw_->stop();
-  setUpdatesEnabled(true);
   if (!grab().save(path, "PNG"))
     sendErrorReply(QDBusError::Failed, QStringLiteral("cannot write the picture %1").arg(path));
 }
 
 void WordWindow::ShowCall(const QString& description) {
+  // Every change is drawn as it happens; Qt gathers the changes of a burst of calls and
+  // draws them at most once a frame. (Switching updates off over a burst, and on after a
+  // pause, left the screen showing the letter as it was before the transfer.)
   statusBar()->showMessage(description);
-  // A transfer is a burst of some fifty calls; drawing the page after each one cost more
-  // than the calls themselves, so the window is drawn once the burst pauses, as a word
-  // processor's screen catches up with fast changes.
-  if (updatesEnabled()) setUpdatesEnabled(false);
-  redraw_->start();
 }
