@@ -188,6 +188,16 @@ int AskRunningInstance(const Options& options) {
   return 0;
 }
 
+QtMessageHandler qtHandler = nullptr;
+
+// The offscreen platform (the offscreen demo's) warns each time the window's size limits
+// change, which tells a person nothing: that one warning is dropped, every other passes on.
+void DropOffscreenSizeHints(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type == QtWarningMsg && message == QLatin1String("This plugin does not support propagateSizeHints()"))
+    return;
+  qtHandler(type, context, message);
+}
+
 bool TakeName(QDBusConnection& bus, const QString& name) {
   if (bus.registerService(name)) return true;
   Complain(QStringLiteral("the bus name %1 is taken: another word processor is running").arg(name));
@@ -204,6 +214,7 @@ int RunWordProcessor(int argc, char** argv, const Options& options) {
       return kFailed;
     }
   }
+  qtHandler = qInstallMessageHandler(DropOffscreenSizeHints);
   QApplication app(argc, argv);
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) {
