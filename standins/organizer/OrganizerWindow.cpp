@@ -56,10 +56,8 @@ std::unique_ptr<QWidget> MakeOrganizerWindow(const std::vector<DataFile>& files,
   served->setHeaderLabels({QStringLiteral("File and section"), QStringLiteral("Records")});
   served->setRootIsDecorated(true);
   for (const DataFile& file : files) {
-    size_t records = 0;
-    for (const Section& section : file.sections) records += section.records.size();
-    auto* fileItem = new QTreeWidgetItem(served, {QFileInfo(file.path).absoluteFilePath(),
-                                                  QString::number(records)});
+    // No total for the file: a vCard is a record of its file's section and of each category.
+    auto* fileItem = new QTreeWidgetItem(served, {QFileInfo(file.path).absoluteFilePath()});
     for (const Section& section : file.sections)
       new QTreeWidgetItem(fileItem, {section.name, QString::number(section.records.size())});
     fileItem->setExpanded(true);
