@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QTimer>
 #include <QStringDecoder>
 
 std::optional<QString> ReadLetterFile(const QString& path, QString* error) {
@@ -31,9 +32,17 @@ std::optional<QString> ReadLetterFile(const QString& path, QString* error) {
   return text;
 }
 
+namespace {
+// A frame: how long a burst of calls goes undrawn at most.
+constexpr int kFrameMs = 16;
+}  // namespace
+
 WordWindow::WordWindow(const QString& dialectCaption, std::optional<QString> letterName,
                        const QString& letter)
-    : editor_(new QPlainTextEdit(this)) {
+    : editor_(new QPlainTextEdit(this)), frame_(new QTimer(this)) {
+  frame_->setSingleShot(true);
+  frame_->setInterval(kFrameMs);
+  connect(frame_, &QTimer::timeout, this, &WordWindow::DrawPage);
   setCentralWidget(editor_);
   resize(640, 480);
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
@@ -85,13 +94,26 @@ QString WordWindow::DocumentText() {
 }
 
 void WordWindow::SaveScreenshot(const QString& path) {
+  DrawPage();  // so the picture shows the last call
   if (!grab().save(path, "PNG"))
     sendErrorReply(QDBusError::Failed, QStringLiteral("cannot write the picture %1").arg(path));
 }
 
 void WordWindow::ShowCall(const QString& description) {
-  // Every change is drawn as it happens; Qt gathers the changes of a burst of calls and
-  // draws them at most once a frame. (Switching updates off over a burst, and on after a
-  // pause, left the screen showing the letter as it was before the transfer.)
   statusBar()->showMessage(description);
+  // A transfer is a burst of some fifty calls, and drawing the page after each one costs
+  // more than the calls themselves. So the page is drawn once a frame while calls come,
+  // each change shown within a frame of it, as a screen catches up with fast typing.
+  if (!editor_->updatesEnabled()) return;
+  editor_->setUpdatesEnabled(false);
+  frame_->start();
+}
+
+void WordWindow::DrawPage() {
+  frame_->stop();
+  if (editor_->updatesEnabled()) return;
+  // Only the editor's updates go off: switched off for the whole window, they came back
+  // on without the window being drawn again, and the screen kept the unfilled letter.
+  editor_->setUpdatesEnabled(true);
+  editor_->repaint();  // now, before the next call of the burst switches them off again
 }

@@ -9,6 +9,7 @@
 
 class LetterDocument;
 class QPlainTextEdit;
+class QTimer;
 
 // Reads a letter file: UTF-8 text with "[[Name]]" bookmark markers. Nothing, with the
 // reason in *error, when it cannot be read or is not UTF-8.
@@ -38,12 +39,14 @@ class WordWindow : public QMainWindow, public QDBusContext {
   QString DocumentText();
   void SaveScreenshot(const QString& path);
 
-  // Puts the call in the status line.
+  // Puts the call in the status line; the page shows the change within a frame.
   void ShowCall(const QString& description);
 
  private:
   void AskForLetter();
+  void DrawPage();
 
   QPlainTextEdit* editor_;
+  QTimer* frame_;
   std::unique_ptr<LetterDocument> document_;
 };
