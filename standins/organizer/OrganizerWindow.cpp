@@ -81,5 +81,5 @@ std::unique_ptr<QWidget> MakeOrganizerWindow(const std::vector<DataFile>& files,
 
 void ShowOrganizerFailure(const QString& message) {
   if (!Windowed()) return;
-  QMessageBox::critical(nullptr, kTitle, message);
+  QMessageBox::critical(nullptr, kTitle, QStringLiteral("The address book cannot start.\n\n%1").arg(message));
 }
