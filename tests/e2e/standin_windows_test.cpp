@@ -399,6 +399,8 @@ TEST_F(InstalledWindows, LettersHaveATypeOfTheirOwnBelowPlainText) {
                      QProcessEnvironment::systemEnvironment(), &said),
             0)
       << said.toStdString();
+  const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
+  const auto restore = qScopeGuard([&dataDirs] { qputenv("XDG_DATA_DIRS", dataDirs); });
   qputenv("XDG_DATA_DIRS", (share + QStringLiteral(":/usr/share")).toLocal8Bit());
   const QMimeDatabase types;
   const QMimeType letter = types.mimeTypeForFile(QStringLiteral("smith.letter.txt"), QMimeDatabase::MatchExtension);
