@@ -399,8 +399,9 @@ TEST_F(InstalledWindows, LettersHaveATypeOfTheirOwnBelowPlainText) {
                      QProcessEnvironment::systemEnvironment(), &said),
             0)
       << said.toStdString();
+  const bool hadDataDirs = qEnvironmentVariableIsSet("XDG_DATA_DIRS");
   const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
-  const auto restore = qScopeGuard([&dataDirs] { qputenv("XDG_DATA_DIRS", dataDirs); });
+  const auto restore = qScopeGuard([&] { hadDataDirs ? qputenv("XDG_DATA_DIRS", dataDirs) : qunsetenv("XDG_DATA_DIRS"); });
   qputenv("XDG_DATA_DIRS", (share + QStringLiteral(":/usr/share")).toLocal8Bit());
   const QMimeDatabase types;
   const QMimeType letter = types.mimeTypeForFile(QStringLiteral("smith.letter.txt"), QMimeDatabase::MatchExtension);
