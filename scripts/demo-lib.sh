@@ -82,19 +82,21 @@ start_serving() {
 }
 
 # Leaves the person at Penlark's main window. When Penlark ends (Finished, say), the
-# letter stays in view in the word processor, process $1 (named $2): the demo ends when
-# that window is closed, or at Ctrl-C.
+# letter stays in view in the word processor named $1 while the command after it succeeds
+# (the letter is still open there): the demo ends when that window is closed, or at Ctrl-C.
 run_penlark_for_person() {
-  local letter_window=$1 word_processor=$2
+  local word_processor=$1
+  shift
   echo "demo: the demo folder is $demo"
   # In the background, so a signal to the demo is handled at once, not when a program ends.
   "$demo/penlark" &
   started+=($!)
   wait "$!" || true
-  if kill -0 "$letter_window" 2>/dev/null; then
+  if "$@" >/dev/null 2>&1; then
     echo "demo: Penlark has ended; the letter stays open in $word_processor."
     echo "demo: close its window, or press Ctrl-C here, to end the demo."
-    wait "$letter_window" || true
+    # Polled: an office whose last window closed goes on running for its listener.
+    while "$@" >/dev/null 2>&1; do sleep 0.5; done
   fi
   exit 0
 }
