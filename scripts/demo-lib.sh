@@ -55,6 +55,11 @@ make_demo_folder() {
   cp samples/addresses.json "$@" "$demo/"
   sed "s#^Organizer File Path=.*#Organizer File Path=$demo/addresses.json#" samples/PENLARK.INI >"$demo/PENLARK.INI"
   if [ "$offscreen" = 1 ]; then export QT_QPA_PLATFORM=offscreen; fi
+  # Qt warns at each program's start without one (root's sessions often have none).
+  if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    mkdir -m 700 "$demo/runtime"
+    export XDG_RUNTIME_DIR=$demo/runtime
+  fi
 }
 
 # Waits until a program owns its bus name, or says why not.
