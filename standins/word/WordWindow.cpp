@@ -12,8 +12,8 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QStatusBar>
-#include <QTimer>
 #include <QStringDecoder>
+#include <QTimer>
 
 std::optional<QString> ReadLetterFile(const QString& path, QString* error) {
   QFile file(path);
