@@ -54,7 +54,6 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
