@@ -127,10 +127,21 @@ int Run(const Settings& settings) {
   return ended && desktop.boxes.empty() && pictured ? 0 : 1;
 }
 
+QtMessageHandler qtHandler = nullptr;
+
+// The offscreen platform warns each time a window's size limits change, which tells a
+// person nothing here: that one warning is dropped, every other message passes on.
+void DropOffscreenSizeHints(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type == QtWarningMsg && message == QLatin1String("This plugin does not support propagateSizeHints()"))
+    return;
+  qtHandler(type, context, message);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qtHandler = qInstallMessageHandler(DropOffscreenSizeHints);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Penlark"));
   const std::optional<Settings> settings = Parse(QApplication::arguments());

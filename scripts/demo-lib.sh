@@ -1,10 +1,14 @@
 # What scripts/demo and scripts/demo-writer share; sourced by them, after `cd` to the
-# repository and with $offscreen set. Sets root and bin, starts a private session bus when
+# repository and with $offscreen set. Builds the programs in demo_targets (by default
+# those of scripts/demo) and no more, sets root and bin, starts a private session bus when
 # none answers, and stops every process put in started[] (and whatever stop_extra stops)
 # when the demo ends or is interrupted.
 
 root=$PWD
-scripts/build
+# Only what the demo runs: the tests, fuzzers and benchmarks would take minutes more.
+if [ -z "${demo_targets+set}" ]; then demo_targets=(penlark penlark-organizer penlark-word penlark-demo); fi
+if [ "${PENLARK_WITH_WRITER:-1}" = 0 ]; then demo_targets=("${demo_targets[@]/penlark-writer/}"); fi
+scripts/build ${demo_targets[@]}
 build=${PENLARK_BUILD_DIR:-build}
 case $build in /*) bin=$build/bin ;; *) bin=$root/$build/bin ;; esac
 
@@ -51,6 +55,11 @@ make_demo_folder() {
   cp samples/addresses.json "$@" "$demo/"
   sed "s#^Organizer File Path=.*#Organizer File Path=$demo/addresses.json#" samples/PENLARK.INI >"$demo/PENLARK.INI"
   if [ "$offscreen" = 1 ]; then export QT_QPA_PLATFORM=offscreen; fi
+  # Qt warns at each program's start without one (root's sessions often have none).
+  if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    mkdir -m 700 "$demo/runtime"
+    export XDG_RUNTIME_DIR=$demo/runtime
+  fi
 }
 
 # Waits until a program owns its bus name, or says why not.
@@ -66,21 +75,33 @@ wait_for_name() {
   return 1
 }
 
-# Starts a program in the background, to be stopped with the demo, and waits for its bus name.
+# Starts a program in the background, to be stopped with the demo, and waits for its bus
+# name; its process id is left in served.
 start_serving() {
   local name=$1
   shift
   "$@" &
-  started+=($!)
-  wait_for_name "$name" "$!"
+  served=$!
+  started+=("$served")
+  wait_for_name "$name" "$served"
 }
 
-# Leaves the person at Penlark's main window; the demo ends when Penlark does.
+# Leaves the person at Penlark's main window. When Penlark ends (Finished, say), the
+# letter stays in view in the word processor named $1 while the command after it succeeds
+# (the letter is still open there): the demo ends when that window is closed, or at Ctrl-C.
 run_penlark_for_person() {
+  local word_processor=$1
+  shift
   echo "demo: the demo folder is $demo"
-  # In the background, so a signal to the demo is handled at once, not when Penlark ends.
+  # In the background, so a signal to the demo is handled at once, not when a program ends.
   "$demo/penlark" &
   started+=($!)
   wait "$!" || true
+  if "$@" >/dev/null 2>&1; then
+    echo "demo: Penlark has ended; the letter stays open in $word_processor."
+    echo "demo: close its window, or press Ctrl-C here, to end the demo."
+    # Polled: an office whose last window closed goes on running for its listener.
+    while "$@" >/dev/null 2>&1; do sleep 0.5; done
+  fi
   exit 0
 }

@@ -31,6 +31,7 @@
 
 #include "AddressBook.h"
 #include "DdeServer.h"
+#include "OrganizerWindow.h"
 #include "ddeadaptor.h"
 #include "platform/DdeContract.h"
 
@@ -97,13 +98,16 @@ void AddGeneratedRecords(DataFile& file, qint64 count) {
 
 int Fail(const QString& message) {
   std::fprintf(stderr, "penlark-organizer: %s\n", qPrintable(message));
+  ShowOrganizerFailure(message);
   return 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  // --window, the desktop entry's, gives a window saying what is served (OrganizerWindow.h).
+  const std::unique_ptr<QCoreApplication> application = MakeOrganizerApplication(argc, argv);
+  QCoreApplication& app = *application;
 
   DdeServer::Options options;
   std::vector<std::pair<QString, qint64>> paths;  // and the records to add to each
@@ -167,6 +171,7 @@ int main(int argc, char** argv) {
   sigaction(SIGTERM, &action, nullptr);
   sigaction(SIGINT, &action, nullptr);
 
+  const std::unique_ptr<QWidget> window = MakeOrganizerWindow(files, DdeServiceName(QStringLiteral("Organize200")));
   DdeServer server(bus, std::move(files), options);
   new DdeAdaptor(&server);
   if (!bus.registerObject(DdeContract::ObjectPath, &server))
@@ -179,6 +184,7 @@ int main(int argc, char** argv) {
   std::fprintf(stderr, "penlark-organizer: serving %lld data file(s) as %s\n",
                static_cast<long long>(paths.size()), qPrintable(name));
   std::fflush(stderr);
+  if (window) window->show();
   const int status = app.exec();
   bus.unregisterService(name);
   return status;

@@ -11,9 +11,14 @@ class LetterDocument;
 class QPlainTextEdit;
 class QTimer;
 
+// Reads a letter file: UTF-8 text with "[[Name]]" bookmark markers. Nothing, with the
+// reason in *error, when it cannot be read or is not UTF-8.
+std::optional<QString> ReadLetterFile(const QString& path, QString* error);
+
 // The word processor's main window: the document in an editor that shows every change
 // as it is made, and a status line with the last automation call. Without a letter it
-// shows an empty, read-only page: no document is open.
+// shows an empty, read-only page: no document is open. File > Open opens a letter in
+// place of the document there was.
 class WordWindow : public QMainWindow, public QDBusContext {
   Q_OBJECT
   Q_PROPERTY(QString Title READ Title)
@@ -27,15 +32,21 @@ class WordWindow : public QMainWindow, public QDBusContext {
   LetterDocument* Document() const { return document_.get(); }
   QString Title() const { return windowTitle(); }
 
+  // The letter's text in place of the open document, named letterName.
+  void OpenLetter(const QString& letterName, const QString& letter);
+
   // org.penlark.WordStandin
   QString DocumentText();
   void SaveScreenshot(const QString& path);
 
-  // Puts the call in the status line; the window is drawn once calls pause.
+  // Puts the call in the status line; the page shows the change within a frame.
   void ShowCall(const QString& description);
 
  private:
+  void AskForLetter();
+  void DrawPage();
+
   QPlainTextEdit* editor_;
-  QTimer* redraw_;
+  QTimer* frame_;
   std::unique_ptr<LetterDocument> document_;
 };

@@ -10,6 +10,8 @@
 //   - --dialect word6: the class "Word.Basic" (ClassFactoryName only): EditGoTo and Insert,
 //     or with --language German BearbeitenGeheZu and Einfügen. word97 ignores --language.
 //   The letter is UTF-8 text in which "[[Name]]" marks the bookmark Name.
+// A person opens a letter with File > Open (or as LETTER, as the desktop entry does),
+// in place of the document there was.
 // What it leaves out: formatting, more documents, opening, saving or closing a document
 // over the bus, any go-to but to a bookmark, and every other member of the object models.
 // How it reports: the window shows the document and each change as it happens (a person
@@ -52,10 +54,8 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
 
 #include <cstdio>
 
@@ -187,24 +187,14 @@ int AskRunningInstance(const Options& options) {
   return 0;
 }
 
-std::optional<QString> ReadLetter(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    Complain(QStringLiteral("cannot read the letter %1: %2").arg(path, file.errorString()));
-    return std::nullopt;
-  }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    Complain(QStringLiteral("cannot read the letter %1: %2").arg(path, file.errorString()));
-    return std::nullopt;
-  }
-  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = decoder(bytes);
-  if (decoder.hasError()) {
-    Complain(QStringLiteral("the letter %1 is not UTF-8 text").arg(path));
-    return std::nullopt;
-  }
-  return text;
+QtMessageHandler qtHandler = nullptr;
+
+// The offscreen platform (the offscreen demo's) warns each time the window's size limits
+// change, which tells a person nothing: that one warning is dropped, every other passes on.
+void DropOffscreenSizeHints(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type == QtWarningMsg && message == QLatin1String("This plugin does not support propagateSizeHints()"))
+    return;
+  qtHandler(type, context, message);
 }
 
 bool TakeName(QDBusConnection& bus, const QString& name) {
@@ -216,9 +206,14 @@ bool TakeName(QDBusConnection& bus, const QString& name) {
 int RunWordProcessor(int argc, char** argv, const Options& options) {
   std::optional<QString> letterText;
   if (options.letter) {
-    letterText = ReadLetter(*options.letter);
-    if (!letterText) return kFailed;
+    QString error;
+    letterText = ReadLetterFile(*options.letter, &error);
+    if (!letterText) {
+      Complain(error);
+      return kFailed;
+    }
   }
+  qtHandler = qInstallMessageHandler(DropOffscreenSizeHints);
   QApplication app(argc, argv);
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) {
