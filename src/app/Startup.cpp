@@ -6,6 +6,7 @@
 #include "config/ConfigChecks.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigKeys.h"
+#include "platform/Files.h"
 #include "platform/RuntimeError.h"
 #include "profiles/ProfileIndex.h"
 #include "profiles/frmProfiles.h"
@@ -24,8 +25,7 @@ void RunPhase1(ProgramValues& pv, frmPenlark& form, const QString& programDir) {
   QApplication::processEvents();
   pv.desktop.SetMousePointer(Pointer::Hourglass);
 
-  // No correction for a folder that already ends in a separator.
-  pv.ConfigFilePath = programDir + QStringLiteral("/PENLARK.INI");
+  pv.ConfigFilePath = ConfigFileLocation(programDir);
   pv.OrganizerFilePath = CheckOrganizerFile(pv);
   pv.AddressSectionName = CheckAddressSection(pv);
 

@@ -25,7 +25,7 @@ class frmPenlark : public QMainWindow {
   explicit frmPenlark(ProgramValues& pv, QWidget* parent = nullptr);
   ~frmPenlark() override;
 
-  // Start-up: fixes ConfigFilePath as programDir + "/PENLARK.INI", runs the checks,
+  // Start-up: fixes ConfigFilePath (ConfigFileLocation(programDir)), runs the checks,
   // fills the profile box, restores the recent settings and connects to the word
   // processor. May end the program.
   void Form_Load(const QString& programDir);

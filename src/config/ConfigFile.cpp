@@ -1,6 +1,7 @@
 #include "config/ConfigFile.h"
 
 #include "app/ProgramValues.h"
+#include "platform/Files.h"
 #include "platform/ProfileFile.h"
 
 namespace {
@@ -31,6 +32,7 @@ bool WriteConfigValues(ProgramValues& pv, const QList<ConfigValue>& values) {
   std::vector<ProfileEntry> entries;
   entries.reserve(static_cast<size_t>(values.size()));
   for (const ConfigValue& v : values) entries.push_back({Utf8(v.section), Utf8(v.key), Utf8(v.value)});
+  MakeConfigFolder(pv.ConfigFilePath);  // a person's own folder is made by the first write
   const ProfileWriteResult result = WritePrivateProfileStrings(entries, Utf8(pv.ConfigFilePath));
   if (result.ok) return true;
   const int pointer = pv.desktop.MousePointer();

@@ -2,9 +2,11 @@
 
 #include "platform/RuntimeError.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -22,6 +24,12 @@ QByteArray FolderOf(const QByteArray& path) {
 bool IsFolder(const QByteArray& path) {
   struct stat st {};
   return ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+QString PersonalConfigFolder() {
+  const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+  const QString base = QDir::isAbsolutePath(configHome) ? configHome : QDir::homePath() + QStringLiteral("/.config");
+  return QDir::cleanPath(base + QStringLiteral("/penlark"));
 }
 
 }  // namespace
@@ -49,4 +57,16 @@ QString GetShortPathName(const QString& path) {
   struct stat st {};
   if (::stat(QFile::encodeName(path).constData(), &st) != 0) return {};
   return path;
+}
+
+QString ConfigFileLocation(const QString& programDir) {
+  const QString beside = programDir + QStringLiteral("/PENLARK.INI");
+  if (QFile::exists(beside) || ::access(QFile::encodeName(programDir).constData(), W_OK) == 0) return beside;
+  return PersonalConfigFolder() + QStringLiteral("/PENLARK.INI");
+}
+
+bool MakeConfigFolder(const QString& path) {
+  const QString folder = PersonalConfigFolder();
+  if (path != folder + QStringLiteral("/PENLARK.INI")) return true;
+  return QDir().mkpath(folder);
 }

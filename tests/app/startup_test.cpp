@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 
+#include "config/ConfigFile.h"
 #include "platform/RuntimeError.h"
 
 #include <QComboBox>
@@ -76,6 +77,55 @@ TEST_F(StartupTest, RecentSettingsAreRestored) {
     EXPECT_EQ(rowForm.optCompany->isChecked(), !row.surname);
     EXPECT_TRUE(rowForm.cmdSearch->isEnabled());
   }
+}
+
+// PENLARK.INI stays beside the program where one is or one can be written; otherwise it is
+// the person's own, in a configuration folder that the first write makes.
+TEST_F(StartupTest, ConfigurationFileBesideTheProgramOrInThePersonsOwnFolder) {
+  struct Row {
+    const char* programDir;  // below the test's folder
+    bool holdsOne;           // the program folder holds a PENLARK.INI
+    const char* configHome;  // XDG_CONFIG_HOME; nullptr: unset
+    const char* expected;    // below the test's folder
+  };
+  const Row rows[] = {
+      {"program", false, nullptr, "program/PENLARK.INI"},
+      {"program", false, "xdg", "program/PENLARK.INI"},
+      {"program", true, nullptr, "program/PENLARK.INI"},
+      {"missing", false, nullptr, "home/.config/penlark/PENLARK.INI"},  // cannot be written
+      {"missing", false, "@/xdg", "xdg/penlark/PENLARK.INI"},
+      {"missing", false, "", "home/.config/penlark/PENLARK.INI"},
+      {"missing", false, "relative", "home/.config/penlark/PENLARK.INI"},
+  };
+  ASSERT_TRUE(StartWord97(WriteLetter(QStringLiteral("[[Name]]"))));
+  const QByteArray home = qgetenv("HOME"), configHome = qgetenv("XDG_CONFIG_HOME");
+  const bool hadConfigHome = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.programDir) + " " + (row.configHome ? row.configHome : "(unset)"));
+    QTemporaryDir top;
+    QDir(top.path()).mkdir(QStringLiteral("program"));
+    const QString at = top.path() + u'/';
+    if (row.holdsOne) ASSERT_TRUE(WritePrivateProfileString("Options", "Skip Blank Fields", "0",
+                                                            (at + "program/PENLARK.INI").toStdString()).ok);
+    qputenv("HOME", (at + "home").toUtf8());
+    if (row.configHome) qputenv("XDG_CONFIG_HOME", QByteArray(row.configHome).replace("@/", at.toUtf8()));
+    else qunsetenv("XDG_CONFIG_HOME");
+
+    ScriptedDesktopServices rowDesktop;
+    for (int i = 0; i < 3; ++i) rowDesktop.Answer(MsgAnswer::No);
+    ProgramValues rowPv(rowDesktop, bus.connection());
+    frmPenlark rowForm(rowPv);
+    rowForm.Form_Load(at + QLatin1String(row.programDir));
+    const QString expected = at + QLatin1String(row.expected);
+    EXPECT_EQ(rowPv.ConfigFilePath, expected);
+    EXPECT_EQ(rowDesktop.boxes.size(), 3u);
+    EXPECT_FALSE(QFileInfo::exists(at + "home") || QFileInfo::exists(at + "xdg")) << "start-up makes no folder";
+    EXPECT_TRUE(WriteConfigString(rowPv, QStringLiteral("Options"), QStringLiteral("Skip Blank Fields"), "1"));
+    EXPECT_EQ(ReadConfigString(expected, QStringLiteral("Options"), QStringLiteral("Skip Blank Fields")), "1");
+  }
+  qputenv("HOME", home);
+  if (hadConfigHome) qputenv("XDG_CONFIG_HOME", configHome);
+  else qunsetenv("XDG_CONFIG_HOME");
 }
 
 TEST_F(StartupTest, UnreachableDataFileAsksAgainOnYesAndEndsOnNo) {

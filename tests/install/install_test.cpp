@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -138,6 +139,36 @@ TEST_F(InstallTest, IconIsAScalableImage) {
   EXPECT_EQ(svg.namespaceUri(), QStringLiteral("http://www.w3.org/2000/svg"));
   while (!svg.atEnd()) svg.readNext();
   EXPECT_FALSE(svg.hasError()) << svg.errorString().toStdString();
+}
+
+// What a menu, a software centre and man read besides: the icon at every fixed size, the
+// AppStream metainfo (valid), and a manual page for each program.
+TEST_F(InstallTest, IconSizesMetainfoAndManualPages) {
+  for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    const QString png = QStringLiteral(PENLARK_INSTALL_DATADIR "/icons/hicolor/%1x%1/apps/org.penlark.Penlark.png").arg(size);
+    EXPECT_EQ(QImage(At(png)).size(), QSize(size, size)) << png.toStdString();
+  }
+  QString said;
+  EXPECT_EQ(RunToEnd(QStringLiteral("appstreamcli"),
+                     {QStringLiteral("validate"), QStringLiteral("--no-net"),
+                      At(QStringLiteral(PENLARK_INSTALL_DATADIR "/metainfo/org.penlark.Penlark.metainfo.xml"))},
+                     &said),
+            0)
+      << said.toStdString();
+  QStringList programs = {QStringLiteral("penlark"), QStringLiteral("penlark-organizer"), QStringLiteral("penlark-word")};
+#if PENLARK_WITH_WRITER
+  programs << QStringLiteral("penlark-writer");
+#endif
+  QStringList pages;
+  for (const QString& program : programs) pages << program + QStringLiteral(".1");
+  pages.sort();
+  EXPECT_EQ(Entries(At(QStringLiteral(PENLARK_INSTALL_DATADIR "/man/man1"))), pages);
+  for (const QString& program : programs) {
+    QFile page(At(QStringLiteral(PENLARK_INSTALL_DATADIR "/man/man1/") + program + QStringLiteral(".1")));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly)) << program.toStdString();
+    EXPECT_TRUE(page.readLine().startsWith(".TH " + program.toUpper().replace(u'-', QStringLiteral("\\-")).toUtf8() + " 1 "))
+        << program.toStdString();
+  }
 }
 
 #if PENLARK_WITH_WRITER
