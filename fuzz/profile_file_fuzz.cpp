@@ -3,7 +3,7 @@
 // was, a repeated write changes nothing, and two values written at once give the same
 // file as written one after the other.
 
-#include "platform/ProfileFile.h"
+#include "profilefile/ProfileFile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,7 +1,7 @@
 #include "config/ConfigFile.h"
 
 #include "app/ProgramValues.h"
-#include "platform/ProfileFile.h"
+#include "profilefile/ProfileFile.h"
 
 namespace {
 std::string Utf8(const QString& s) { return s.toStdString(); }

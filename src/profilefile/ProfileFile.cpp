@@ -1,6 +1,6 @@
-#include "platform/ProfileFile.h"
+#include "profilefile/ProfileFile.h"
 
-#include "platform/FileBytes.h"
+#include "profilefile/FileBytes.h"
 
 #include <cerrno>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "platform/FileBytes.h"
+#include "profilefile/FileBytes.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "platform/ProfileFile.h"
+#include "profilefile/ProfileFile.h"
 
 #include <gtest/gtest.h>
 
