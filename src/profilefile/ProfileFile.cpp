@@ -2,16 +2,19 @@
 
 #include "profilefile/FileBytes.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <iterator>
 #include <cstdint>
 #include <cstring>
-#include <deque>
 #include <optional>
 #include <vector>
 
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16Bom = "\xFF\xFE";
 
 // The blanks of the Windows parser; CR and LF never reach it, they end lines.
 bool IsBlank(char c) {
@@ -21,6 +24,13 @@ bool IsBlank(char c) {
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
   while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// The caller's names and default: Windows trims spaces from them, and nothing else.
+std::string_view TrimSpaces(std::string_view s, bool front = true) {
+  while (front && s.starts_with(' ')) s.remove_prefix(1);
+  while (s.ends_with(' ')) s.remove_suffix(1);
   return s;
 }
 
@@ -81,96 +91,151 @@ void AppendUtf8(std::string& out, uint32_t cp) {
   } else if (cp < 0x800) {
     out += static_cast<char>(0xC0 | (cp >> 6));
     out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
+  } else if (cp < 0x10000) {
     out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
     out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (cp & 0x3F));
   }
 }
 
+// The code point at s[*i], stepping past it. s holds UTF-8, or the generalized UTF-8 that
+// also encodes a lone surrogate, as a UTF-16 file's text here does.
+uint32_t NextCodePoint(std::string_view s, size_t* i) {
+  const auto c = static_cast<unsigned char>(s[(*i)++]);
+  const size_t extra = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
+  uint32_t cp = extra == 0 ? c : c & (0x3F >> extra);
+  for (size_t k = 0; k < extra && *i < s.size(); ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[(*i)++]) & 0x3F);
+  return cp;
+}
+
 // Windows-1252; the five bytes it leaves undefined map to the C1 controls of the same
-// number, as Windows itself converts them.
+// number, as Windows itself converts them. So every byte has its own character and back.
+constexpr uint16_t k1252[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
 std::string FromWindows1252(std::string_view s) {
-  static constexpr uint16_t k80[32] = {
-      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
   std::string out;
   out.reserve(s.size() + s.size() / 4);
   for (char ch : s) {
     const auto c = static_cast<unsigned char>(ch);
-    AppendUtf8(out, (c >= 0x80 && c < 0xA0) ? k80[c - 0x80] : c);
+    AppendUtf8(out, (c >= 0x80 && c < 0xA0) ? k1252[c - 0x80] : c);
   }
   return out;
 }
 
-// One line of the file as it stands: its text and the line break that ends it ("" for a
-// last line without one). Both are views into the ProfileText that holds the line.
-struct Line {
-  std::string_view text;
-  std::string_view end;
-};
-
-// The file's lines as views into its text read once, so a read of a large file copies
-// nothing line by line. Not copied or moved: the lines point into it.
-class ProfileText {
- public:
-  ProfileText() = default;
-  ProfileText(const ProfileText&) = delete;
-  ProfileText& operator=(const ProfileText&) = delete;
-
-  void Parse(std::string bytes) {
-    std::string_view rest = bytes;
-    if (rest.substr(0, kBom.size()) == kBom) {
-      bom = true;
-      rest.remove_prefix(kBom.size());
+// Nothing when the text holds a character Windows-1252 has not.
+std::optional<std::string> ToWindows1252(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (size_t i = 0; i < s.size();) {
+    const uint32_t cp = NextCodePoint(s, &i);
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+      out += static_cast<char>(cp);
+      continue;
     }
-    size_t offset = 0;
-    if (IsValidUtf8(rest)) {
-      offset = bom ? kBom.size() : 0;
-      text_ = std::move(bytes);
+    const uint16_t* at = std::find(std::begin(k1252), std::end(k1252), cp);
+    if (at == std::end(k1252)) return std::nullopt;
+    out += static_cast<char>(0x80 + (at - std::begin(k1252)));
+  }
+  return out;
+}
+
+// A lone surrogate is kept as itself, so every line goes back to the bytes it came from.
+std::string FromUtf16Le(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  const auto unit = [&](size_t i) {
+    return static_cast<uint32_t>(static_cast<unsigned char>(s[i]) | (static_cast<unsigned char>(s[i + 1]) << 8));
+  };
+  for (size_t i = 0; i + 1 < s.size(); i += 2) {
+    uint32_t cp = unit(i);
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < s.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+      i += 2;
+    }
+    AppendUtf8(out, cp);
+  }
+  return out;
+}
+
+std::string ToUtf16Le(std::string_view s) {
+  std::string out;
+  out.reserve(s.size() * 2);
+  const auto put = [&](uint32_t unit) {
+    out += static_cast<char>(unit & 0xFF);
+    out += static_cast<char>(unit >> 8);
+  };
+  for (size_t i = 0; i < s.size();) {
+    const uint32_t cp = NextCodePoint(s, &i);
+    if (cp < 0x10000) {
+      put(cp);
     } else {
-      text_ = FromWindows1252(rest);
+      put(0xD800 + ((cp - 0x10000) >> 10));
+      put(0xDC00 + ((cp - 0x10000) & 0x3FF));
     }
-    const std::string_view all = std::string_view(text_).substr(offset);
-    size_t pos = 0;
-    while (pos < all.size()) {
-      // A plain loop: find_first_of looks each character up in the set, slow on a long line.
-      size_t br = pos;
-      while (br < all.size() && all[br] != '\r' && all[br] != '\n') ++br;
-      if (br == all.size()) {
-        lines.push_back({all.substr(pos), {}});
+  }
+  return out;
+}
+
+// The file's bytes as UTF-8 text, and the way back to bytes in the file's own encoding.
+// A file starting with FF FE is UTF-16LE; one that is valid UTF-8 (after a byte-order
+// mark, if any) is UTF-8; any other is Windows-1252. The text is a view into the bytes
+// when they are UTF-8, so a read of such a file copies nothing. Neither copied nor moved:
+// the text may point into it.
+class FileText {
+ public:
+  explicit FileText(std::string_view bytes) {
+    if (bytes.starts_with(kUtf16Bom)) {
+      encoding_ = Encoding::Utf16Le;
+      bom_ = kUtf16Bom;
+      bytes.remove_prefix(kUtf16Bom.size());
+      if (bytes.size() % 2) odd_ = bytes.back();  // half a character: kept at the end
+      text = converted_ = FromUtf16Le(bytes);
+      return;
+    }
+    if (bytes.starts_with(kBom)) {
+      bom_ = kBom;
+      bytes.remove_prefix(kBom.size());
+    }
+    if (IsValidUtf8(bytes)) {
+      text = bytes;
+    } else {
+      encoding_ = Encoding::Windows1252;
+      text = converted_ = FromWindows1252(bytes);
+    }
+  }
+  FileText(const FileText&) = delete;
+  FileText& operator=(const FileText&) = delete;
+
+  // text, edited, as the file's bytes. Windows-1252 turns UTF-8 only when it must.
+  std::string Bytes(std::string_view edited) const {
+    std::string out(bom_);
+    switch (encoding_) {
+      case Encoding::Utf16Le:
+        return out + ToUtf16Le(edited) + odd_;
+      case Encoding::Windows1252:
+        if (std::optional<std::string> narrow = ToWindows1252(edited)) return out + *narrow;
         break;
-      }
-      const size_t brLen = (all[br] == '\r' && br + 1 < all.size() && all[br + 1] == '\n') ? 2 : 1;
-      lines.push_back({all.substr(pos, br - pos), all.substr(br, brLen)});
-      pos = br + brLen;
+      case Encoding::Utf8:
+        break;
     }
+    return out.append(edited);
   }
 
-  // A text the file did not hold, kept for as long as the lines that show it.
-  std::string_view Keep(std::string text) { return kept_.emplace_back(std::move(text)); }
-
-  std::string_view Newline() const {
-    for (const Line& line : lines)
-      if (!line.end.empty()) return line.end;
-    return "\n";
-  }
-  std::string Bytes() const {
-    std::string out = bom ? std::string(kBom) : std::string();
-    for (const Line& line : lines) {
-      out += line.text;
-      out += line.end;
-    }
-    return out;
-  }
-
-  bool bom = false;
-  std::vector<Line> lines;
+  std::string_view text;
 
  private:
-  std::string text_;
-  std::deque<std::string> kept_;  // a deque never moves what it holds
+  enum class Encoding { Utf8, Windows1252, Utf16Le } encoding_ = Encoding::Utf8;
+  std::string_view bom_;
+  std::string converted_;
+  std::string odd_;
 };
 
 // What one line is to the parser. Names and the value are views into the line's text.
@@ -185,13 +250,10 @@ LineKind Classify(std::string_view line) {
   LineKind kind;
   const std::string_view t = Trim(line);
   if (t.empty() || t.front() == ';') return kind;
-  if (t.front() == '[') {
-    const size_t close = t.rfind(']');
-    if (close != std::string_view::npos) {
-      kind.kind = LineKind::Header;
-      kind.name = Trim(t.substr(1, close - 1));
-      return kind;
-    }
+  if (t.front() == '[') {  // the name ends at the first "]", or with the line
+    kind.kind = LineKind::Header;
+    kind.name = Trim(t.substr(1, t.find(']', 1) - 1));
+    return kind;
   }
   const size_t eq = line.find('=');
   if (eq == std::string_view::npos) return kind;
@@ -204,65 +266,58 @@ LineKind Classify(std::string_view line) {
   return kind;
 }
 
-struct Found {
-  std::optional<size_t> header;  // line of the section's header
-  size_t sectionEnd = 0;         // one past the section's last line
-  std::optional<size_t> key;     // line of the key
-};
-
-Found Find(const ProfileText& text, std::string_view section, std::string_view key) {
-  Found found;
-  section = Trim(section);
-  key = Trim(key);
-  const size_t n = text.lines.size();
-  for (size_t i = 0; i < n && !found.header; ++i) {
-    const LineKind k = Classify(text.lines[i].text);
-    if (k.kind == LineKind::Header && SameName(k.name, section)) found.header = i;
-  }
-  if (!found.header) return found;
-  size_t i = *found.header + 1;
-  for (; i < n; ++i) {
-    const LineKind k = Classify(text.lines[i].text);
-    if (k.kind == LineKind::Header) break;
-    if (k.kind == LineKind::Key && !found.key && SameName(k.name, key)) found.key = i;
-  }
-  found.sectionEnd = i;
-  return found;
-}
-
 size_t LineEnd(std::string_view text, size_t from) {
   while (from < text.size() && text[from] != '\n' && text[from] != '\r') ++from;
   return from;
 }
 
-// What Find gives for a read, found without splitting the file into lines: a header's
-// "[" is the first non-blank of its line, so the lines of other sections are skipped by
-// looking for "[" alone. A read does this once per value, so it is kept cheap.
-std::optional<std::string_view> FindValue(std::string_view text, std::string_view section,
-                                          std::string_view key) {
-  section = Trim(section);
-  key = Trim(key);
+// Past the line break at `end`, if there is one.
+size_t NextLine(std::string_view text, size_t end) {
+  if (end >= text.size()) return end;
+  return end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+}
+
+struct Found {
+  bool section = false;
+  size_t newKeyAt = 0;  // where a new key goes: after the section's last line that is not blank
+  size_t valueStart = 0, lineEnd = 0;    // the key's value, to the end of its line
+  std::optional<std::string_view> value;  // the key's value as read; nothing when it is missing
+};
+
+// The first section named `section` and its first key named `key`, for reads and writes
+// alike. A header's "[" is the first non-blank of its line, so the lines of other sections
+// are skipped by looking for "[" alone: a read does this once per value, so it is kept cheap.
+Found Find(std::string_view text, std::string_view section, std::string_view key) {
+  Found found;
   size_t at = 0;
-  for (;;) {  // to the line after the section's header
-    const size_t open = text.find('[', at);
-    if (open == std::string_view::npos) return std::nullopt;
+  for (size_t from = 0; !found.section;) {  // to the section's header
+    const size_t open = text.find('[', from);
+    if (open == std::string_view::npos) return found;
     size_t start = open;
     while (start > 0 && IsBlank(text[start - 1])) --start;
-    at = open + 1;
+    from = open + 1;
     if (start > 0 && text[start - 1] != '\n' && text[start - 1] != '\r') continue;
-    at = LineEnd(text, open);
-    const LineKind kind = Classify(text.substr(start, at - start));
-    if (kind.kind == LineKind::Header && SameName(kind.name, section)) break;
+    from = LineEnd(text, open);
+    const LineKind kind = Classify(text.substr(start, from - start));
+    found.section = kind.kind == LineKind::Header && SameName(kind.name, section);
+    at = from;
   }
+  at = found.newKeyAt = NextLine(text, at);
   while (at < text.size()) {  // its lines, to the next header
-    at += (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ? 2 : 1;
     const size_t end = LineEnd(text, at);
-    const LineKind kind = Classify(text.substr(at, end - at));
-    if (kind.kind == LineKind::Header) return std::nullopt;
-    if (kind.kind == LineKind::Key && SameName(kind.name, key)) return kind.value;
-    at = end;
+    const std::string_view line = text.substr(at, end - at);
+    const LineKind kind = Classify(line);
+    if (kind.kind == LineKind::Header) break;
+    if (kind.kind == LineKind::Key && SameName(kind.name, key)) {
+      found.valueStart = at + kind.valueStart;
+      found.lineEnd = end;
+      found.value = kind.value;
+      break;
+    }
+    at = NextLine(text, end);
+    if (!Trim(line).empty()) found.newKeyAt = at;
   }
-  return std::nullopt;
+  return found;
 }
 
 std::string_view Unquote(std::string_view value) {
@@ -278,6 +333,9 @@ ProfileWriteResult FailedErrno(int error) { return Failed(std::strerror(error));
 
 bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
+bool HasEdgeBlank(std::string_view s) { return !s.empty() && (IsBlank(s.front()) || IsBlank(s.back())); }
+
+// section and key as the caller's names are taken (spaces trimmed), value as it is written.
 std::optional<std::string> Refusal(std::string_view section, std::string_view key,
                                    std::string_view value) {
   if (HasLineBreak(section) || section.find(']') != std::string_view::npos)
@@ -286,6 +344,11 @@ std::optional<std::string> Refusal(std::string_view section, std::string_view ke
       key.starts_with(';'))
     return "The key \"" + std::string(key) +
            "\" holds a line break or \"=\", or starts with \"[\" or \";\".";
+  // The file's own blanks (a tab) around a name would be dropped on the next read, and the
+  // name would no longer be found as written.
+  for (std::string_view name : {section, key})
+    if (HasEdgeBlank(name))
+      return "The name \"" + std::string(name) + "\" starts or ends with a blank that is not a space.";
   if (HasLineBreak(value)) return "The value of \"" + std::string(key) + "\" holds a line break.";
   // Bytes that are not UTF-8 would turn the whole file into Windows-1252 on the next read,
   // changing every other value that is not plain ASCII.
@@ -294,36 +357,43 @@ std::optional<std::string> Refusal(std::string_view section, std::string_view ke
   return std::nullopt;
 }
 
+// A reader waits no longer for a writer than this, then reads the file as it stands: the
+// replacement is atomic, so it still sees a whole file. A writer waits longer for another.
+constexpr std::chrono::milliseconds kReadWait{250};
+constexpr std::chrono::seconds kWriteWait{10};
+
 }  // namespace
 
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
                                     std::string_view def, const std::string& file) {
-  std::string_view fallback = def;
-  while (!fallback.empty() && IsBlank(fallback.back())) fallback.remove_suffix(1);
+  const std::string_view fallback = TrimSpaces(def, false);
   bool missing = false;
-  const std::optional<std::string> bytes = ReadFileBytes(file, &missing);
+  std::optional<std::string> bytes;
+  {
+    const FileLock lock(file, FileLock::Shared, kReadWait);
+    bytes = ReadFileBytes(file, &missing);
+  }
   if (!bytes) return std::string(fallback);
-  std::string_view text = *bytes;
-  if (text.substr(0, kBom.size()) == kBom) text.remove_prefix(kBom.size());
-  std::string decoded;
-  if (!IsValidUtf8(text)) text = decoded = FromWindows1252(text);
-  const std::optional<std::string_view> value = FindValue(text, section, key);
-  if (!value) return std::string(fallback);
-  return std::string(Unquote(*value));
+  const FileText text(*bytes);
+  const Found found = Find(text.text, TrimSpaces(section), TrimSpaces(key));
+  if (!found.value) return std::string(fallback);
+  return std::string(Unquote(*found.value));
 }
 
 int GetPrivateProfileInt(std::string_view section, std::string_view key, int def,
                          const std::string& file) {
   const std::string value = GetPrivateProfileString(section, key, "", file);
   if (value.empty()) return def;
-  // The number is read as Windows reads it: an optional sign, a base prefix (0x, 0o,
-  // 0b), then digits while they last, the total kept in 32 bits without overflow checks.
+  // The number is read as Windows reads it: blanks (inside quotes there may be some), an
+  // optional sign, a lower-case base prefix (0x, 0o, 0b), then digits while they last, the
+  // total kept in 32 bits without overflow checks.
   size_t i = 0;
+  while (i < value.size() && IsBlank(value[i])) ++i;
   bool negative = false;
-  if (value[i] == '+' || value[i] == '-') negative = value[i++] == '-';
+  if (i < value.size() && (value[i] == '+' || value[i] == '-')) negative = value[i++] == '-';
   unsigned base = 10;
   if (i + 1 < value.size() && value[i] == '0') {
-    const char p = AsciiLower(value[i + 1]);
+    const char p = value[i + 1];
     if (p == 'x') base = 16;
     if (p == 'o') base = 8;
     if (p == 'b') base = 2;
@@ -348,30 +418,28 @@ int GetPrivateProfileInt(std::string_view section, std::string_view key, int def
 
 namespace {
 
-// One entry applied to the parsed file; a refusal names why and changes nothing.
-std::optional<std::string> Apply(ProfileText& text, std::string_view section, std::string_view key,
-                                 std::string_view value) {
-  section = Trim(section);
-  key = Trim(key);
-  value = Trim(value);
-  if (std::optional<std::string> refused = Refusal(section, key, value)) return refused;
-  const std::string_view newline = text.Newline();
-  const auto keyLine = [&] { return text.Keep(std::string(key) + "=" + std::string(value)); };
+// The file's first line break, which new lines get; LF for a file without one.
+std::string FirstLineBreak(std::string_view text) {
+  const size_t at = LineEnd(text, 0);
+  return at == text.size() ? "\n" : std::string(text.substr(at, NextLine(text, at) - at));
+}
 
+// One entry applied to the text; a refusal names why and changes nothing.
+std::optional<std::string> Apply(std::string& text, std::string_view newline, const ProfileEntry& entry) {
+  const std::string_view section = TrimSpaces(entry.section), key = TrimSpaces(entry.key);
+  const std::string_view value = Trim(entry.value);
+  if (std::optional<std::string> refused = Refusal(section, key, value)) return refused;
   const Found found = Find(text, section, key);
-  if (found.key) {
-    Line& line = text.lines[*found.key];
-    line.text = text.Keep(std::string(line.text.substr(0, Classify(line.text).valueStart)) + std::string(value));
-  } else if (found.header) {
-    size_t at = found.sectionEnd;
-    while (at > *found.header + 1 && Trim(text.lines[at - 1].text).empty()) --at;
-    if (at == text.lines.size() && text.lines.back().end.empty()) text.lines.back().end = newline;
-    text.lines.insert(text.lines.begin() + static_cast<std::ptrdiff_t>(at), Line{keyLine(), newline});
-  } else {
-    if (!text.lines.empty() && text.lines.back().end.empty()) text.lines.back().end = newline;
-    text.lines.push_back({text.Keep("[" + std::string(section) + "]"), newline});
-    text.lines.push_back({keyLine(), newline});
+  if (found.value) {
+    text.replace(found.valueStart, found.lineEnd - found.valueStart, value);
+    return std::nullopt;
   }
+  std::string lines;
+  if (!found.section) lines.append("[").append(section).append("]").append(newline);
+  lines.append(key).append("=").append(value).append(newline);
+  const size_t at = found.section ? found.newKeyAt : text.size();
+  if (at == text.size() && !text.empty() && text.back() != '\n' && text.back() != '\r') lines.insert(0, newline);
+  text.insert(at, lines);
   return std::nullopt;
 }
 
@@ -386,20 +454,25 @@ ProfileWriteResult WritePrivateProfileStrings(const std::vector<ProfileEntry>& e
                                               const std::string& file) {
   // Refusals first, so a refused entry is reported the same with or without a file.
   for (const ProfileEntry& entry : entries)
-    if (std::optional<std::string> refused = Refusal(Trim(entry.section), Trim(entry.key), Trim(entry.value)))
+    if (std::optional<std::string> refused = Refusal(TrimSpaces(entry.section), TrimSpaces(entry.key), Trim(entry.value)))
       return Failed(*refused);
   if (file.empty()) return FailedErrno(ENOENT);
 
+  // One read-modify-write at a time. Without the lock file (a folder we may not write),
+  // the replacement below fails and says why.
+  const FileLock lock(file, FileLock::Exclusive, kWriteWait);
+  if (!lock.held() && lock.error() == EWOULDBLOCK)
+    return Failed("Another program has kept the file locked for " + std::to_string(kWriteWait.count()) + " seconds.");
   bool missing = false;
-  std::optional<std::string> before = ReadFileBytes(file, &missing);
+  const std::optional<std::string> before = ReadFileBytes(file, &missing);
   if (!before) return FailedErrno(errno);
-  ProfileText text;
-  text.Parse(*before);
+  const FileText parsed(*before);
+  std::string text(parsed.text);
+  const std::string newline = FirstLineBreak(text);
   for (const ProfileEntry& entry : entries)
-    if (std::optional<std::string> refused = Apply(text, entry.section, entry.key, entry.value))
-      return Failed(*refused);
+    if (std::optional<std::string> refused = Apply(text, newline, entry)) return Failed(*refused);
 
-  const std::string after = text.Bytes();
+  const std::string after = parsed.Bytes(text);
   if (!missing && after == *before) return {};
   if (const int error = ReplaceFileBytes(file, after)) return FailedErrno(error);
   return {};
