@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <iterator>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <vector>
 
