@@ -59,6 +59,10 @@ int CreateTemporary(const std::string& target, std::string* name) {
 }  // namespace
 
 FileLock::FileLock(const std::string& file, Mode mode, std::chrono::milliseconds wait) {
+  if (file.empty()) {
+    error_ = ENOENT;
+    return;
+  }
   const std::string lock = FollowLink(file) + ".lock";
   // A reader never makes the lock file: with none, no writer has ever held it.
   fd_ = mode == Exclusive ? ::open(lock.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666)
