@@ -6,8 +6,8 @@
 #include "config/ConfigFile.h"
 #include "organizer/OrganizerSearch.h"
 #include "platform/DdeTextBox.h"
-#include "platform/FileBytes.h"
-#include "platform/ProfileFile.h"
+#include "profilefile/FileBytes.h"
+#include "profilefile/ProfileFile.h"
 #include "word/WordTransfer.h"
 
 #include <benchmark/benchmark.h>

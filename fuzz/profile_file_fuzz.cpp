@@ -1,9 +1,10 @@
 // Any bytes as PENLARK.INI and any section, key and value: reads never fail, a write
-// reads back as written and changes no other key, a refused write leaves the file as it
-// was, a repeated write changes nothing, and two values written at once give the same
-// file as written one after the other.
+// reads back as written, changes no other key and leaves every line it does not touch
+// byte for byte in the file's own encoding (UTF-8, Windows-1252 or UTF-16LE), a refused
+// write leaves the file as it was, a repeated write changes nothing, and two values
+// written at once give the same file as written one after the other.
 
-#include "platform/ProfileFile.h"
+#include "profilefile/ProfileFile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -14,6 +15,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include <unistd.h>
 
@@ -72,12 +74,66 @@ void CollectNames(const std::string& bytes, std::set<Name>* names) {
     const std::string line = Trim(bytes.substr(start, end - start));
     start = end + 1;
     if (line.empty()) continue;
-    if (line.front() == '[' && line.find(']') != std::string::npos) {
-      section = Trim(line.substr(1, line.rfind(']') - 1));
+    if (line.front() == '[') {  // the name ends at the first "]", or with the line
+      section = Trim(line.substr(1, line.find(']', 1) - 1));
     } else if (const size_t eq = line.find('='); eq != std::string::npos) {
       names->insert({Lower(section), Lower(Trim(line.substr(0, eq)))});
     }
   }
+}
+
+bool IsUtf16(const std::string& bytes) { return bytes.starts_with("\xFF\xFE"); }
+
+// A UTF-16LE file's ASCII characters as bytes, enough to find its ASCII names.
+std::string Narrow(const std::string& bytes) {
+  if (!IsUtf16(bytes)) return bytes;
+  std::string out;
+  for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+    out += bytes[i + 1] == 0 && static_cast<unsigned char>(bytes[i]) < 0x80 ? bytes[i] : '?';
+  return out;
+}
+
+// The lines of the file as its bytes, line breaks left out; in a UTF-16LE file a line
+// break is a CR or LF code unit.
+std::vector<std::string> Lines(const std::string& bytes) {
+  const size_t step = IsUtf16(bytes) ? 2 : 1;
+  const auto breakAt = [&](size_t i) {
+    return i + step <= bytes.size() && (bytes[i] == '\r' || bytes[i] == '\n') && (step == 1 || bytes[i + 1] == 0);
+  };
+  std::vector<std::string> lines;
+  std::string line;
+  for (size_t i = 0; i < bytes.size();) {
+    if (!breakAt(i)) {
+      line.append(bytes, i, std::min(step, bytes.size() - i));
+      i += step;
+      continue;
+    }
+    const bool crlf = bytes[i] == '\r' && breakAt(i + step) && bytes[i + step] == '\n';
+    i += crlf ? 2 * step : step;
+    lines.push_back(std::move(line));
+    line.clear();
+  }
+  if (!line.empty()) lines.push_back(std::move(line));
+  return lines;
+}
+
+// A write replaces at most one line and inserts others; every other line of before is in
+// after, byte for byte, in its place.
+bool KeepsUntouchedLines(const std::string& before, const std::string& after) {
+  const std::vector<std::string> a = Lines(before), b = Lines(after);
+  size_t prefix = 0;
+  while (prefix < a.size() && prefix < b.size() && a[prefix] == b[prefix]) ++prefix;
+  size_t suffix = 0;
+  while (suffix < a.size() - prefix && suffix < b.size() - prefix && a[a.size() - 1 - suffix] == b[b.size() - 1 - suffix])
+    ++suffix;
+  return a.size() - prefix - suffix <= 1;
+}
+
+bool IsAscii(const ProfileEntry& e) {
+  for (const std::string* s : {&e.section, &e.key, &e.value})
+    for (char c : *s)
+      if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
 }
 
 std::string Get(const Name& name, const std::string& file) {
@@ -99,7 +155,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Put(twin, before);
 
   std::set<Name> names;
-  CollectNames(before, &names);
+  CollectNames(Narrow(before), &names);
   (void)GetPrivateProfileInt(first.section, first.key, 7, file);
 
   std::set<Name> others;
@@ -119,6 +175,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string newValues;
     for (const Name& n : others) newValues += Get(n, file) + '\n';
     if (newValues != oldValues) std::abort();  // another key changed
+    // Only a value Windows-1252 cannot hold may turn a file into UTF-8, whole.
+    const bool turnedUtf8 = !IsAscii(first) && after != before && !IsUtf16(before);
+    if (IsUtf16(before) != IsUtf16(after)) std::abort();  // UTF-16LE did not stay so
+    if (!turnedUtf8 && !KeepsUntouchedLines(before, after)) std::abort();  // an untouched line changed
     if (!WritePrivateProfileString(first.section, first.key, first.value, file).ok || Bytes(file) != after)
       std::abort();  // the same write again changed something
   }

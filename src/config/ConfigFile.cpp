@@ -2,7 +2,7 @@
 
 #include "app/ProgramValues.h"
 #include "platform/Files.h"
-#include "platform/ProfileFile.h"
+#include "profilefile/ProfileFile.h"
 
 namespace {
 std::string Utf8(const QString& s) { return s.toStdString(); }

@@ -4,7 +4,7 @@
 #include "app/frmPenlark.h"
 #include "platform/Automation.h"
 #include "platform/DdeTextBox.h"
-#include "platform/ProfileFile.h"
+#include "profilefile/ProfileFile.h"
 #include "platform/ScriptedDesktopServices.h"
 #include "support/PrivateBus.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/ProgramValues.h"
 #include "config/frmOptions.h"
-#include "platform/ProfileFile.h"
+#include "profilefile/ProfileFile.h"
 #include "platform/ScriptedDesktopServices.h"
 
 #include <gtest/gtest.h>

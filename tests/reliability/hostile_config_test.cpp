@@ -28,8 +28,8 @@ QString FirstLineBreak(const QString& text) {
 using HostileConfigTest = ReliabilityFixture;
 
 // PENLARK.INI holds a working configuration among hostile bytes. Start-up, every window,
-// a search and a transfer work as with a clean file, and in the end the file holds what
-// it held (its text, where it was not UTF-8) plus only what the program wrote.
+// a search and a transfer work as with a clean file, and in the end the file holds the
+// bytes it held plus only what the program wrote.
 TEST_F(HostileConfigTest, StartUpAndEveryWindowWorkAndNothingElseIsRewritten) {
   const QString data = WriteAddressBook();
   ASSERT_NE(StartOrganizer({data}), nullptr);
@@ -96,10 +96,9 @@ TEST_F(HostileConfigTest, StartUpAndEveryWindowWorkAndNothingElseIsRewritten) {
     EXPECT_EQ(LetterText(), LetterWith({"Cy", "Moss", "Acme", "Hull"}, 4));
     EXPECT_EQ(Shown().size(), 5);
 
-    const QString before = Decoded(bytes);
-    const QString newline = FirstLineBreak(before);
-    const QString written = QStringLiteral("[Recent Settings]%1Search By=True%1Address Profile=Letters%1").arg(newline);
-    EXPECT_EQ(Decoded(ReadBytes(Ini())), before + (before.endsWith(u'\n') ? QString() : newline) + written);
+    const QByteArray newline = FirstLineBreak(Decoded(bytes)).toUtf8();
+    const QByteArray written = "[Recent Settings]" + newline + "Search By=True" + newline + "Address Profile=Letters" + newline;
+    EXPECT_EQ(ReadBytes(Ini()), bytes + (bytes.endsWith('\n') ? QByteArray() : newline) + written);
     Stop(word, WindowClassName(QStringLiteral("OpusApp")));
     word = StartWord({WriteLetter()});
     ASSERT_NE(word, nullptr);
@@ -108,6 +107,57 @@ TEST_F(HostileConfigTest, StartUpAndEveryWindowWorkAndNothingElseIsRewritten) {
               "binary bytes, NUL bytes, a 10 MB line, 100,000 sections, no final newline, CRLF "
               "and LF mixed, a byte-order mark: start-up, every window, a search and a transfer "
               "worked; only what the program wrote changed");
+}
+
+// A PENLARK.INI made on Windows: Windows-1252, CR LF, three profiles with "¶" and "»"
+// separators. Through a start, a profile saved in the editor with one bookmark changed and
+// a transfer ended with Finished, it stays Windows-1252: only the changed line and the
+// recent settings differ, every other line keeps its bytes.
+TEST_F(HostileConfigTest, AWindowsFileKeepsItsEncodingAndItsUntouchedLines) {
+  const QString data = WriteAddressBook();
+  ASSERT_NE(StartOrganizer({data}), nullptr);
+  ASSERT_NE(StartWord({WriteLetter()}), nullptr);
+  QByteArray before = "[Options]\r\nOrganizer File Path=" + data.toUtf8() +
+                      "\r\nOrganizer Address Section=Address\r\nSkip Blank Fields=0\r\n"
+                      "[Address Profiles]\r\n0=Letters\r\n1=Memo\r\n2=Labels\r\n";
+  const char* fields[] = {"First Name", "Last Name", "Business/Company", "Business/City"};
+  for (int slot = 0; slot < 3; ++slot) {
+    before += "[Profile " + QByteArray::number(slot) + "]\r\n";
+    for (int r = 0; r < 12; ++r) {
+      const QByteArray n = QByteArray::number(r);
+      const bool used = r < (slot == 0 ? 4 : 2);
+      before += "Bookmark " + n + "=" + (used ? "B" + n : "") + "\r\nField " + n + "=" + (used ? fields[r] : "(-None-)") +
+                "\r\nSeparator " + n + "=" + (used && slot ? "\xB6\xBB_" : "") + "\r\n";
+    }
+  }
+  ASSERT_TRUE(PutBytes(Ini(), before));
+
+  desktop = {};
+  NewWindow();
+  pv.WordApp = {};
+  form->Form_Load(dir.path());
+  ASSERT_EQ(form->cboAddressProfile->count(), 3);
+  desktop.OnForm(QStringLiteral("frmProfiles"), [](QDialog& d) {
+    d.findChild<QComboBox*>("cboProfileName")->setCurrentIndex(1);
+    EXPECT_EQ(d.findChild<QLineEdit*>("txtSeparator_1")->text(), QStringLiteral("¶»_"));
+    d.findChild<QLineEdit*>("txtBookmark_1")->setText(QStringLiteral("Memo1"));
+    d.findChild<QPushButton*>("cmdOK")->click();
+  });
+  form->cmdProfile_Click();
+  form->optSurname->setChecked(true);
+  form->cboAddressProfile->setCurrentIndex(0);
+  form->txtSearchItem->setText(QStringLiteral("moss"));
+  form->cmdSearch_Click();
+  ASSERT_EQ(form->lstAddressee->count(), 1) << Shown().join(u'\n').toStdString();
+  EXPECT_THROW(form->cmdFinished_Click(), ProgramEnded) << Shown().join(u'\n').toStdString();
+  EXPECT_EQ(LetterText(), LetterWith({"Cy", "Moss", "Acme", "Hull"}, 4));
+
+  QByteArray expected = before;
+  const QByteArray memo = "[Profile 1]\r\nBookmark 0=B0\r\nField 0=First Name\r\nSeparator 0=\xB6\xBB_\r\nBookmark 1=B1";
+  ASSERT_TRUE(expected.contains(memo));
+  expected.replace(memo, memo.chopped(2) + "Memo1");
+  expected += "[Recent Settings]\r\nSearch By=True\r\nAddress Profile=Letters\r\n";
+  EXPECT_EQ(ReadBytes(Ini()), expected);
 }
 
 }  // namespace

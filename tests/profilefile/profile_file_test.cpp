@@ -1,19 +1,32 @@
-#include "platform/ProfileFile.h"
+#include "profilefile/ProfileFile.h"
 
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <fcntl.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
 
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <set>
 #include <thread>
 #include <tuple>
 
 namespace {
+
+// UTF-16LE bytes, as a Windows editor saves "Unicode".
+std::string Le(std::u16string_view text) {
+  std::string out;
+  for (char16_t c : text) out += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+  return out;
+}
 
 class ProfileFileTest : public ::testing::Test {
  protected:
@@ -36,7 +49,9 @@ TEST_F(ProfileFileTest, ReadsAsWindowsDoes) {
       "Quoted=\"  padded  \"\r\nNoEquals\r\n[options]\r\nSecond=2\r\n[Other]\r\nSeparator=,\xB6\xBB_\x80");
   const char* rows[][4] = {
       {"Options", "Organizer File Path", "", "/data/ADDRESS.OR2"}, {"OPTIONS", "SKIP BLANK FIELDS", "", "1"},
-      {" Options ", "\tSkip Blank Fields ", "", "1"}, {"Options", "Empty", "dflt", ""},
+      {" Options ", " Skip Blank Fields ", "", "1"}, {"Options", "Empty", "dflt", ""},
+      {"\tOptions", "Skip Blank Fields", "dflt", "dflt"}, {"Options", "Skip Blank Fields\t", "dflt", "dflt"},
+      {"Options", "Missing", "tab\t  ", "tab\t"},
       {"Options", "Quoted", "", "  padded  "},       {"Options", "NoEquals", "dflt", "dflt"},
       {"Options", "Missing", "English  ", "English"}, {"Missing", "Key", "dflt", "dflt"},
       {"Options", "Second", "dflt", "dflt"},          {"", "orphan", "dflt", "dflt"},
@@ -55,10 +70,14 @@ TEST_F(ProfileFileTest, HeadersAreWholeLinesWhateverTheLineEnds) {
   for (const std::string end : {"\n", "\r", "\r\n"}) {
     SCOPED_TRACE(end == "\r" ? "CR" : end == "\n" ? "LF" : "CR LF");
     Put(" ; [Target]" + end + "Key=[Target]" + end + "[Other]" + end + "Key=[Target]" + end + " \t[ target ] " +
-        end + "[Target=x" + end + end + "Key=found" + end + "[Target]" + end + "Later=no");
-    const char* rows[][2] = {{"Key", "found"}, {"[Target", "x"}, {"Later", "dflt"}, {"Missing", "dflt"}};
-    for (auto [key, expected] : rows) EXPECT_EQ(GetPrivateProfileString("Target", key, "dflt", Path()), expected) << key;
-    EXPECT_EQ(GetPrivateProfileString("Other", "Key", "", Path()), "[Target]");
+        end + end + "Key=found" + end + "[Target]" + end + "Later=no" + end + "[T]x]" + end + "Key=t" + end +
+        "[Broken \t" + end + "Key=broken" + end + "[Target=x" + end + "Key=header");
+    // A name ends at the first "]", or with the line when there is none.
+    const char* rows[][3] = {{"Target", "Key", "found"}, {"Target", "Later", "dflt"}, {"Target", "Missing", "dflt"},
+                             {"Other", "Key", "[Target]"}, {"T", "Key", "t"},  {"T]x", "Key", "dflt"},
+                             {"Broken", "Key", "broken"},  {"Target=x", "Key", "header"}};
+    for (auto [section, key, expected] : rows)
+      EXPECT_EQ(GetPrivateProfileString(section, key, "dflt", Path()), expected) << section << " / " << key;
   }
 }
 
@@ -78,7 +97,8 @@ TEST_F(ProfileFileTest, IntTakesTheLeadingNumber) {
   const std::pair<std::optional<std::string>, int> rows[] = {  // nothing: no key; default 5
       {"K=12abc", 12}, {"K=abc", 0},   {"K=", 5},          {std::nullopt, 5},   {"K=-5", -5},
       {"K= 7 ", 7},    {"K=+1", 1},    {"K=\"42\"", 42},   {"K=0x1A", 26},      {"K=0o17", 15},
-      {"K=0b101", 5},  {"K=1.9", 1},   {"K=- 3", 0},       {"K=4294967297", 1}, {"K=-4294967297", -1}};
+      {"K=0b101", 5},  {"K=1.9", 1},   {"K=- 3", 0},       {"K=4294967297", 1}, {"K=-4294967297", -1},
+      {"K=\" 9\"", 9}, {"K=0x1F", 31}, {"K=0X1F", 0}};
   for (const auto& [line, expected] : rows) {
     SCOPED_TRACE(line.value_or("(no key)"));
     Put("[Options]\n" + line.value_or("Other=1") + "\n");
@@ -89,7 +109,8 @@ TEST_F(ProfileFileTest, IntTakesTheLeadingNumber) {
 TEST_F(ProfileFileTest, WriteChangesOneLineAndKeepsTheRest) {
   struct Row {
     std::optional<std::string> before;  // nothing: no file yet
-    const char *section, *key, *value, *after;
+    const char *section, *key, *value;
+    std::string after;
   } rows[] = {
       {std::nullopt, " Options ", " A ", "  spaced value  ", "[Options]\nA=spaced value\n"},
       {"; top\r\n[Options]\r\nPath = old  \r\n; note\r\n\r\n[options]\r\nPath=2\r\n[Other]\r\nPath=9", "OPTIONS",
@@ -97,15 +118,27 @@ TEST_F(ProfileFileTest, WriteChangesOneLineAndKeepsTheRest) {
        "; top\r\n[Options]\r\nPath = /home/ann/NEW.OR3\r\n; note\r\n\r\n[options]\r\nPath=2\r\n[Other]\r\nPath=9"},
       {"[Address Profiles]\n0=Letters\n; note\n\n\n[Profile 0]\nF=x\n", "address profiles", "1", "Invoices",
        "[Address Profiles]\n0=Letters\n; note\n1=Invoices\n\n\n[Profile 0]\nF=x\n"},
+      // A file keeps its encoding, and untouched lines their bytes: Windows-1252 ...
       {"[Options]\r\nA=\xB6", "Recent Settings", "Search By", "True",
-       "[Options]\r\nA=\xC2\xB6\r\n[Recent Settings]\r\nSearch By=True\r\n"},
-      {"\xEF\xBB\xBF[Options]\nA=1\n", "Options", "B", "2", "\xEF\xBB\xBF[Options]\nA=1\nB=2\n"}};
+       "[Options]\r\nA=\xB6\r\n[Recent Settings]\r\nSearch By=True\r\n"},
+      {"[P]\r\nS=\xB6\r\nT=1\r\n", "P", "T", "\xE2\x82\xAC\xC2\xBB", "[P]\r\nS=\xB6\r\nT=\x80\xBB\r\n"},
+      // ... unless a value needs more: then all of it turns UTF-8.
+      {"[P]\r\nS=\xB6\r\n", "P", "T", "\xE2\x86\x92", "[P]\r\nS=\xC2\xB6\r\nT=\xE2\x86\x92\r\n"},
+      {"\xEF\xBB\xBF[Options]\nA=1\n", "Options", "B", "2", "\xEF\xBB\xBF[Options]\nA=1\nB=2\n"},
+      {"[P]\nS=\xC2\xB6\n", "P", "T", "\xC2\xBB", "[P]\nS=\xC2\xB6\nT=\xC2\xBB\n"},
+      {Le(u"\uFEFF[P]\r\nS=\u00B6\r\n"), "P", "T", "\xE2\x86\x92", Le(u"\uFEFF[P]\r\nS=\u00B6\r\nT=\u2192\r\n")},
+      {Le(u"\uFEFF[P]\r\nS=\u00B6\r\n\xD800"), "Q", "K", "v", Le(u"\uFEFF[P]\r\nS=\u00B6\r\n\xD800\r\n[Q]\r\nK=v\r\n")}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.after);
     ::unlink(Path().c_str());
     if (row.before) Put(*row.before);
     EXPECT_EQ(Write(row.section, row.key, row.value), "ok");
     EXPECT_EQ(Bytes(Path()), row.after);
+    std::string_view value = row.value;  // read back without the blanks around it
+    value = value.substr(value.find_first_not_of(' '), value.find_last_not_of(' ') - value.find_first_not_of(' ') + 1);
+    EXPECT_EQ(GetPrivateProfileString(row.section, row.key, "", Path()), value);
+    if (std::string_view("PQ").find(row.section) != std::string_view::npos)  // and the untouched "¶"
+      EXPECT_EQ(GetPrivateProfileString("P", "S", "", Path()), "\xC2\xB6");
   }
   for (const std::string& value : {std::string(32, 'N'), "/home/ann/" + std::string(290, 'f')}) {
     EXPECT_EQ(Write("Options", "Organizer File Path", value), "ok");
@@ -116,19 +149,21 @@ TEST_F(ProfileFileTest, WriteChangesOneLineAndKeepsTheRest) {
 TEST_F(ProfileFileTest, FailedOrRefusedWritesSayWhyAndLeaveTheFile) {
   const std::string before = "[Options]\nA=1\n";
   Put(before);
-  // The temporary file cannot be made for PENLARK.INI; the refusals come before it is tried.
-  ASSERT_EQ(::mkdir(Path("folder.ini").c_str(), 0755) + ::mkdir((Path() + ".tmp").c_str(), 0755), 0);
+  ASSERT_EQ(::mkdir(Path("folder.ini").c_str(), 0755), 0);
   std::ofstream(Path("readonly.ini")) << before;
   ASSERT_EQ(::chmod(Path("readonly.ini").c_str(), 0444), 0);  // refused even for root
   const std::string rows[][5] = {
       {"Options", "A", "x\r\n[Evil]", "", "The value of \"A\" holds a line break."},
       {"Opt]ions", "A", "1", "", "The section name \"Opt]ions\" holds a line break or \"]\"."},
       {"Options", ";A", "1", "", "The key \";A\" holds a line break or \"=\", or starts with \"[\" or \";\"."},
+      {"\tOptions", "A", "1", "", "The name \"\tOptions\" starts or ends with a blank that is not a space."},
+      {"Options", "A\t ", "1", "", "The name \"A\t\" starts or ends with a blank that is not a space."},
       {"Options", "A", "\xff", "", "The section, key or value is not UTF-8 text."},
       {"Options", "A", "2", Path("readonly.ini"), "Permission denied"},
       {"Options", "A", "2", Path("folder.ini"), "Is a directory"},
       {"Options", "A", "2", Path("missing/PENLARK.INI"), "No such file or directory"},
-      {"Options", "A", "2", "", "Is a directory"}};
+      // The temporary file's name is too long for the folder.
+      {"Options", "A", "2", Path(std::string(252, 'n')), "File name too long"}};
   for (const auto& [section, key, value, file, reason] : rows) {
     SCOPED_TRACE(section + " / " + key + " / " + value + " / " + file);
     EXPECT_EQ(Write(section, key, value, file), reason);
@@ -153,7 +188,30 @@ TEST_F(ProfileFileTest, ReplacementIsANewFileWithTheOldModeWhereALinkPoints) {
   EXPECT_EQ(std::make_tuple(S_ISLNK(link.st_mode), st.st_mode & 07777, st.st_nlink),
             std::make_tuple(true, 0640u, nlink_t{1}));
   EXPECT_EQ(Bytes(Path("old.ini")) + Bytes(real), "[Options]\nA=1\n[Options]\nA=2\n");
-  EXPECT_NE(::access((real + ".tmp").c_str(), F_OK), 0);
+  std::set<std::string> names;  // and no temporary file left; the lock stays beside the file
+  for (const auto& entry : std::filesystem::directory_iterator(dir_.path().toStdString()))
+    names.insert(entry.path().filename());
+  EXPECT_EQ(names, (std::set<std::string>{"PENLARK.INI", "old.ini", "real.ini", "real.ini.lock"}));
+}
+
+// Writers take turns on a lock beside the file, and a reader waits for a stalled one only a
+// moment. A temporary file left by another writer is no obstacle.
+TEST_F(ProfileFileTest, WritersTakeTurnsAndReadersDoNotWaitOnAStalledOne) {
+  Put("[Options]\nA=1\n");
+  ASSERT_EQ(::mkdir((Path() + ".tmp").c_str(), 0755), 0);
+  const int lock = ::open((Path() + ".lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+  ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(GetPrivateProfileString("Options", "A", "", Path()), "1");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  std::string written;
+  std::thread writer([&] { written = Write("Options", "A", "2"); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(Bytes(Path()), "[Options]\nA=1\n") << "the writer did not wait for the lock";
+  ::close(lock);
+  writer.join();
+  EXPECT_EQ(written, "ok");
+  EXPECT_EQ(Bytes(Path()), "[Options]\nA=2\n");
 }
 
 }  // namespace

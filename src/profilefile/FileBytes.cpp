@@ -1,11 +1,15 @@
-#include "platform/FileBytes.h"
+#include "profilefile/FileBytes.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <random>
+#include <thread>
 
 namespace {
 
@@ -38,7 +42,55 @@ std::string FollowLink(const std::string& file) {
   return resolved;
 }
 
+// A temporary file of our own beside target: as mkstemp(3) makes one, but created with the
+// mode a new file gets, so the umask counts as for any file we create.
+int CreateTemporary(const std::string& target, std::string* name) {
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  thread_local std::mt19937_64 random{std::random_device{}()};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    *name = target + ".tmp-";
+    for (int i = 0; i < 8; ++i) *name += kLetters[random() % (sizeof kLetters - 1)];
+    const int fd = ::open(name->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
 }  // namespace
+
+FileLock::FileLock(const std::string& file, Mode mode, std::chrono::milliseconds wait) {
+  if (file.empty()) {
+    error_ = ENOENT;
+    return;
+  }
+  const std::string lock = FollowLink(file) + ".lock";
+  // A reader never makes the lock file: with none, no writer has ever held it.
+  fd_ = mode == Exclusive ? ::open(lock.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666)
+                          : ::open(lock.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  if (fd_ < 0) {
+    error_ = errno;
+    return;
+  }
+  // flock(2) has no timeout, so the lock is tried again after ever longer pauses.
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  std::chrono::microseconds pause{50};
+  while (::flock(fd_, (mode == Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+    if (errno == EINTR) continue;
+    error_ = errno;
+    if (error_ != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
+      ::close(fd_);
+      fd_ = -1;
+      return;
+    }
+    std::this_thread::sleep_for(pause);
+    pause = std::min(pause * 2, std::chrono::microseconds{2000});
+  }
+  error_ = 0;
+}
+
+FileLock::~FileLock() {
+  if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+}
 
 std::optional<std::string> ReadFileBytes(const std::string& file, bool* missing) {
   *missing = false;
@@ -81,8 +133,8 @@ int ReplaceFileBytes(const std::string& file, std::string_view bytes) {
   // The rename would replace a file we may not write; root passes access(), not the mode.
   if (existed && ::access(target.c_str(), W_OK) != 0) return errno;
   if (existed && (old.st_mode & 0222) == 0) return EACCES;
-  const std::string temp = target + ".tmp";
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+  std::string temp;
+  const int fd = CreateTemporary(target, &temp);
   if (fd < 0) return errno;
   int error = 0;
   if (existed) {
