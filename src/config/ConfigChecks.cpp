@@ -1,12 +1,13 @@
 #include "config/ConfigChecks.h"
 
-#include "app/AppMessages.h"
-#include "app/ProgramValues.h"
+#include "shared/AppMessages.h"
+#include "shared/ProgramValues.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigKeys.h"
 #include "config/frmOptions.h"
-#include "platform/Files.h"
-#include "platform/RuntimeError.h"
+#include "runtime/Files.h"
+#include "contract/ErrorNumbers.h"
+#include "runtime/RuntimeError.h"
 
 namespace {
 const QString kRequiredTitle = QStringLiteral("Configuration Information Required");
@@ -46,7 +47,7 @@ QString CheckOrganizerFile(ProgramValues& pv) {
       break;
     } catch (const RuntimeError& error) {
       pv.desktop.SetMousePointer(Pointer::Default);
-      if (error.number() == 53 || error.number() == 76) {
+      if (error.number() == ErrorNumber::FileNotFound || error.number() == ErrorNumber::PathNotFound) {
         if (!Asks(pv,
                   QStringLiteral("The Organizer data file referred to in the Organizer File Path "
                                  "cannot be accessed.\n\r\n\rDo you want to specify another "

@@ -1,6 +1,6 @@
 #include "config/ConfigFile.h"
 
-#include "app/ProgramValues.h"
+#include "shared/ProgramValues.h"
 #include "platform/ProfileFile.h"
 
 namespace {

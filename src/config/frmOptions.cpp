@@ -1,10 +1,10 @@
 #include "config/frmOptions.h"
 
-#include "app/ProgramValues.h"
+#include "shared/ProgramValues.h"
 #include "config/ConfigChecks.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigKeys.h"
-#include "platform/Named.h"
+#include "desktop/Named.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,11 +1,12 @@
 #include "organizer/OrganizerLink.h"
 
-#include "app/AppMessages.h"
-#include "app/ProgramValues.h"
+#include "shared/AppMessages.h"
+#include "shared/ProgramValues.h"
 #include "organizer/OrganizerSearch.h"
 #include "organizer/TrapMessage.h"
-#include "platform/DdeTextBox.h"
-#include "platform/RuntimeError.h"
+#include "bus/DdeTextBox.h"
+#include "contract/ErrorNumbers.h"
+#include "runtime/RuntimeError.h"
 
 QString SelectSectionCommand(const QString& section) {
   return QStringLiteral("[SelectSection(\"") + section + QStringLiteral("\")]");
@@ -27,7 +28,7 @@ bool SetupOrganizerLink(ProgramValues& pv) {
     pv.OrganizerLinkOpen = true;
     return true;
   } catch (const RuntimeError& error) {
-    if (error.number() == 282) {
+    if (error.number() == ErrorNumber::DdeNoResponse) {
       ShowAppError(pv, 3);
     } else {
       ShowTrapError(pv, QStringLiteral("SetupOrganizerLink."), error);

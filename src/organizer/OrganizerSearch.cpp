@@ -1,11 +1,12 @@
 #include "organizer/OrganizerSearch.h"
 
-#include "app/AppMessages.h"
-#include "app/ProgramValues.h"
+#include "shared/AppMessages.h"
+#include "shared/ProgramValues.h"
 #include "organizer/OrganizerLink.h"
 #include "organizer/TrapMessage.h"
-#include "platform/DdeTextBox.h"
-#include "platform/RuntimeError.h"
+#include "bus/DdeTextBox.h"
+#include "contract/ErrorNumbers.h"
+#include "runtime/RuntimeError.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -40,7 +41,7 @@ long long RequestResult(ProgramValues& pv) {
   const QString text = RequestItem(pv, QStringLiteral("RESULT"));
   bool ok = false;
   const long long value = decimal.match(text).hasMatch() ? text.trimmed().toLongLong(&ok) : 0;
-  if (!ok) throw RuntimeError(290);
+  if (!ok) throw RuntimeError(ErrorNumber::DdeWrongFormat);
   return value;
 }
 

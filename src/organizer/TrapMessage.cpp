@@ -1,7 +1,7 @@
 #include "organizer/TrapMessage.h"
 
-#include "app/ProgramValues.h"
-#include "platform/RuntimeError.h"
+#include "shared/ProgramValues.h"
+#include "runtime/RuntimeError.h"
 
 QString TrapMessageText(const QString& module, const RuntimeError& error) {
   const QString number = QString::number(error.number());

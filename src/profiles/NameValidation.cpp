@@ -1,6 +1,6 @@
 #include "profiles/NameValidation.h"
 
-#include "platform/DesktopServices.h"
+#include "desktop/DesktopServices.h"
 
 #include <QList>
 

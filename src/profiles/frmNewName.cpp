@@ -1,7 +1,7 @@
 #include "profiles/frmNewName.h"
 
-#include "app/ProgramValues.h"
-#include "platform/Named.h"
+#include "shared/ProgramValues.h"
+#include "desktop/Named.h"
 #include "profiles/NameValidation.h"
 #include "profiles/ProfileIndex.h"
 #include "profiles/frmProfiles.h"

@@ -1,13 +1,14 @@
 #include "word/WordTransfer.h"
 
-#include "app/AppMessages.h"
-#include "app/ProgramValues.h"
+#include "shared/AppMessages.h"
+#include "shared/ProgramValues.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigKeys.h"
 #include "organizer/FieldNames.h"
 #include "organizer/OrganizerSearch.h"
-#include "platform/DdeTextBox.h"
-#include "platform/RuntimeError.h"
+#include "bus/DdeTextBox.h"
+#include "contract/ErrorNumbers.h"
+#include "runtime/RuntimeError.h"
 #include "profiles/ProfileIndex.h"
 #include "profiles/ProfileRows.h"
 
@@ -83,19 +84,19 @@ void ReportTransferError(ProgramValues& pv, const RuntimeError& error, bool rais
   const QString title = QStringLiteral("Transfer Error");
   const int critical = MsgStyle::OkOnly + MsgStyle::Critical;
   switch (error.number()) {
-    case 440:
+    case ErrorNumber::AutomationError:
       pv.desktop.MsgBox(
           QStringLiteral("An error has occured while trying to communicate with Word For Windows.  Check:"
                          "\n\r\n\r1)  Word is running and a document is displayed\n\r"
                          "2)  Any Bookmarks within the active Address Profile are present in the document."),
           critical, title);
       return;
-    case 5003:
+    case ErrorNumber::WordNoDocument:
       pv.desktop.MsgBox(QStringLiteral("Penlark cannot transfer address data to Word.\n\r\n\r"
                                        "Check there is an open document within Word"),
                         critical, title);
       return;
-    case 5101:
+    case ErrorNumber::WordNoSuchBookmark:
       if (raises5101) {
         pv.desktop.MsgBox(QStringLiteral("A Bookmark that is present in the ") +
                               pv.main.cboAddressProfile->currentText() +

@@ -1,7 +1,7 @@
 #include "about/VersionText.h"
 #include "about/frmDeveloper.h"
 #include "platform/Screenshot.h"
-#include "platform/ScriptedDesktopServices.h"
+#include "scripted/ScriptedDesktopServices.h"
 
 #include <QLabel>
 #include <QLineEdit>

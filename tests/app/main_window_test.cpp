@@ -20,9 +20,9 @@ class MainWindowTest : public AppFixture {
   // Both stand-ins running and start-up done, as a person finds the program.
   void StartProgram(const QString& letter = QStringLiteral("Dear [[Name]],\nin [[Town]]\n")) {
     WriteConfiguration(WriteAddressBook());
-    ASSERT_TRUE(StartOrganizer(dir.path() + QStringLiteral("/people.or3")))
+    ASSERT_TRUE(StartOrganizer({dir.path() + QStringLiteral("/people.or3")}))
         << bus.lastError().toStdString();
-    ASSERT_TRUE(StartWord97(WriteLetter(letter))) << bus.lastError().toStdString();
+    ASSERT_TRUE(StartWord({WriteLetter(letter)})) << bus.lastError().toStdString();
     form->Form_Load(dir.path());
     ASSERT_TRUE(desktop.boxes.empty());
     form->activateWindow();
@@ -135,7 +135,7 @@ TEST_F(MainWindowTest, AFailedTransferThenMoreThenFinished) {
 
   form->cboAddressProfile->setEditText(QString());
   form->cmdFinished_Click();
-  EXPECT_EQ(Boxes(), QStringList{"Blank Address Profile|No Address Profile has been selected.\n\r\n\r"
+  EXPECT_EQ(Shown(desktop), QStringList{"Blank Address Profile|No Address Profile has been selected.\n\r\n\r"
                                  "Please select an Address Profile.|48"});
   EXPECT_TRUE(form->cboAddressProfile->hasFocus());
   EXPECT_EQ(Get("Recent Settings", "Search By"), "<missing>");
@@ -155,18 +155,18 @@ TEST_F(MainWindowTest, AFailedTransferThenMoreThenFinished) {
   EXPECT_EQ(Get("Recent Settings", "Search By"), "False");
   EXPECT_EQ(Get("Recent Settings", "Address Profile"), "Letters");
   EXPECT_TRUE(pv.WordApp.IsNothing());
-  const QByteArray ini = IniBytes();
+  const QByteArray ini = ReadBytes(Ini());
   EXPECT_LT(ini.indexOf("Search By"), ini.indexOf("Address Profile", ini.indexOf("[Recent Settings]")));
 }
 
 TEST_F(MainWindowTest, ExitAndTheCloseButtonEndWithoutWriting) {
   StartProgram();
-  const QByteArray before = IniBytes();
+  const QByteArray before = ReadBytes(Ini());
   EXPECT_THROW(form->cmdExit_Click(), ProgramEnded);
   EXPECT_THROW(form->mnuExit_Click(), ProgramEnded);
   EXPECT_TRUE(form->close());
   EXPECT_FALSE(form->isVisible());
-  EXPECT_EQ(IniBytes(), before);
+  EXPECT_EQ(ReadBytes(Ini()), before);
 }
 
 }  // namespace

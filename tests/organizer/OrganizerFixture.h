@@ -1,10 +1,12 @@
 #pragma once
 
-#include "app/ProgramValues.h"
+#include "support/Shown.h"
+
+#include "shared/ProgramValues.h"
 #include "organizer/OrganizerSearch.h"
-#include "platform/DdeTextBox.h"
-#include "platform/ScriptedDesktopServices.h"
-#include "support/PrivateBus.h"
+#include "bus/DdeTextBox.h"
+#include "scripted/ScriptedDesktopServices.h"
+#include "PrivateBus.h"
 
 #include <gtest/gtest.h>
 
@@ -42,14 +44,6 @@ class OrganizerFixture : public ::testing::Test {
     m.txtSearchItem->setText(text);
     (bySurname ? m.optSurname : m.optCompany)->setChecked(true);
     return SearchOrganizer(pv);
-  }
-
-  // Every message box shown so far, as "title|text|style".
-  QStringList Boxes() const {
-    QStringList shown;
-    for (const auto& box : desktop.boxes)
-      shown << box.title + u'|' + box.text + u'|' + QString::number(box.style);
-    return shown;
   }
 
   QStringList Entries() const {

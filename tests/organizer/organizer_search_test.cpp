@@ -62,7 +62,7 @@ TEST_F(OrganizerSearchTest, NoMatchOrOrganizerEndedKeepsTheEarlierResult) {
   bus.Stop(organizer);
   ASSERT_TRUE(bus.WaitNameGone(DdeServiceName(QStringLiteral("Organize200"))));
   EXPECT_FALSE(Search(QStringLiteral("Smith")));
-  ASSERT_EQ(Boxes(), QStringList({"Name not found|The Name entered in the 'Search For' box has not been found in "
+  ASSERT_EQ(Shown(desktop), QStringList({"Name not found|The Name entered in the 'Search For' box has not been found in "
                                   "the Organizer file.|32",
                                   "Fatal Error|Error 291 has occured in module \"SearchOrganizer.\"\n\r\n\r"
                                   "291 - Foreign application quit|16"}));
@@ -102,7 +102,7 @@ TEST_F(OrganizerSearchTest, RefusalsAndErrorsKeepTheEarlierList) {
     pv.OrganizerLinkOpen = false;
     pv.AddressSectionName = c.section;
     EXPECT_FALSE(Search(c.text));
-    EXPECT_EQ(Boxes() + QStringList(desktop.formsShown.begin(), desktop.formsShown.end()),
+    EXPECT_EQ(Shown(desktop) + QStringList(desktop.formsShown.begin(), desktop.formsShown.end()),
               QStringList{c.box.isEmpty() ? QStringLiteral("frmError1") : c.box});
     EXPECT_EQ(desktop.pointerChanges.empty(), c.text.contains(u'"'));  // before the hourglass
     EXPECT_EQ(desktop.MousePointer(), Pointer::Default);

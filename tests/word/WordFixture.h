@@ -1,25 +1,19 @@
 #pragma once
 
-#include "app/ProgramValues.h"
-#include "platform/Automation.h"
-#include "platform/DdeTextBox.h"
-#include "platform/ScriptedDesktopServices.h"
-#include "support/PrivateBus.h"
+#include "support/Shown.h"
+
+#include "shared/ProgramValues.h"
+#include "bus/Automation.h"
+#include "bus/DdeTextBox.h"
+#include "scripted/ScriptedDesktopServices.h"
+#include "PrivateBus.h"
 
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QTemporaryDir>
 
-#include <ostream>
 #include <utility>
-
-// Texts in failure messages as quoted JSON strings in brackets, control characters escaped.
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact).toStdString();
-}
 
 inline const QString kLetter = QStringLiteral(PENLARK_TEST_DATA "/letter.txt");
 
@@ -54,13 +48,8 @@ class WordFixture : public ::testing::Test {
     ASSERT_TRUE(bus.WaitNameGone(WindowClassName(QStringLiteral("OpusApp"))));
   }
 
-  // Every message box shown so far, as "title|text|style|pointer while shown".
-  QStringList Boxes() const {
-    QStringList shown;
-    for (const auto& b : desktop.boxes)
-      shown << b.title + u'|' + b.text + u'|' + QString::number(b.style) + u'|' + QString::number(b.pointer);
-    return shown;
-  }
+  // Every message box shown so far, with the pointer while it was shown.
+  QStringList Boxes() const { return Shown(desktop, true); }
 
   QTemporaryDir dir;
   PrivateBus bus;

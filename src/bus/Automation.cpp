@@ -1,11 +1,12 @@
-#include "platform/Automation.h"
+#include "bus/Automation.h"
 
-#include "platform/RuntimeError.h"
+#include "bus/BusOwner.h"
+#include "contract/ErrorNumbers.h"
+#include "runtime/RuntimeError.h"
 
-#include <QDBusConnectionInterface>
+#include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
-#include <QDBusReply>
 #include <QDBusVariant>
 
 namespace {
@@ -14,18 +15,6 @@ using AutomationContract::ErrorPrefix;
 
 // Long enough for a busy word processor, short enough that a hung one is reported.
 constexpr int kCallTimeoutMs = 5000;
-
-constexpr int kAutomationError = 440;
-constexpr int kCannotCreateObject = 429;
-constexpr int kObjectRequired = 424;
-
-// The unique name of whoever owns the name now, so a reference keeps talking to that
-// program and fails once it has gone, instead of reaching a successor.
-QString Owner(const QDBusConnection& bus, const QString& name) {
-  if (!bus.isConnected() || !bus.interface()) return {};
-  const QDBusReply<QString> owner = bus.interface()->serviceOwner(name);
-  return owner.isValid() ? owner.value() : QString();
-}
 
 QDBusMessage Send(const QDBusConnection& bus, QDBusMessage message) {
   message.setAutoStartService(false);
@@ -38,7 +27,7 @@ QDBusMessage Send(const QDBusConnection& bus, QDBusMessage message) {
     if (ok) throw RuntimeError(number, reply.errorMessage());
   }
   // Gone, never answered, or not an automation server at all.
-  throw RuntimeError(kAutomationError);
+  throw RuntimeError(ErrorNumber::AutomationError);
 }
 
 QVariant Unwrap(const QVariant& value) {
@@ -53,24 +42,24 @@ AutomationObject::AutomationObject(QDBusConnection bus, QString service, QString
     : bus_(std::move(bus)), service_(std::move(service)), path_(std::move(path)) {}
 
 QVariant AutomationObject::Get(const QString& property) const {
-  if (IsNothing()) throw RuntimeError(91);
+  if (IsNothing()) throw RuntimeError(ErrorNumber::ObjectNotSet);
   QDBusMessage call =
       QDBusMessage::createMethodCall(service_, path_, AutomationContract::Interface, QStringLiteral("GetProperty"));
   call << property;
   const QDBusMessage reply = Send(bus_, call);
-  if (reply.arguments().isEmpty()) throw RuntimeError(kAutomationError);
+  if (reply.arguments().isEmpty()) throw RuntimeError(ErrorNumber::AutomationError);
   return Unwrap(reply.arguments().front());
 }
 
 AutomationObject AutomationObject::GetObject(const QString& property) const {
   const QVariant value = Get(property);
-  if (value.metaType() != QMetaType::fromType<QDBusObjectPath>()) throw RuntimeError(kObjectRequired);
+  if (value.metaType() != QMetaType::fromType<QDBusObjectPath>()) throw RuntimeError(ErrorNumber::ObjectRequired);
   return AutomationObject(bus_, service_, value.value<QDBusObjectPath>().path());
 }
 
 QVariant AutomationObject::Call(const QString& method, const QVariantList& positional,
                                 const QVariantMap& named) const {
-  if (IsNothing()) throw RuntimeError(91);
+  if (IsNothing()) throw RuntimeError(ErrorNumber::ObjectNotSet);
   QDBusMessage call =
       QDBusMessage::createMethodCall(service_, path_, AutomationContract::Interface, QStringLiteral("Invoke"));
   call << method << QVariant::fromValue(positional) << QVariant::fromValue(named);
@@ -81,25 +70,25 @@ QVariant AutomationObject::Call(const QString& method, const QVariantList& posit
 }
 
 AutomationObject GetRunningObject(const QString& progId, QDBusConnection bus) {
-  const QString owner = Owner(bus, RunningObjectName(progId));
-  if (owner.isEmpty()) throw RuntimeError(kCannotCreateObject);
+  const QString owner = BusNameOwner(bus, RunningObjectName(progId));
+  if (owner.isEmpty()) throw RuntimeError(ErrorNumber::CannotCreateObject);
   return AutomationObject(std::move(bus), owner, QStringLiteral("/"));
 }
 
 AutomationObject CreateAutomationObject(const QString& progId, QDBusConnection bus) {
-  const QString owner = Owner(bus, ClassFactoryName(progId));
-  if (owner.isEmpty()) throw RuntimeError(kCannotCreateObject);
+  const QString owner = BusNameOwner(bus, ClassFactoryName(progId));
+  if (owner.isEmpty()) throw RuntimeError(ErrorNumber::CannotCreateObject);
   const QDBusMessage reply = Send(
       bus, QDBusMessage::createMethodCall(owner, QStringLiteral("/"), AutomationContract::FactoryInterface,
                                           QStringLiteral("CreateObject")));
-  if (reply.arguments().isEmpty()) throw RuntimeError(kAutomationError);
+  if (reply.arguments().isEmpty()) throw RuntimeError(ErrorNumber::AutomationError);
   const QString path = qvariant_cast<QDBusObjectPath>(reply.arguments().front()).path();
-  if (path.isEmpty()) throw RuntimeError(kAutomationError);
+  if (path.isEmpty()) throw RuntimeError(ErrorNumber::AutomationError);
   return AutomationObject(std::move(bus), owner, path);
 }
 
 quintptr FindWindowA(const QString& className, const QString& title, QDBusConnection bus) {
-  const QString owner = Owner(bus, WindowClassName(className));
+  const QString owner = BusNameOwner(bus, WindowClassName(className));
   if (owner.isEmpty()) return 0;
   if (!title.isNull()) {
     QDBusMessage call = QDBusMessage::createMethodCall(

@@ -1,4 +1,4 @@
-#include "organizer/frmError1.h"
+#include "shared/frmError1.h"
 #include "platform/Screenshot.h"
 
 #include <QLabel>

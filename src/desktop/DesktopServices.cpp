@@ -1,4 +1,4 @@
-#include "platform/DesktopServices.h"
+#include "desktop/DesktopServices.h"
 
 #include <cstdlib>
 

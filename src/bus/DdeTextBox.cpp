@@ -1,31 +1,18 @@
-#include "platform/DdeTextBox.h"
+#include "bus/DdeTextBox.h"
 
-#include "platform/RuntimeError.h"
+#include "bus/BusOwner.h"
+#include "contract/ErrorNumbers.h"
+#include "runtime/RuntimeError.h"
 
 namespace {
 
 constexpr int kLongestTenths = 65535;
-// Asking the bus daemon who owns a name is answered at once; this only bounds a daemon
-// that has itself stopped answering.
-constexpr int kBusDaemonTimeoutMs = 5000;
 
 QDBusMessage NewCall(const QString& service, const QString& method) {
   QDBusMessage call = QDBusMessage::createMethodCall(service, DdeContract::ObjectPath,
                                                      DdeContract::Interface, method);
   call.setAutoStartService(false);
   return call;
-}
-
-// The unique name that owns a bus name (a unique name owns itself); empty when nobody.
-QString OwnerOf(const QDBusConnection& bus, const QString& name) {
-  QDBusMessage call = QDBusMessage::createMethodCall(
-      QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-      QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetNameOwner"));
-  call.setAutoStartService(false);
-  call << name;
-  const QDBusMessage reply = bus.call(call, QDBus::Block, kBusDaemonTimeoutMs);
-  if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return {};
-  return reply.arguments().constFirst().toString();
 }
 
 }  // namespace
@@ -41,20 +28,20 @@ int DdeTextBox::TimeoutMs() const {
 }
 
 void DdeTextBox::SetLinkMode(int mode) {
-  if (mode != 0 && mode != 2) throw RuntimeError(5);
+  if (mode != 0 && mode != 2) throw RuntimeError(ErrorNumber::InvalidCall);
   Close();
   if (mode == 0) return;
 
   const qsizetype bar = linkTopic_.indexOf(u'|');
-  if (bar < 0) throw RuntimeError(294);
+  if (bar < 0) throw RuntimeError(ErrorNumber::DdeBadLinkFormat);
   const QString application = linkTopic_.left(bar);
   const QString topic = linkTopic_.mid(bar + 1);
-  if (application.isEmpty() || !bus_.isConnected()) throw RuntimeError(282);
+  if (application.isEmpty() || !bus_.isConnected()) throw RuntimeError(ErrorNumber::DdeNoResponse);
 
   // Ownership first: a call to a name nobody owns could otherwise ask the bus to start
   // a program for it.
-  const QString owner = OwnerOf(bus_, DdeServiceName(application));
-  if (owner.isEmpty()) throw RuntimeError(282);
+  const QString owner = BusNameOwner(bus_, DdeServiceName(application));
+  if (owner.isEmpty()) throw RuntimeError(ErrorNumber::DdeNoResponse);
 
   QDBusMessage call = NewCall(owner, QStringLiteral("Initiate"));
   call << topic;
@@ -62,7 +49,7 @@ void DdeTextBox::SetLinkMode(int mode) {
   // A refused topic, a server that does not speak the contract and one that does not
   // answer all leave the initiate unanswered.
   if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != QStringLiteral("u"))
-    throw RuntimeError(282);
+    throw RuntimeError(ErrorNumber::DdeNoResponse);
 
   service_ = owner;
   conversation_ = reply.arguments().constFirst().toUInt();
@@ -81,30 +68,31 @@ void DdeTextBox::Close() {
 }
 
 QDBusMessage DdeTextBox::Call(const QString& method, const QVariantList& arguments) const {
-  if (linkMode_ != 2) throw RuntimeError(293);
+  if (linkMode_ != 2) throw RuntimeError(ErrorNumber::DdeNoChannel);
   QDBusMessage call = NewCall(service_, method);
   call.setArguments(arguments);
   const QDBusMessage reply = bus_.call(call, QDBus::Block, TimeoutMs());
   if (reply.type() == QDBusMessage::ErrorMessage) ThrowCallError(reply.errorName());
-  if (reply.type() != QDBusMessage::ReplyMessage) throw RuntimeError(291);
+  if (reply.type() != QDBusMessage::ReplyMessage) throw RuntimeError(ErrorNumber::DdeServerQuit);
   return reply;
 }
 
 void DdeTextBox::ThrowCallError(const QString& errorName) const {
-  if (errorName == DdeContract::ErrorRefused) throw RuntimeError(285);
-  if (errorName == DdeContract::ErrorNoConversation) throw RuntimeError(292);
+  if (errorName == DdeContract::ErrorRefused) throw RuntimeError(ErrorNumber::DdeRefused);
+  if (errorName == DdeContract::ErrorNoConversation) throw RuntimeError(ErrorNumber::DdeConversationClosed);
   if (errorName == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
       errorName == QLatin1String("org.freedesktop.DBus.Error.Timeout") ||
       errorName == QLatin1String("org.freedesktop.DBus.Error.TimedOut")) {
     // The daemon also answers NoReply for a server that left while the call was open.
-    throw RuntimeError(OwnerOf(bus_, service_).isEmpty() ? 291 : 286);
+    throw RuntimeError(BusNameOwner(bus_, service_).isEmpty() ? ErrorNumber::DdeServerQuit
+                                                               : ErrorNumber::DdeTimeout);
   }
   if (errorName == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
       errorName == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner") ||
       errorName == QLatin1String("org.freedesktop.DBus.Error.Disconnected"))
-    throw RuntimeError(291);
+    throw RuntimeError(ErrorNumber::DdeServerQuit);
   // Anything else the server answers (an unknown method, bad arguments) is a refusal.
-  throw RuntimeError(285);
+  throw RuntimeError(ErrorNumber::DdeRefused);
 }
 
 void DdeTextBox::LinkExecute(const QString& command) {
@@ -114,6 +102,6 @@ void DdeTextBox::LinkExecute(const QString& command) {
 void DdeTextBox::LinkRequest() {
   const QDBusMessage reply =
       Call(QStringLiteral("Request"), {QVariant::fromValue(conversation_), linkItem_});
-  if (reply.signature() != QStringLiteral("s")) throw RuntimeError(285);
+  if (reply.signature() != QStringLiteral("s")) throw RuntimeError(ErrorNumber::DdeRefused);
   setText(reply.arguments().constFirst().toString());
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DesktopServices.h"
+#include "desktop/DesktopServices.h"
 
 // The desktop drawn by Qt for a person at the screen.
 class QtDesktopServices : public DesktopServices {

@@ -1,6 +1,6 @@
-#include "organizer/frmError1.h"
+#include "shared/frmError1.h"
 
-#include "platform/Named.h"
+#include "desktop/Named.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "platform/QtDesktopServices.h"
+#include "desktop/QtDesktopServices.h"
 
 #include <QApplication>
 #include <QCursor>

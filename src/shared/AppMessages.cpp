@@ -1,8 +1,8 @@
-#include "app/AppMessages.h"
+#include "shared/AppMessages.h"
 
-#include "app/ProgramValues.h"
-#include "organizer/frmError1.h"
-#include "platform/RuntimeError.h"
+#include "shared/ProgramValues.h"
+#include "shared/frmError1.h"
+#include "runtime/RuntimeError.h"
 
 namespace {
 // Number 3 has no entry: it is the access-error window, not a box.

@@ -1,4 +1,4 @@
-#include "platform/ScriptedDesktopServices.h"
+#include "scripted/ScriptedDesktopServices.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Automation.h"
-#include "platform/DesktopServices.h"
+#include "bus/Automation.h"
+#include "desktop/DesktopServices.h"
 
 #include <QDBusConnection>
 #include <QString>

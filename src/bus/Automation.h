@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/AutomationContract.h"
+#include "contract/AutomationContract.h"
 
 #include <QDBusConnection>
 #include <QString>
@@ -48,7 +48,7 @@ AutomationObject GetRunningObject(const QString& progId,
 // Creates an object of a class served by a running program: 429 when none serves it.
 AutomationObject CreateAutomationObject(const QString& progId,
                                         QDBusConnection bus = QDBusConnection::sessionBus());
-// RunningObjectName, ClassFactoryName and WindowClassName: platform/AutomationContract.h.
+// RunningObjectName, ClassFactoryName and WindowClassName: contract/AutomationContract.h.
 
 // Non-zero while a program announces a main window of the class on the bus (bus name
 // WindowClassName(className)). A title, when given, must match the window's title

@@ -1,6 +1,7 @@
-#include "platform/Files.h"
+#include "runtime/Files.h"
 
-#include "platform/RuntimeError.h"
+#include "contract/ErrorNumbers.h"
+#include "runtime/RuntimeError.h"
 
 #include <QFile>
 
@@ -27,20 +28,21 @@ bool IsFolder(const QByteArray& path) {
 }  // namespace
 
 void ProbeFileDateTime(const QString& path) {
-  if (path.isEmpty()) throw RuntimeError(75);
+  if (path.isEmpty()) throw RuntimeError(ErrorNumber::PathFileAccess);
   const QByteArray native = QFile::encodeName(path);
   struct stat st {};
   if (::stat(native.constData(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) throw RuntimeError(75);
+    if (S_ISDIR(st.st_mode)) throw RuntimeError(ErrorNumber::PathFileAccess);
     return;
   }
   switch (errno) {
     case ENOENT:
-      throw RuntimeError(IsFolder(FolderOf(native)) ? 53 : 76);
+      throw RuntimeError(IsFolder(FolderOf(native)) ? ErrorNumber::FileNotFound
+                                                    : ErrorNumber::PathNotFound);
     case ENOTDIR:
-      throw RuntimeError(76);
+      throw RuntimeError(ErrorNumber::PathNotFound);
     default:
-      throw RuntimeError(75);
+      throw RuntimeError(ErrorNumber::PathFileAccess);
   }
 }
 

@@ -1,6 +1,6 @@
-#include "support/PrivateBus.h"
+#include "PrivateBus.h"
 
-#include "support/ChildProcesses.h"
+#include "ChildProcesses.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>

@@ -1,6 +1,6 @@
-#include "app/AppMessages.h"
-#include "app/ProgramValues.h"
-#include "platform/ScriptedDesktopServices.h"
+#include "shared/AppMessages.h"
+#include "shared/ProgramValues.h"
+#include "scripted/ScriptedDesktopServices.h"
 
 #include <gtest/gtest.h>
 

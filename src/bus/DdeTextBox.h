@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DdeContract.h"
+#include "contract/DdeContract.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -72,4 +72,4 @@ class DdeTextBox : public QLineEdit {
   QString linkItem_;
 };
 
-// DdeServiceName(application), the bus name that serves it, is in platform/DdeContract.h.
+// DdeServiceName(application), the bus name that serves it, is in contract/DdeContract.h.
