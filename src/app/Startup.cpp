@@ -63,7 +63,7 @@ void RunStartup(ProgramValues& pv, frmPenlark& form, const QString& programDir) 
   try {
     RunPhase1(pv, form, programDir);
   } catch (const RuntimeError& e) {
-    ShowClosingError(pv, e.number(), e.description());
+    ShowClosingError(pv.desktop, e.number(), e.description());
   }
 
   ConnectToWord(pv);

@@ -31,12 +31,18 @@ constexpr int Default = 0;
 constexpr int Hourglass = 11;
 }  // namespace Pointer
 
+// File-open dialog flags.
+namespace FileOpenFlag {
+constexpr int HideReadOnly = 0x4;    // no read-only box
+constexpr int ShareAware = 0x4000;   // a name in use by another program is returned too
+}  // namespace FileOpenFlag
+
 // The settings of one use of the file-open dialog.
 struct FileOpenSettings {
   QString title;
   QString filter;      // "Description (*.a)|*.a|Other (*.b)|*.b"
   QString defaultExt;  // without the dot, added when the user types a name without one
-  int flags = 0;       // 0x4: hide the read-only box; 0x4000: return a name in use by another program
+  int flags = 0;       // FileOpenFlag values, summed
 };
 
 // The desktop the program talks to for everything a person sees and answers: message

@@ -75,14 +75,14 @@ std::optional<QString> QtDesktopServices::ShowOpenDialog(const FileOpenSettings&
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilter(QtFilter(settings.filter));
   dialog.setDefaultSuffix(settings.defaultExt.toLower());
-  if (settings.flags & 0x4) dialog.setOption(QFileDialog::ReadOnly, false);
+  if (settings.flags & FileOpenFlag::HideReadOnly) dialog.setOption(QFileDialog::ReadOnly, false);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().constFirst();
 }
 
 void QtDesktopServices::Terminate() {
   std::fflush(nullptr);
-  std::_Exit(0);
+  std::_Exit(EXIT_SUCCESS);
 }
 
 void QtDesktopServices::RunModal(QDialog& form) {

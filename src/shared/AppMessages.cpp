@@ -1,8 +1,10 @@
 #include "shared/AppMessages.h"
 
-#include "shared/ProgramValues.h"
+#include "desktop/DesktopServices.h"
 #include "shared/frmError1.h"
 #include "runtime/RuntimeError.h"
+
+#include <iterator>
 
 namespace {
 // Number 3 has no entry: it is the access-error window, not a box.
@@ -21,29 +23,31 @@ constexpr AppMessage kMessages[] = {
 }  // namespace
 
 const AppMessage* FindAppMessage(int number) {
-  if (number < 1 || number > 5 || number == 3) return nullptr;
+  if (number < 1 || number > static_cast<int>(std::size(kMessages)) ||
+      number == AppMessageNumber::AccessError)
+    return nullptr;
   return &kMessages[number - 1];
 }
 
-void ShowAppError(ProgramValues& pv, int number) {
-  pv.desktop.SetMousePointer(Pointer::Default);
-  if (number == 3) {
+void ShowAppError(DesktopServices& desktop, int number) {
+  desktop.SetMousePointer(Pointer::Default);
+  if (number == AppMessageNumber::AccessError) {
     frmError1 form;
-    pv.desktop.ShowModal(form);
+    desktop.ShowModal(form);
     return;
   }
   const AppMessage* message = FindAppMessage(number);
   if (!message) return;
   const QString text = QString::fromLatin1(message->first) + QStringLiteral("\n\r\n\r") +
                        QString::fromLatin1(message->second);
-  pv.desktop.MsgBox(text, MsgStyle::OkOnly + MsgStyle::Exclamation,
-                    QString::fromLatin1(message->title));
+  desktop.MsgBox(text, MsgStyle::OkOnly + MsgStyle::Exclamation,
+                 QString::fromLatin1(message->title));
 }
 
-void ShowClosingError(ProgramValues& pv, int number, const QString& description) {
-  pv.desktop.SetMousePointer(Pointer::Default);
-  pv.desktop.MsgBox(QStringLiteral("Error") + StrNumber(number) + QStringLiteral(", ") + description +
-                        QStringLiteral(" has occured.\n\r\n\rPenlark will be closed."),
-                    MsgStyle::OkOnly + MsgStyle::Critical, QStringLiteral("Fatal Error"));
-  pv.desktop.EndProgram();
+void ShowClosingError(DesktopServices& desktop, int number, const QString& description) {
+  desktop.SetMousePointer(Pointer::Default);
+  desktop.MsgBox(QStringLiteral("Error") + StrNumber(number) + QStringLiteral(", ") + description +
+                     QStringLiteral(" has occured.\n\r\n\rPenlark will be closed."),
+                 MsgStyle::OkOnly + MsgStyle::Critical, QStringLiteral("Fatal Error"));
+  desktop.EndProgram();
 }

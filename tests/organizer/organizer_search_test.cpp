@@ -25,8 +25,8 @@ TEST_F(OrganizerSearchTest, TwentyFiveMatchesListTenAndStepOnceMore) {
   ASSERT_NE(StartOrganizer({pv.OrganizerFilePath}), nullptr);
   ASSERT_TRUE(Search(QStringLiteral("smith")));
   EXPECT_EQ(Entries(), expected);
-  EXPECT_EQ(RequestResult(pv), 10);  // the step after the tenth entry has been made
-  EXPECT_EQ(RequestItem(pv, QStringLiteral("FirstName")), QStringLiteral("P11"));
+  EXPECT_EQ(RequestResult(*m.txtOrganizerPipe), 10);  // the step after the tenth entry has been made
+  EXPECT_EQ(RequestItem(*m.txtOrganizerPipe, QStringLiteral("FirstName")), QStringLiteral("P11"));
   EXPECT_EQ(m.lstAddressee->currentRow(), 0);
   EXPECT_TRUE(m.lstAddressee->isEnabled() && m.cmdFinished->isEnabled() && m.cmdMore->isEnabled());
   EXPECT_EQ(desktop.pointerChanges, kHourglassOnly);

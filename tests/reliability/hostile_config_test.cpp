@@ -84,7 +84,7 @@ TEST_F(HostileConfigTest, StartUpAndEveryWindowWorkAndNothingElseIsRewritten) {
     });
     form->cmdProfile_Click();
     form->mnuAbout_Click();
-    ShowAppError(pv, 3);
+    ShowAppError(pv.desktop, AppMessageNumber::AccessError);
     EXPECT_EQ(Shown(desktop, false, true), QStringList({"frmOptions", "frmProfiles", "frmNewName", "frmDeveloper", "frmError1"}));
 
     form->optSurname->setChecked(true);

@@ -1,6 +1,6 @@
+#include "support/Shown.h"
+
 #include "shared/AppMessages.h"
-#include "shared/ProgramValues.h"
-#include "scripted/ScriptedDesktopServices.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,6 @@ namespace {
 // then the pointer left after it.
 TEST(AppMessagesTest, EachNumberShowsItsBoxOrTheAccessErrorWindowWithTheArrow) {
   ScriptedDesktopServices desktop;
-  ProgramValues pv{desktop, QDBusConnection(QString())};
   QStringList shown;
   desktop.OnForm(QStringLiteral("frmError1"), [&](QDialog& form) {
     shown << QStringLiteral("frmError1|") + QString::number(desktop.MousePointer());
@@ -20,9 +19,8 @@ TEST(AppMessagesTest, EachNumberShowsItsBoxOrTheAccessErrorWindowWithTheArrow) {
   });
   for (int number = 1; number <= 5; ++number) {
     desktop.SetMousePointer(Pointer::Hourglass);
-    ShowAppError(pv, number);
-    for (const auto& b : desktop.boxes)
-      shown << QStringList{b.title, b.text, QString::number(b.style), QString::number(b.pointer)}.join(u'|');
+    ShowAppError(desktop, number);
+    shown << Shown(desktop, true);
     desktop.boxes.clear();
     shown << QString::number(desktop.MousePointer());
   }
