@@ -195,28 +195,6 @@ TEST_F(EndToEnd, AMissingBookmarkIsReportedAndTheRowsBeforeItStay) {
   EXPECT_EQ(ReadBytes(Path("PENLARK.INI")), before);
 }
 
-TEST_F(EndToEnd, TheAddressBookEndingMidRunIsReportedAndNothingIsWritten) {
-  WriteSampleConfiguration();
-  const QByteArray before = ReadBytes(Path("PENLARK.INI"));
-  // The search for a one-match surname takes the address book's first 11 calls; it ends,
-  // as in a crash, at the transfer's first.
-  StartOrganizer({QStringLiteral("--end-after"), QStringLiteral("11")});
-  StartWord(sampleLetter);
-  StartPenlark();
-
-  Type(QStringLiteral("Okafor"));
-  Keys({QStringLiteral("Return"), QStringLiteral("Return")});
-  AnswerBox(QStringLiteral("Error  291"));
-  ExpectStillRunning();
-  EXPECT_TRUE(organizer->waitForFinished(5000));
-  EXPECT_EQ(Letter().toStdString(), Unfilled().toStdString());
-
-  BackToMainWindow();
-  Keys({QStringLiteral("alt+e")});
-  ExpectEndedCleanly();
-  EXPECT_EQ(ReadBytes(Path("PENLARK.INI")), before);
-}
-
 // No PENLARK.INI: the program asks for the address book, then for a first profile, and
 // with those the person fills the letter.
 TEST_F(EndToEnd, AFirstStartWithoutConfigurationSetsUpAndTransfers) {
