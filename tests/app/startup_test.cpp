@@ -20,14 +20,10 @@ class StartupTest : public AppFixture {
 TEST_F(StartupTest, NoConfigurationFileAsksTwiceThenForAProfile) {
   for (int i = 0; i < 3; ++i) desktop.Answer(MsgAnswer::No);
   Load();
-  EXPECT_EQ(Shown(desktop), (QStringList{
-                         "Configuration Information Required|No Organizer data file has been entered for "
-                         "Penlark to access.\n\r\n\rDo you want to enter details of your Organizer data file now?|52",
-                         "Configuration Information Required|No Organizer Address section name has been entered "
-                         "for Penlark to access.\n\r\n\rDo you want to enter details of your Organizer Address "
-                         "section now?|52",
-                         "No Address Profiles|No Address Profiles have been setup.  Do you want to create a "
-                         "Address Profile now?|36"}));
+  // The two questions before it are the configuration checks' (tests/config).
+  ASSERT_EQ(desktop.boxes.size(), 3u);
+  EXPECT_EQ(Shown(desktop)[2], QStringLiteral("No Address Profiles|No Address Profiles have been setup.  Do you "
+                                              "want to create a Address Profile now?|36"));
   EXPECT_EQ(desktop.boxes[2].pointer, Pointer::Default);
   EXPECT_EQ(pv.ConfigFilePath, dir.path() + QStringLiteral("/PENLARK.INI"));
   EXPECT_EQ(form->cboAddressProfile->count(), 0);
