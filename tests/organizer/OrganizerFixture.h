@@ -1,14 +1,8 @@
 #pragma once
 
-#include "support/Shown.h"
+#include "support/ProgramFixture.h"
 
-#include "shared/ProgramValues.h"
 #include "organizer/OrganizerSearch.h"
-#include "bus/DdeTextBox.h"
-#include "scripted/ScriptedDesktopServices.h"
-#include "PrivateBus.h"
-
-#include <gtest/gtest.h>
 
 #include <QListWidget>
 #include <QPushButton>
@@ -16,9 +10,9 @@
 
 // The main window's controls the address-book procedures reach, on a window of the test's
 // own, with the program-wide values pointing at them and at a private bus.
-class OrganizerFixture : public ::testing::Test {
+class OrganizerFixture : public PartnerFixture {
  protected:
-  OrganizerFixture() : pv(desktop, bus.connection()) {
+  OrganizerFixture() {
     m.optSurname = new QRadioButton(&window);
     m.optCompany = new QRadioButton(&window);
     m.txtSearchItem = new QLineEdit(&window);
@@ -29,15 +23,6 @@ class OrganizerFixture : public ::testing::Test {
     for (QWidget* c : std::initializer_list<QWidget*>{m.lstAddressee, m.cmdFinished, m.cmdMore}) c->setEnabled(false);
     pv.OrganizerFilePath = kSample;
     pv.AddressSectionName = QStringLiteral("Address");
-  }
-
-  void SetUp() override { ASSERT_TRUE(bus.ok()) << bus.lastError().toStdString(); }
-
-  QProcess* StartOrganizer(const QStringList& arguments) {
-    QProcess* process = bus.Start(QStringLiteral(PENLARK_ORGANIZER_BIN), arguments,
-                                  DdeServiceName(QStringLiteral("Organize200")));
-    EXPECT_NE(process, nullptr) << bus.lastError().toStdString();
-    return process;
   }
 
   bool Search(const QString& text, bool bySurname = true) {
@@ -55,9 +40,6 @@ class OrganizerFixture : public ::testing::Test {
   const QString kSample = QStringLiteral(PENLARK_TEST_DATA "/addresses.json");
   const QString kOther = QStringLiteral(PENLARK_TEST_DATA "/other-addresses.json");
 
-  PrivateBus bus;
-  ScriptedDesktopServices desktop;
-  ProgramValues pv;
   MainWindowControls& m = pv.main;
   QWidget window;
 };

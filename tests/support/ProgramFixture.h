@@ -16,21 +16,13 @@
 
 #include <memory>
 
-// The whole program in process: a program folder of its own, a private bus for the
-// partner programs, the scripted desktop and a fresh main window for every test.
-class ProgramFixture : public ::testing::Test {
+// A program folder of its own, a private bus for the partner programs, and the scripted
+// desktop with the program-wide values on them.
+class PartnerFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     ASSERT_TRUE(bus.ok()) << bus.lastError().toStdString();
-    NewWindow();
-  }
-  void TearDown() override { form.reset(); }
-
-  // A fresh main window, as after a start of the program.
-  void NewWindow() {
-    form.reset();
-    form = std::make_unique<frmPenlark>(pv);
   }
 
   QString Ini() const { return dir.filePath(QStringLiteral("PENLARK.INI")); }
@@ -80,5 +72,22 @@ class ProgramFixture : public ::testing::Test {
   PrivateBus bus;
   ScriptedDesktopServices desktop;
   ProgramValues pv{desktop, bus.connection()};
+};
+
+// The whole program in process: a fresh main window for every test.
+class ProgramFixture : public PartnerFixture {
+ protected:
+  void SetUp() override {
+    PartnerFixture::SetUp();
+    NewWindow();
+  }
+  void TearDown() override { form.reset(); }
+
+  // A fresh main window, as after a start of the program.
+  void NewWindow() {
+    form.reset();
+    form = std::make_unique<frmPenlark>(pv);
+  }
+
   std::unique_ptr<frmPenlark> form;
 };

@@ -1,17 +1,8 @@
 #pragma once
 
-#include "support/Shown.h"
-
-#include "shared/ProgramValues.h"
-#include "bus/Automation.h"
-#include "bus/DdeTextBox.h"
-#include "scripted/ScriptedDesktopServices.h"
-#include "PrivateBus.h"
-
-#include <gtest/gtest.h>
+#include "support/ProgramFixture.h"
 
 #include <QComboBox>
-#include <QTemporaryDir>
 
 #include <utility>
 
@@ -19,16 +10,14 @@ inline const QString kLetter = QStringLiteral(PENLARK_TEST_DATA "/letter.txt");
 
 // A private bus for the stand-ins, a PENLARK.INI of the test's own, and the main window's
 // profile box and DDE box.
-class WordFixture : public ::testing::Test {
+class WordFixture : public PartnerFixture {
  protected:
-  WordFixture() : pv(desktop, bus.connection()) {
+  WordFixture() {
     pv.main.cboAddressProfile = cboAddressProfile = new QComboBox(&window);
     cboAddressProfile->setEditable(true);
     pv.main.txtOrganizerPipe = new DdeTextBox(&window, bus.connection());
-    pv.ConfigFilePath = dir.filePath(QStringLiteral("PENLARK.INI"));
+    pv.ConfigFilePath = Ini();
   }
-
-  void SetUp() override { ASSERT_TRUE(bus.ok()) << bus.lastError().toStdString(); }
 
   // penlark-word in place of the one started before; with attach, WordApp and WordVersion
   // are set as start-up would ("word6" among the arguments: only WordBasic).
@@ -51,10 +40,6 @@ class WordFixture : public ::testing::Test {
   // Every message box shown so far, with the pointer while it was shown.
   QStringList Boxes() const { return Shown(desktop, true); }
 
-  QTemporaryDir dir;
-  PrivateBus bus;
-  ScriptedDesktopServices desktop;
-  ProgramValues pv;
   QWidget window;
   QComboBox* cboAddressProfile;
   QProcess* word = nullptr;
