@@ -3,8 +3,8 @@
 #include "Benchmarks.h"
 #include "EchoPeer.h"
 #include "organizer/OrganizerLink.h"
-#include "platform/Automation.h"
-#include "platform/DdeTextBox.h"
+#include "bus/Automation.h"
+#include "bus/DdeTextBox.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/ProgramValues.h"
-#include "platform/ScriptedDesktopServices.h"
-#include "support/PrivateBus.h"
+#include "shared/ProgramValues.h"
+#include "scripted/ScriptedDesktopServices.h"
+#include "PrivateBus.h"
 
 #include <QComboBox>
 #include <QProcess>

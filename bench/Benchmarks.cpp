@@ -5,7 +5,7 @@
 #include "WriterOffice.h"
 #include "config/ConfigFile.h"
 #include "organizer/OrganizerSearch.h"
-#include "platform/DdeTextBox.h"
+#include "bus/DdeTextBox.h"
 #include "profilefile/FileBytes.h"
 #include "profilefile/ProfileFile.h"
 #include "word/WordTransfer.h"

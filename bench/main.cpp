@@ -9,7 +9,7 @@
 #include "EchoPeer.h"
 #include "Report.h"
 #include "WriterOffice.h"
-#include "support/ChildProcesses.h"
+#include "ChildProcesses.h"
 
 #include <benchmark/benchmark.h>
 

@@ -11,9 +11,9 @@
 // Exit codes: 0 when the transfer finished and the program ended; 1 otherwise; 2 for bad
 // arguments.
 
-#include "app/ProgramValues.h"
+#include "shared/ProgramValues.h"
 #include "app/frmPenlark.h"
-#include "platform/ScriptedDesktopServices.h"
+#include "scripted/ScriptedDesktopServices.h"
 
 #include <QApplication>
 #include <QComboBox>

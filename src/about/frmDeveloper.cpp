@@ -2,7 +2,7 @@
 
 #include "about/MakerArt.h"
 #include "about/VersionText.h"
-#include "platform/Named.h"
+#include "desktop/Named.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

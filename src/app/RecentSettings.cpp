@@ -1,6 +1,6 @@
 #include "app/RecentSettings.h"
 
-#include "app/ProgramValues.h"
+#include "shared/ProgramValues.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigKeys.h"
 

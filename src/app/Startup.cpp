@@ -1,13 +1,13 @@
 #include "app/Startup.h"
 
-#include "app/AppMessages.h"
-#include "app/ProgramValues.h"
+#include "shared/AppMessages.h"
+#include "shared/ProgramValues.h"
 #include "app/frmPenlark.h"
 #include "config/ConfigChecks.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigKeys.h"
-#include "platform/Files.h"
-#include "platform/RuntimeError.h"
+#include "runtime/Files.h"
+#include "runtime/RuntimeError.h"
 #include "profiles/ProfileIndex.h"
 #include "profiles/frmProfiles.h"
 #include "word/WordConnect.h"
@@ -63,7 +63,7 @@ void RunStartup(ProgramValues& pv, frmPenlark& form, const QString& programDir) 
   try {
     RunPhase1(pv, form, programDir);
   } catch (const RuntimeError& e) {
-    ShowClosingError(pv, e.number(), e.description());
+    ShowClosingError(pv.desktop, e.number(), e.description());
   }
 
   ConnectToWord(pv);

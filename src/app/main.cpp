@@ -1,6 +1,6 @@
-#include "app/ProgramValues.h"
+#include "shared/ProgramValues.h"
 #include "app/frmPenlark.h"
-#include "platform/QtDesktopServices.h"
+#include "desktop/QtDesktopServices.h"
 
 #include <QApplication>
 #include <QTimer>

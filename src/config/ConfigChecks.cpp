@@ -1,12 +1,13 @@
 #include "config/ConfigChecks.h"
 
-#include "app/AppMessages.h"
-#include "app/ProgramValues.h"
+#include "shared/AppMessages.h"
+#include "shared/ProgramValues.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigKeys.h"
 #include "config/frmOptions.h"
-#include "platform/Files.h"
-#include "platform/RuntimeError.h"
+#include "runtime/Files.h"
+#include "contract/ErrorNumbers.h"
+#include "runtime/RuntimeError.h"
 
 namespace {
 const QString kRequiredTitle = QStringLiteral("Configuration Information Required");
@@ -46,7 +47,7 @@ QString CheckOrganizerFile(ProgramValues& pv) {
       break;
     } catch (const RuntimeError& error) {
       pv.desktop.SetMousePointer(Pointer::Default);
-      if (error.number() == 53 || error.number() == 76) {
+      if (error.number() == ErrorNumber::FileNotFound || error.number() == ErrorNumber::PathNotFound) {
         if (!Asks(pv,
                   QStringLiteral("The Organizer data file referred to in the Organizer File Path "
                                  "cannot be accessed.\n\r\n\rDo you want to specify another "
@@ -57,7 +58,7 @@ QString CheckOrganizerFile(ProgramValues& pv) {
         ShowOptions(pv);
         continue;
       }
-      ShowClosingError(pv, error.number(), error.description());
+      ShowClosingError(pv.desktop, error.number(), error.description());
     }
   }
   pv.desktop.SetMousePointer(Pointer::Hourglass);
@@ -86,4 +87,37 @@ QString ShortPathName(const QString& path) { return GetShortPathName(path); }
 
 QString OrganizerTopic(const QString& path) {
   return path.right(4).toUpper() == QLatin1String(".OR2") ? ShortPathName(path) : path;
+}
+
+void SaveOptions(ProgramValues& pv, const OptionsEntry& entry) {
+  bool incompleteShown = false;
+  auto tellIncomplete = [&] {
+    if (incompleteShown) return;
+    pv.desktop.MsgBox(
+        QStringLiteral("Penlark will not function with a blank File Path or Address Section Name."),
+        MsgStyle::OkOnly + MsgStyle::Exclamation, QStringLiteral("Incomplete Configuration"));
+    incompleteShown = true;
+  };
+
+  bool saving = true;
+  if (entry.filePath.isEmpty()) {
+    tellIncomplete();
+  } else {
+    const QString topic = OrganizerTopic(entry.filePath);
+    saving = WriteConfigString(pv, ConfigKeys::Options, ConfigKeys::OrganizerFilePath, entry.filePath);
+    if (saving) pv.OrganizerFilePath = topic;
+  }
+  if (saving) {
+    if (entry.addressSection.isEmpty()) {
+      tellIncomplete();
+    } else {
+      saving = WriteConfigString(pv, ConfigKeys::Options, ConfigKeys::AddressSection, entry.addressSection);
+      if (saving) pv.AddressSectionName = entry.addressSection;
+    }
+  }
+  if (saving) {
+    WriteConfigString(pv, ConfigKeys::Options, ConfigKeys::SkipBlankFields,
+                      entry.skipBlankFields ? QStringLiteral("1") : QStringLiteral("0"));
+  }
+  pv.OrganizerLinkOpen = false;
 }

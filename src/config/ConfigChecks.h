@@ -14,6 +14,19 @@ QString CheckOrganizerFile(ProgramValues& pv);
 // the Options window on Yes.
 QString CheckAddressSection(ProgramValues& pv);
 
+// What the Options window holds when OK is pressed.
+struct OptionsEntry {
+  QString filePath;
+  QString addressSection;
+  bool skipBlankFields = false;
+};
+
+// Saves the Options window's values in section "Options": what is not blank, telling the
+// user once when the path or the section is blank; refreshes pv.OrganizerFilePath (as DDE
+// topic) and pv.AddressSectionName for the values it wrote, and marks the address-book
+// link closed. After a failed write (the user has been told) nothing more is written.
+void SaveOptions(ProgramValues& pv, const OptionsEntry& entry);
+
 // The short form of a path; "" when the system gives none.
 QString ShortPathName(const QString& path);
 

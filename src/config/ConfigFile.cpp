@@ -1,8 +1,8 @@
 #include "config/ConfigFile.h"
 
-#include "app/ProgramValues.h"
-#include "platform/Files.h"
 #include "profilefile/ProfileFile.h"
+#include "runtime/Files.h"
+#include "shared/ProgramValues.h"
 
 namespace {
 std::string Utf8(const QString& s) { return s.toStdString(); }
@@ -28,17 +28,26 @@ bool WriteConfigString(ProgramValues& pv, const QString& section, const QString&
   return WriteConfigValues(pv, {{section, key, value}});
 }
 
-bool WriteConfigValues(ProgramValues& pv, const QList<ConfigValue>& values) {
+std::optional<QString> StoreConfigValues(const QString& file, const QList<ConfigValue>& values) {
   std::vector<ProfileEntry> entries;
   entries.reserve(static_cast<size_t>(values.size()));
   for (const ConfigValue& v : values) entries.push_back({Utf8(v.section), Utf8(v.key), Utf8(v.value)});
-  MakeConfigFolder(pv.ConfigFilePath);  // a person's own folder is made by the first write
-  const ProfileWriteResult result = WritePrivateProfileStrings(entries, Utf8(pv.ConfigFilePath));
-  if (result.ok) return true;
-  const int pointer = pv.desktop.MousePointer();
-  pv.desktop.SetMousePointer(Pointer::Default);
-  pv.desktop.MsgBox(ConfigWriteFailedText(pv.ConfigFilePath, QString::fromStdString(result.reason)),
-                    MsgStyle::Exclamation, QStringLiteral("Penlark Error"));
-  pv.desktop.SetMousePointer(pointer);
-  return false;
+  MakeConfigFolder(file);  // a person's own folder is made by the first write
+  const ProfileWriteResult result = WritePrivateProfileStrings(entries, Utf8(file));
+  if (result.ok) return std::nullopt;
+  return QString::fromStdString(result.reason);
+}
+
+void ShowConfigWriteFailed(DesktopServices& desktop, const QString& file, const QString& reason) {
+  const int pointer = desktop.MousePointer();
+  desktop.SetMousePointer(Pointer::Default);
+  desktop.MsgBox(ConfigWriteFailedText(file, reason), MsgStyle::OkOnly + MsgStyle::Exclamation,
+                 QStringLiteral("Penlark Error"));
+  desktop.SetMousePointer(pointer);
+}
+
+bool WriteConfigValues(ProgramValues& pv, const QList<ConfigValue>& values) {
+  const std::optional<QString> failure = StoreConfigValues(pv.ConfigFilePath, values);
+  if (failure) ShowConfigWriteFailed(pv.desktop, pv.ConfigFilePath, *failure);
+  return !failure;
 }

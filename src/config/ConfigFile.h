@@ -3,6 +3,9 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
+class DesktopServices;
 struct ProgramValues;
 
 // PENLARK.INI as the procedures use it: whole values as QString over the profile file.
@@ -28,3 +31,8 @@ bool WriteConfigValues(ProgramValues& pv, const QList<ConfigValue>& values);
 
 // The text of that message.
 QString ConfigWriteFailedText(const QString& file, const QString& reason);
+
+// The two halves of WriteConfigValues: the write alone, giving the reason of a failure
+// (nothing on success), and the box that tells the user, under the arrow pointer.
+std::optional<QString> StoreConfigValues(const QString& file, const QList<ConfigValue>& values);
+void ShowConfigWriteFailed(DesktopServices& desktop, const QString& file, const QString& reason);

@@ -1,10 +1,10 @@
 #include "config/frmOptions.h"
 
-#include "app/ProgramValues.h"
+#include "shared/ProgramValues.h"
 #include "config/ConfigChecks.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigKeys.h"
-#include "platform/Named.h"
+#include "desktop/Named.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -94,50 +94,14 @@ void frmOptions::cmdBrowse_Click() {
   settings.filter =
       QStringLiteral("Organizer 2 Data Files (*.or2)|*.or2|Organizer 97 Data Files (*.or3)|*.or3");
   settings.defaultExt = QStringLiteral("OR2");
-  settings.flags = 0x4004;
+  settings.flags = FileOpenFlag::HideReadOnly + FileOpenFlag::ShareAware;
   if (const std::optional<QString> chosen = pv_.desktop.ShowOpenDialog(settings)) {
     txtFilePath->setText(*chosen);
   }
 }
 
 void frmOptions::cmdOK_Click() {
-  bool incompleteShown = false;
-  auto tellIncomplete = [&] {
-    if (incompleteShown) return;
-    pv_.desktop.MsgBox(
-        QStringLiteral("Penlark will not function with a blank File Path or Address Section Name."),
-        MsgStyle::OkOnly + MsgStyle::Exclamation, QStringLiteral("Incomplete Configuration"));
-    incompleteShown = true;
-  };
-
-  // After a failed write the user has been told; nothing more is saved or said.
-  bool saving = true;
-
-  const QString path = txtFilePath->text();
-  if (path.isEmpty()) {
-    tellIncomplete();
-  } else {
-    const QString topic = OrganizerTopic(path);
-    saving = WriteConfigString(pv_, ConfigKeys::Options, ConfigKeys::OrganizerFilePath, path);
-    if (saving) pv_.OrganizerFilePath = topic;
-  }
-
-  if (saving) {
-    const QString section = txtAddressSection->text();
-    if (section.isEmpty()) {
-      tellIncomplete();
-    } else {
-      saving = WriteConfigString(pv_, ConfigKeys::Options, ConfigKeys::AddressSection, section);
-      if (saving) pv_.AddressSectionName = section;
-    }
-  }
-
-  if (saving) {
-    WriteConfigString(pv_, ConfigKeys::Options, ConfigKeys::SkipBlankFields,
-                      chkSkipBlankFields->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-  }
-
-  pv_.OrganizerLinkOpen = false;
+  SaveOptions(pv_, {txtFilePath->text(), txtAddressSection->text(), chkSkipBlankFields->isChecked()});
   accept();
 }
 

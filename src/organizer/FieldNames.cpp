@@ -1,51 +1,53 @@
 #include "organizer/FieldNames.h"
 
+#include "contract/AddressBookItems.h"
+
 #include <iterator>
 
 namespace {
-struct FieldName {
-  const char* display;
-  const char* item;  // the display name itself where the address book uses it unchanged
+// After "(-None-)", one display name per address-book item, in the item list's order.
+constexpr const char* kDisplayNames[] = {
+    "(-None-)",
+    "First Name",
+    "Last Name",
+    "Business/Title",
+    "Business/Position",
+    "Business/Company",
+    "Business/Address",
+    "Business/City",
+    "Business/State",
+    "Business/Zip",
+    "Business/Country",
+    "Business/Phone",
+    "Business/Extn",
+    "Business/Fax",
+    "Business/Telephone 2",
+    "Business/Assistant",
+    "Business/Email",
+    "Spouse",
+    "Home/Address",
+    "Home/City",
+    "Home/State",
+    "Home/Zip",
+    "Home/Country",
+    "Home/Phone",
+    "Home/Extn",
+    "Home/Fax",
+    "Home/Email",
+    "Home/Unused 1",
+    "Home/Unused 2",
 };
-
-constexpr FieldName kFieldNames[] = {
-    {"(-None-)", "(-None-)"},
-    {"First Name", "FirstName"},
-    {"Last Name", "LastName"},
-    {"Business/Title", "Title"},
-    {"Business/Position", "Position"},
-    {"Business/Company", "Company"},
-    {"Business/Address", "Address"},
-    {"Business/City", "City"},
-    {"Business/State", "State"},
-    {"Business/Zip", "Zip"},
-    {"Business/Country", "Country"},
-    {"Business/Phone", "Phone"},
-    {"Business/Extn", "Extn"},
-    {"Business/Fax", "Fax"},
-    {"Business/Telephone 2", "Business Tel2"},
-    {"Business/Assistant", "Assistant"},
-    {"Business/Email", "E-mail"},
-    {"Spouse", "Spouse"},
-    {"Home/Address", "Home-Address"},
-    {"Home/City", "Home-City"},
-    {"Home/State", "Home-State"},
-    {"Home/Zip", "Home-Zip"},
-    {"Home/Country", "Home-Country"},
-    {"Home/Phone", "Home-Phone"},
-    {"Home/Extn", "Home-Extn"},
-    {"Home/Fax", "Home-Fax"},
-    {"Home/Email", "Home-Email"},
-    {"Home/Unused 1", "Home-Unused1"},
-    {"Home/Unused 2", "Home-Unused2"},
-};
-static_assert(std::size(kFieldNames) == kFieldDisplayNameCount);
+static_assert(std::size(kDisplayNames) == kFieldDisplayNameCount);
+static_assert(std::size(kAddressBookItems) + 1 == kFieldDisplayNameCount);
 }  // namespace
 
-QString FieldDisplayName(int index) { return QString::fromLatin1(kFieldNames[index].display); }
+QString FieldDisplayName(int index) { return QString::fromLatin1(kDisplayNames[index]); }
 
 QString MapOrganizerFieldName(const QString& displayName) {
-  for (const FieldName& row : kFieldNames)
-    if (displayName == QLatin1String(row.display)) return QString::fromLatin1(row.item);
+  for (int i = 1; i < kFieldDisplayNameCount; ++i)
+    if (displayName == QLatin1String(kDisplayNames[i])) {
+      const std::string_view item = kAddressBookItems[i - 1];
+      return QString::fromLatin1(item.data(), static_cast<qsizetype>(item.size()));
+    }
   return displayName;
 }

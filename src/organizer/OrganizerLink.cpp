@@ -1,18 +1,24 @@
 #include "organizer/OrganizerLink.h"
 
-#include "app/AppMessages.h"
-#include "app/ProgramValues.h"
+#include "shared/AppMessages.h"
+#include "shared/ProgramValues.h"
 #include "organizer/OrganizerSearch.h"
 #include "organizer/TrapMessage.h"
-#include "platform/DdeTextBox.h"
-#include "platform/RuntimeError.h"
+#include "bus/DdeTextBox.h"
+#include "contract/ErrorNumbers.h"
+#include "runtime/RuntimeError.h"
+
+namespace {
+// In tenths of a second: the longest any one address-book call of the link may take.
+constexpr int kLinkTimeoutTenths = 60;
+}  // namespace
 
 QString SelectSectionCommand(const QString& section) {
   return QStringLiteral("[SelectSection(\"") + section + QStringLiteral("\")]");
 }
 
 bool SetupOrganizerLink(ProgramValues& pv) {
-  if (!CheckCommandArgument(pv, pv.AddressSectionName, QStringLiteral("Address Section name")))
+  if (!CheckCommandArgument(pv.desktop, pv.AddressSectionName, QStringLiteral("Address Section name")))
     return false;
   try {
     const QString topic = QStringLiteral("Organize200|") + pv.OrganizerFilePath;
@@ -22,15 +28,15 @@ bool SetupOrganizerLink(ProgramValues& pv) {
     pipe.SetLinkMode(0);
     pipe.SetLinkTopic(topic);
     pipe.SetLinkMode(2);
-    pipe.SetLinkTimeout(60);
+    pipe.SetLinkTimeout(kLinkTimeoutTenths);
     pipe.LinkExecute(SelectSectionCommand(section));
     pv.OrganizerLinkOpen = true;
     return true;
   } catch (const RuntimeError& error) {
-    if (error.number() == 282) {
-      ShowAppError(pv, 3);
+    if (error.number() == ErrorNumber::DdeNoResponse) {
+      ShowAppError(pv.desktop, AppMessageNumber::AccessError);
     } else {
-      ShowTrapError(pv, QStringLiteral("SetupOrganizerLink."), error);
+      ShowTrapError(pv.desktop, QStringLiteral("SetupOrganizerLink."), error);
     }
     return false;
   }

@@ -1,11 +1,12 @@
 #include "organizer/OrganizerSearch.h"
 
-#include "app/AppMessages.h"
-#include "app/ProgramValues.h"
+#include "shared/AppMessages.h"
+#include "shared/ProgramValues.h"
 #include "organizer/OrganizerLink.h"
 #include "organizer/TrapMessage.h"
-#include "platform/DdeTextBox.h"
-#include "platform/RuntimeError.h"
+#include "bus/DdeTextBox.h"
+#include "contract/ErrorNumbers.h"
+#include "runtime/RuntimeError.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -28,28 +29,47 @@ QString FindCommand(const QString& text) {
 
 QString FindNextCommand() { return FindCommand(QStringLiteral("<NEXT>")); }
 
-QString RequestItem(ProgramValues& pv, const QString& item) {
-  DdeTextBox& pipe = *pv.main.txtOrganizerPipe;
+QString RequestItem(DdeTextBox& pipe, const QString& item) {
   pipe.SetLinkItem(item);
   pipe.LinkRequest();
   return pipe.Text();
 }
 
-long long RequestResult(ProgramValues& pv) {
+long long RequestResult(DdeTextBox& pipe) {
   static const QRegularExpression decimal(QStringLiteral(R"(\A\s*[+-]?[0-9]+\s*\z)"));
-  const QString text = RequestItem(pv, QStringLiteral("RESULT"));
+  const QString text = RequestItem(pipe, QStringLiteral("RESULT"));
   bool ok = false;
   const long long value = decimal.match(text).hasMatch() ? text.trimmed().toLongLong(&ok) : 0;
-  if (!ok) throw RuntimeError(290);
+  if (!ok) throw RuntimeError(ErrorNumber::DdeWrongFormat);
   return value;
 }
 
-bool CheckCommandArgument(ProgramValues& pv, const QString& text, const QString& what) {
+void SelectIndex(DdeTextBox& pipe, bool bySurname) { pipe.LinkExecute(SelectIndexCommand(bySurname)); }
+
+bool FindFirst(DdeTextBox& pipe, const QString& text) {
+  pipe.LinkExecute(FindCommand(text));
+  return RequestResult(pipe) != kNoMatch;
+}
+
+bool FindNext(DdeTextBox& pipe) {
+  pipe.LinkExecute(FindNextCommand());
+  return RequestResult(pipe) != kNoMatch;
+}
+
+bool FindMatchAgain(DdeTextBox& pipe, const QString& text, bool bySurname, int position) {
+  SelectIndex(pipe, bySurname);
+  if (!FindFirst(pipe, text)) return false;
+  for (int step = 0; step < position; ++step)
+    if (!FindNext(pipe)) return false;
+  return true;
+}
+
+bool CheckCommandArgument(DesktopServices& desktop, const QString& text, const QString& what) {
   if (!text.contains(u'"')) return true;
-  pv.desktop.MsgBox(QStringLiteral("The ") + what +
-                        QStringLiteral(" may not contain a double quote (\").\n\r\n\r"
-                                       "Please remove the double quote and try again."),
-                    MsgStyle::OkOnly + MsgStyle::Exclamation, QStringLiteral("Penlark Error"));
+  desktop.MsgBox(QStringLiteral("The ") + what +
+                     QStringLiteral(" may not contain a double quote (\").\n\r\n\r"
+                                    "Please remove the double quote and try again."),
+                 MsgStyle::OkOnly + MsgStyle::Exclamation, QStringLiteral("Penlark Error"));
   return false;
 }
 
@@ -62,14 +82,13 @@ bool ListMatches(ProgramValues& pv) {
   if (!pv.OrganizerLinkOpen && !SetupOrganizerLink(pv)) return false;
 
   DdeTextBox& pipe = *m.txtOrganizerPipe;
-  pipe.LinkExecute(SelectIndexCommand(m.optSurname->isChecked()));
-  if (RequestResult(pv) == 0) {
-    ShowAppError(pv, 1);
+  SelectIndex(pipe, m.optSurname->isChecked());
+  if (RequestResult(pipe) == 0) {
+    ShowAppError(pv.desktop, AppMessageNumber::NoSearchIndex);
     return false;
   }
 
-  pipe.LinkExecute(FindCommand(m.txtSearchItem->text()));
-  if (RequestResult(pv) == kNoMatch) {
+  if (!FindFirst(pipe, m.txtSearchItem->text())) {
     pv.desktop.MsgBox(QStringLiteral("The Name entered in the 'Search For' box has not been "
                                      "found in the Organizer file."),
                       MsgStyle::OkOnly + MsgStyle::Question, QStringLiteral("Name not found"));
@@ -83,13 +102,12 @@ bool ListMatches(ProgramValues& pv) {
   m.cmdMore->setEnabled(true);
   m.lstAddressee->clear();
   for (int position = 0; position < kMostEntries; ++position) {
-    const QString first = RequestItem(pv, QStringLiteral("FirstName"));
-    const QString last = RequestItem(pv, QStringLiteral("LastName"));
-    const QString company = RequestItem(pv, QStringLiteral("Company"));
+    const QString first = RequestItem(pipe, QStringLiteral("FirstName"));
+    const QString last = RequestItem(pipe, QStringLiteral("LastName"));
+    const QString company = RequestItem(pipe, QStringLiteral("Company"));
     m.lstAddressee->insertItem(position, first + u' ' + last + QStringLiteral(", ") + company);
     // Also after the tenth entry: the transfers repeat exactly these steps.
-    pipe.LinkExecute(FindNextCommand());
-    if (RequestResult(pv) == kNoMatch) break;
+    if (!FindNext(pipe)) break;
   }
   pv.LastSearchText = m.txtSearchItem->text();
   pv.LastSearchBySurname = m.optSurname->isChecked();
@@ -99,14 +117,14 @@ bool ListMatches(ProgramValues& pv) {
 }  // namespace
 
 bool SearchOrganizer(ProgramValues& pv) {
-  if (!CheckCommandArgument(pv, pv.main.txtSearchItem->text(), QStringLiteral("search text")))
+  if (!CheckCommandArgument(pv.desktop, pv.main.txtSearchItem->text(), QStringLiteral("search text")))
     return false;
   pv.desktop.SetMousePointer(Pointer::Hourglass);
   bool listed = false;
   try {
     listed = ListMatches(pv);
   } catch (const RuntimeError& error) {
-    ShowTrapError(pv, QStringLiteral("SearchOrganizer."), error);
+    ShowTrapError(pv.desktop, QStringLiteral("SearchOrganizer."), error);
   }
   pv.desktop.SetMousePointer(Pointer::Default);
   if (listed) pv.main.lstAddressee->setCurrentRow(0);

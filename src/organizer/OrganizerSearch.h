@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class DdeTextBox;
+class DesktopServices;
 struct ProgramValues;
 
 // Searches the address book for the main window's search text, by surname or company,
@@ -24,17 +26,28 @@ QString FindCommand(const QString& text);          // [Find("text")]
 QString FindNextCommand();                         // [Find("<NEXT>")]
 
 // Requests an item on the conversation and returns the reply text.
-QString RequestItem(ProgramValues& pv, const QString& item);
+QString RequestItem(DdeTextBox& pipe, const QString& item);
 // What "RESULT" holds after a find or next-match step that found nothing.
 constexpr long long kNoMatch = -1;
 
 // Requests "RESULT" and reads it as a decimal number (blanks around it allowed).
 // DEVIATION: a reply that is not one (empty included) is a failure of the address book,
 // never a match or a success: it throws RuntimeError 290 ("Data in wrong format").
-long long RequestResult(ProgramValues& pv);
+long long RequestResult(DdeTextBox& pipe);
+
+// The search's steps, shared with the transfers, which repeat them: selecting the index,
+// finding the text, stepping to the next match. The two finds request "RESULT" after
+// their command and say whether it found a match.
+void SelectIndex(DdeTextBox& pipe, bool bySurname);
+bool FindFirst(DdeTextBox& pipe, const QString& text);
+bool FindNext(DdeTextBox& pipe);
+
+// Steps the address book to the match at position (0: the first) of a search again, as the
+// transfers do; false when it no longer yields that many.
+bool FindMatchAgain(DdeTextBox& pipe, const QString& text, bool bySurname, int position);
 
 // True when the text can be sent as a quoted command argument (it holds no double
 // quote). When it cannot, the user is told in a "Penlark Error" box (OK, exclamation)
 // naming what it is (what: "search text", "Address Section name") and false is
 // returned. The pointer is left as it is.
-bool CheckCommandArgument(ProgramValues& pv, const QString& text, const QString& what);
+bool CheckCommandArgument(DesktopServices& desktop, const QString& text, const QString& what);

@@ -1,7 +1,7 @@
 #include "organizer/TrapMessage.h"
 
-#include "app/ProgramValues.h"
-#include "platform/RuntimeError.h"
+#include "desktop/DesktopServices.h"
+#include "runtime/RuntimeError.h"
 
 QString TrapMessageText(const QString& module, const RuntimeError& error) {
   const QString number = QString::number(error.number());
@@ -10,7 +10,7 @@ QString TrapMessageText(const QString& module, const RuntimeError& error) {
          error.description();
 }
 
-void ShowTrapError(ProgramValues& pv, const QString& module, const RuntimeError& error) {
-  pv.desktop.MsgBox(TrapMessageText(module, error), MsgStyle::OkOnly + MsgStyle::Critical,
-                    QStringLiteral("Fatal Error"));
+void ShowTrapError(DesktopServices& desktop, const QString& module, const RuntimeError& error) {
+  desktop.MsgBox(TrapMessageText(module, error), MsgStyle::OkOnly + MsgStyle::Critical,
+                 QStringLiteral("Fatal Error"));
 }

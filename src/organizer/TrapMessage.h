@@ -3,7 +3,7 @@
 #include <QString>
 
 class RuntimeError;
-struct ProgramValues;
+class DesktopServices;
 
 // The text the address-book procedures' error traps show in their "Fatal Error" box:
 // "Error N has occured in module \"MODULE\"" + 10,13,10,13 + "N - description", the
@@ -11,4 +11,4 @@ struct ProgramValues;
 QString TrapMessageText(const QString& module, const RuntimeError& error);
 
 // Shows that text in the "Fatal Error" box (OK, critical icon).
-void ShowTrapError(ProgramValues& pv, const QString& module, const RuntimeError& error);
+void ShowTrapError(DesktopServices& desktop, const QString& module, const RuntimeError& error);

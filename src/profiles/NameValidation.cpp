@@ -1,6 +1,7 @@
 #include "profiles/NameValidation.h"
 
-#include "platform/DesktopServices.h"
+#include "desktop/DesktopServices.h"
+#include "profiles/ProfileIndex.h"
 
 #include <QList>
 
@@ -38,4 +39,15 @@ bool ValidateProfileName(DesktopServices& desktop, const QString& name, bool all
   desktop.MsgBox(fault + QStringLiteral("\n\r\n\rPlease re-enter."),
                  MsgStyle::OkOnly + MsgStyle::Exclamation, QStringLiteral("Invalid Name"));
   return false;
+}
+
+bool CheckNewProfileName(DesktopServices& desktop, const QString& configFile, const QString& name) {
+  if (FindProfileIndex(configFile, name) != kNoProfileSlot) {
+    desktop.MsgBox(name + QStringLiteral(" is the name of an existing Address Profile.") +
+                       QStringLiteral("\r\nPlease re-enter"),
+                   MsgStyle::OkOnly + MsgStyle::Exclamation,
+                   QStringLiteral("Duplicate Address Profile Name"));
+    return false;
+  }
+  return ValidateProfileName(desktop, name, true, false);
 }

@@ -2,7 +2,7 @@
 
 #include "config/ConfigFile.h"
 #include "config/ConfigKeys.h"
-#include "platform/DesktopServices.h"
+#include "desktop/DesktopServices.h"
 
 namespace {
 const QString kParagraph = QStringLiteral("\n\r\n\r");

@@ -1,12 +1,10 @@
 #include "profiles/frmNewName.h"
 
-#include "app/ProgramValues.h"
-#include "platform/Named.h"
+#include "shared/ProgramValues.h"
+#include "desktop/Named.h"
 #include "profiles/NameValidation.h"
-#include "profiles/ProfileIndex.h"
 #include "profiles/frmProfiles.h"
 
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -49,30 +47,11 @@ frmNewName::frmNewName(ProgramValues& pv, frmProfiles& editor, QWidget* parent)
 
 void frmNewName::cmdOK_Click() {
   const QString name = txtNewProfileName->text();
-  if (FindProfileIndex(pv_.ConfigFilePath, name) != kNoProfileSlot) {
-    pv_.desktop.MsgBox(name + QStringLiteral(" is the name of an existing Address Profile.") +
-                           QStringLiteral("\r\nPlease re-enter"),
-                       MsgStyle::OkOnly + MsgStyle::Exclamation,
-                       QStringLiteral("Duplicate Address Profile Name"));
+  if (!CheckNewProfileName(pv_.desktop, pv_.ConfigFilePath, name)) {
     txtNewProfileName->clear();
     return;
   }
-  if (!ValidateProfileName(pv_.desktop, name, true, false)) {
-    txtNewProfileName->clear();
-    return;
-  }
-
-  QComboBox& nameBox = *editor_.cboProfileName;
-  nameBox.addItem(name);
-  nameBox.setCurrentIndex(nameBox.count() - 1);
-  nameBox.setEnabled(false);
-  editor_.cmdNew->setText(QStringLiteral("&Save"));
-  editor_.cmdDelete->setEnabled(false);
-  for (int row = 0; row < frmProfiles::kRows; ++row) {
-    editor_.txtBookmark[row]->clear();
-    editor_.cboField[row]->setCurrentIndex(0);
-    editor_.txtSeparator[row]->clear();
-  }
+  editor_.BeginNewProfile(name);
   accept();
 }
 

@@ -1,11 +1,11 @@
 #include "profiles/frmProfiles.h"
 
-#include "app/AppMessages.h"
-#include "app/ProgramValues.h"
+#include "shared/AppMessages.h"
+#include "shared/ProgramValues.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigKeys.h"
 #include "organizer/FieldNames.h"
-#include "platform/Named.h"
+#include "desktop/Named.h"
 #include "profiles/NameValidation.h"
 #include "profiles/ProfileIndex.h"
 #include "profiles/ProfileRows.h"
@@ -26,6 +26,7 @@
 
 namespace {
 const QString kNewCaption = QStringLiteral("&New");
+const QString kSaveCaption = QStringLiteral("&Save");
 
 // A bookmark box reports losing the focus after its own focus-out handling, which would
 // otherwise undo the selection and caret that a refused check gives back.
@@ -239,15 +240,32 @@ void frmProfiles::ShowNewNameDialog() {
   pv_.desktop.ShowModal(dialog);
 }
 
+void frmProfiles::SetMode(Mode mode) {
+  mode_ = mode;
+  const bool browsing = mode == Mode::Browse;
+  cmdNew->setText(browsing ? kNewCaption : kSaveCaption);
+  cmdDelete->setEnabled(browsing);
+  cboProfileName->setEnabled(browsing);
+}
+
+void frmProfiles::BeginNewProfile(const QString& name) {
+  cboProfileName->addItem(name);
+  cboProfileName->setCurrentIndex(cboProfileName->count() - 1);
+  SetMode(Mode::NewProfile);
+  for (int row = 0; row < kRows; ++row) {
+    txtBookmark[row]->clear();
+    cboField[row]->setCurrentIndex(0);
+    txtSeparator[row]->clear();
+  }
+}
+
 void frmProfiles::cmdNew_Click() {
-  if (cmdNew->text() == kNewCaption) {
+  if (mode_ == Mode::Browse) {
     ShowNewNameDialog();
     return;
   }
   if (!SaveProfile()) return;
-  cmdNew->setText(kNewCaption);
-  cmdDelete->setEnabled(true);
-  cboProfileName->setEnabled(true);
+  SetMode(Mode::Browse);
   FillProfileList(*cboProfileName, pv_.ConfigFilePath);
   cboProfileName->setCurrentIndex(cboProfileName->count() - 1);
 }
@@ -262,7 +280,7 @@ void frmProfiles::cmdDelete_Click() {
   if (answer != MsgAnswer::Yes) return;
   const int slot = FindProfileIndex(pv_.ConfigFilePath, name);
   if (slot == kNoProfileSlot) {
-    ShowAppError(pv_, 2);
+    ShowAppError(pv_.desktop, AppMessageNumber::IniInconsistent);
     return;
   }
   if (!WriteConfigString(pv_, ConfigKeys::ProfileIndex, QString::number(slot),

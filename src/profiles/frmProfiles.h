@@ -21,7 +21,7 @@ struct ProgramValues;
 // window at once when no profile is stored.
 //
 // Modes: browse (cmdNew reads "&New", the name box and Delete enabled, the rows show the
-// selected profile) and new-profile (set up by frmNewName: cmdNew reads "&Save", the name
+// selected profile) and new-profile (begun by frmNewName: cmdNew reads "&Save", the name
 // box and Delete disabled, the rows start empty).
 //
 // Enter and Esc do nothing here: the window has no default and no cancel button.
@@ -62,6 +62,12 @@ class frmProfiles : public QDialog {
   void LoadProfileRows(int slot);
   void FillFieldLists();
   void ShowNewNameDialog();
+  // New-profile mode for a name the new-name window accepted: the name added to the name
+  // box and selected, every row emptied.
+  void BeginNewProfile(const QString& name);
+
+  enum class Mode { Browse, NewProfile };
+  Mode CurrentMode() const { return mode_; }
 
   // Display names 0 to 28 in list order; entry 29 stays empty.
   std::array<QString, kFieldNameCount + 1> FieldNames;
@@ -92,7 +98,10 @@ class frmProfiles : public QDialog {
   bool FilterSeparatorKey(int row, QKeyEvent& key);
   bool FilterFieldKey(int row, QKeyEvent& key, bool inPopup);
   void HandleFocusOut(QObject* watched, Qt::FocusReason reason);
+  // Sets the mode and the controls that show it: cmdNew's caption, the name box, Delete.
+  void SetMode(Mode mode);
 
   ProgramValues& pv_;
   bool checkingFocus_ = false;
+  Mode mode_ = Mode::Browse;
 };

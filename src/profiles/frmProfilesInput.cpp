@@ -1,6 +1,6 @@
 #include "profiles/frmProfiles.h"
 
-#include "app/ProgramValues.h"
+#include "shared/ProgramValues.h"
 #include "profiles/NameValidation.h"
 #include "profiles/ProfileRows.h"
 

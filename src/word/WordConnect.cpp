@@ -1,12 +1,10 @@
 #include "word/WordConnect.h"
 
-#include "app/ProgramValues.h"
-#include "platform/RuntimeError.h"
+#include "contract/ErrorNumbers.h"
+#include "runtime/RuntimeError.h"
+#include "shared/ProgramValues.h"
 
 namespace {
-
-constexpr int kCannotCreateObject = 429;
-constexpr int kNoDocumentOpen = 4248;
 
 // Start-up's rule here: an operation's error is recorded, not raised, and looked at only
 // where the connection depends on it.
@@ -47,7 +45,7 @@ void ConnectToWord(ProgramValues& pv) {
           pv.WordApp.GetObject(QStringLiteral("Application")).Get(QStringLiteral("Version")).toString();
     });
     error = Try([&pv] { pv.WordApp.Get(QStringLiteral("ActiveDocument")).toString(); });
-    if (error.number == kNoDocumentOpen)
+    if (error.number == ErrorNumber::WordWindowNoDocument)
       EndWith(pv,
               QStringLiteral("There is no Word document active.\r\n\r\n"
                              "Please open a Word document before running Penlark."),
@@ -55,7 +53,7 @@ void ConnectToWord(ProgramValues& pv) {
     return;
   }
 
-  if (error.number == kCannotCreateObject) {
+  if (error.number == ErrorNumber::CannotCreateObject) {
     if (FindWindowA(QStringLiteral("OpusApp"), QString(), pv.bus) == 0)
       EndWith(pv,
               QStringLiteral("Penlark cannot be run without Microsoft Word for Windows.\r\n\r\n"

@@ -1,13 +1,14 @@
 #include "word/WordTransfer.h"
 
-#include "app/AppMessages.h"
-#include "app/ProgramValues.h"
+#include "shared/AppMessages.h"
+#include "shared/ProgramValues.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigKeys.h"
 #include "organizer/FieldNames.h"
 #include "organizer/OrganizerSearch.h"
-#include "platform/DdeTextBox.h"
-#include "platform/RuntimeError.h"
+#include "bus/DdeTextBox.h"
+#include "contract/ErrorNumbers.h"
+#include "runtime/RuntimeError.h"
 #include "profiles/ProfileIndex.h"
 #include "profiles/ProfileRows.h"
 
@@ -83,19 +84,19 @@ void ReportTransferError(ProgramValues& pv, const RuntimeError& error, bool rais
   const QString title = QStringLiteral("Transfer Error");
   const int critical = MsgStyle::OkOnly + MsgStyle::Critical;
   switch (error.number()) {
-    case 440:
+    case ErrorNumber::AutomationError:
       pv.desktop.MsgBox(
           QStringLiteral("An error has occured while trying to communicate with Word For Windows.  Check:"
                          "\n\r\n\r1)  Word is running and a document is displayed\n\r"
                          "2)  Any Bookmarks within the active Address Profile are present in the document."),
           critical, title);
       return;
-    case 5003:
+    case ErrorNumber::WordNoDocument:
       pv.desktop.MsgBox(QStringLiteral("Penlark cannot transfer address data to Word.\n\r\n\r"
                                        "Check there is an open document within Word"),
                         critical, title);
       return;
-    case 5101:
+    case ErrorNumber::WordNoSuchBookmark:
       if (raises5101) {
         pv.desktop.MsgBox(QStringLiteral("A Bookmark that is present in the ") +
                               pv.main.cboAddressProfile->currentText() +
@@ -110,34 +111,20 @@ void ReportTransferError(ProgramValues& pv, const RuntimeError& error, bool rais
   pv.desktop.MsgBox(error.description(), critical, QStringLiteral("Error ") + StrNumber(error.number()));
 }
 
-// Steps the address book to the chosen match of the remembered search again; false when
-// it no longer yields that many.
-bool FindAddresseeAgain(ProgramValues& pv, const QString& searchText, bool bySurname, int position) {
-  DdeTextBox& pipe = *pv.main.txtOrganizerPipe;
-  pipe.LinkExecute(SelectIndexCommand(bySurname));
-  pipe.LinkExecute(FindCommand(searchText));
-  if (RequestResult(pv) == kNoMatch) return false;
-  for (int step = 0; step < position; ++step) {
-    pipe.LinkExecute(FindNextCommand());
-    if (RequestResult(pv) == kNoMatch) return false;
-  }
-  return true;
-}
-
 bool TransferRows(ProgramValues& pv, const QString& searchText, bool bySurname, int position,
                   WordDialect& word) {
   const QString& ini = pv.ConfigFilePath;
   const int slot = FindProfileIndex(ini, pv.main.cboAddressProfile->currentText());
   if (slot == kNoProfileSlot) {
-    ShowAppError(pv, 4);
+    ShowAppError(pv.desktop, AppMessageNumber::NoProfileSelected);
     return false;
   }
   const bool skipBlankFields =
       ReadConfigInt(ini, ConfigKeys::Options, ConfigKeys::SkipBlankFields, 0) != 0;
   word.ReadSettings(ini);
 
-  if (!FindAddresseeAgain(pv, searchText, bySurname, position)) {
-    ShowAppError(pv, 5);
+  if (!FindMatchAgain(*pv.main.txtOrganizerPipe, searchText, bySurname, position)) {
+    ShowAppError(pv.desktop, AppMessageNumber::AddressDataChanged);
     return false;
   }
 
@@ -147,7 +134,7 @@ bool TransferRows(ProgramValues& pv, const QString& searchText, bool bySurname, 
     if (!row.field.isEmpty()) {
       const QString item = MapOrganizerFieldName(row.field);
       if (item == kNoField) break;
-      const QString reply = RequestItem(pv, item);
+      const QString reply = RequestItem(*pv.main.txtOrganizerPipe, item);
       if (reply.isEmpty() && skipBlankFields) continue;
       rowText = reply;
     }
@@ -161,7 +148,7 @@ bool Transfer(ProgramValues& pv, const QString& searchText, bool bySurname, int 
               WordDialect& word) {
   // DEVIATION: a remembered search text with a double quote would end the command's
   // argument early and run the rest as command text; it is refused before anything is sent.
-  if (!CheckCommandArgument(pv, searchText, QStringLiteral("search text"))) {
+  if (!CheckCommandArgument(pv.desktop, searchText, QStringLiteral("search text"))) {
     pv.desktop.SetMousePointer(Pointer::Default);
     return false;
   }

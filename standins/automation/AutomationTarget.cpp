@@ -3,7 +3,7 @@
 #include "automationadaptor.h"
 #include "classfactoryadaptor.h"
 
-#include "platform/AutomationContract.h"
+#include "AutomationContract.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>

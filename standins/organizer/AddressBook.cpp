@@ -2,6 +2,8 @@
 
 #include "VcardReader.h"
 
+#include "AddressBookItems.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -14,17 +16,12 @@
 #include <sys/stat.h>
 
 const QStringList& FieldItemNames() {
-  static const QStringList names = {
-      QStringLiteral("FirstName"),    QStringLiteral("LastName"),      QStringLiteral("Company"),
-      QStringLiteral("Title"),        QStringLiteral("Position"),      QStringLiteral("Address"),
-      QStringLiteral("City"),         QStringLiteral("State"),         QStringLiteral("Zip"),
-      QStringLiteral("Country"),      QStringLiteral("Phone"),         QStringLiteral("Extn"),
-      QStringLiteral("Fax"),          QStringLiteral("Business Tel2"), QStringLiteral("Assistant"),
-      QStringLiteral("E-mail"),       QStringLiteral("Spouse"),        QStringLiteral("Home-Address"),
-      QStringLiteral("Home-City"),    QStringLiteral("Home-State"),    QStringLiteral("Home-Zip"),
-      QStringLiteral("Home-Country"), QStringLiteral("Home-Phone"),    QStringLiteral("Home-Extn"),
-      QStringLiteral("Home-Fax"),     QStringLiteral("Home-Email"),    QStringLiteral("Home-Unused1"),
-      QStringLiteral("Home-Unused2")};
+  static const QStringList names = [] {
+    QStringList list;
+    for (const std::string_view item : kAddressBookItems)
+      list.append(QString::fromLatin1(item.data(), static_cast<qsizetype>(item.size())));
+    return list;
+  }();
   return names;
 }
 

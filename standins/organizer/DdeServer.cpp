@@ -1,6 +1,6 @@
 #include "DdeServer.h"
 
-#include "platform/DdeContract.h"
+#include "DdeContract.h"
 
 #include <QDBusMessage>
 

@@ -1,6 +1,6 @@
 // penlark-organizer: plays the address book that Penlark searches and reads addressees
 // from. It serves the DDE application "Organize200" on the session bus (bus name
-// DdeServiceName("Organize200"), contract src/platform/dbus/org.penlark.Dde.xml); each
+// DdeServiceName("Organize200"), contract src/contract/dbus/org.penlark.Dde.xml); each
 // DATAFILE given is one topic, named by any path that reaches the same file. A data file
 // is UTF-8 JSON: {"sections": [{"name": "Address", "records": [{"LastName": "Lee", ...}]}]},
 // a record's keys being the item names it answers; or, named *.vcf, a file of vCards
@@ -33,7 +33,7 @@
 #include "DdeServer.h"
 #include "OrganizerWindow.h"
 #include "ddeadaptor.h"
-#include "platform/DdeContract.h"
+#include "DdeContract.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

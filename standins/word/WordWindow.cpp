@@ -2,7 +2,7 @@
 
 #include "LetterDocument.h"
 
-#include "platform/AutomationContract.h"
+#include "AutomationContract.h"
 
 #include <QFile>
 #include <QFileDialog>

@@ -46,7 +46,7 @@
 #include "windowadaptor.h"
 #include "wordstandinadaptor.h"
 
-#include "platform/AutomationContract.h"
+#include "AutomationContract.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -34,7 +34,7 @@
 #include "WriterWindow.h"
 #include "windowadaptor.h"
 
-#include "platform/AutomationContract.h"
+#include "AutomationContract.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

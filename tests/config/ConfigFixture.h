@@ -1,9 +1,11 @@
 #pragma once
 
-#include "app/ProgramValues.h"
+#include "support/Shown.h"
+
+#include "shared/ProgramValues.h"
 #include "config/frmOptions.h"
 #include "profilefile/ProfileFile.h"
-#include "platform/ScriptedDesktopServices.h"
+#include "scripted/ScriptedDesktopServices.h"
 
 #include <gtest/gtest.h>
 
@@ -33,13 +35,6 @@ class ConfigFixture : public ::testing::Test {
   QString MakeFile(const QString& name) {
     EXPECT_TRUE(QFile(dir.filePath(name)).open(QIODevice::WriteOnly));
     return dir.filePath(name);
-  }
-  // Every box shown, as "title|text|style|pointer while shown".
-  QStringList Boxes() const {
-    QStringList shown;
-    for (const auto& b : desktop.boxes)
-      shown << QStringList{b.title, b.text, QString::number(b.style), QString::number(b.pointer)}.join(u'|');
-    return shown;
   }
   void OnOptions(OptionsScript script) {
     desktop.OnForm(QStringLiteral("frmOptions"), [script](QDialog& f) { script(static_cast<frmOptions&>(f)); });

@@ -44,7 +44,7 @@ TEST_F(OptionsTest, OkSavesWhatIsTypedAndCancelNothing) {
     EXPECT_FALSE(form.isVisible());
     const QString values = QStringList{pv.OrganizerFilePath, pv.AddressSectionName,
                                        QString::number(pv.OrganizerLinkOpen)}.join(u'|');
-    EXPECT_EQ(QStringList({Stored(), values, Boxes().join(u'#')}).join(u'#').toStdString(),
+    EXPECT_EQ(QStringList({Stored(), values, Shown(desktop, true).join(u'#')}).join(u'#').toStdString(),
               QString(row.outcome).replace(u'@', dir.path()).toStdString());
   }
 }

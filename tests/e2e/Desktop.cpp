@@ -1,6 +1,6 @@
 #include "Desktop.h"
 
-#include "support/ChildProcesses.h"
+#include "ChildProcesses.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

@@ -6,8 +6,8 @@
 
 #include "Desktop.h"
 
-#include "platform/AutomationContract.h"
-#include "platform/DdeContract.h"
+#include "contract/AutomationContract.h"
+#include "contract/DdeContract.h"
 #include "support/ChildProcesses.h"
 #include "support/PrivateBus.h"
 

@@ -1,6 +1,6 @@
-#include "platform/AutomationContract.h"
-#include "platform/DdeContract.h"
-#include "support/PrivateBus.h"
+#include "contract/AutomationContract.h"
+#include "contract/DdeContract.h"
+#include "PrivateBus.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 
 #include "../e2e/Desktop.h"
 
-#include "platform/AutomationContract.h"
-#include "platform/DdeContract.h"
+#include "contract/AutomationContract.h"
+#include "contract/DdeContract.h"
 #include "support/ChildProcesses.h"
 #include "support/PrivateBus.h"
 

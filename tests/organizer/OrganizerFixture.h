@@ -1,12 +1,8 @@
 #pragma once
 
-#include "app/ProgramValues.h"
-#include "organizer/OrganizerSearch.h"
-#include "platform/DdeTextBox.h"
-#include "platform/ScriptedDesktopServices.h"
-#include "support/PrivateBus.h"
+#include "support/ProgramFixture.h"
 
-#include <gtest/gtest.h>
+#include "organizer/OrganizerSearch.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -14,9 +10,9 @@
 
 // The main window's controls the address-book procedures reach, on a window of the test's
 // own, with the program-wide values pointing at them and at a private bus.
-class OrganizerFixture : public ::testing::Test {
+class OrganizerFixture : public PartnerFixture {
  protected:
-  OrganizerFixture() : pv(desktop, bus.connection()) {
+  OrganizerFixture() {
     m.optSurname = new QRadioButton(&window);
     m.optCompany = new QRadioButton(&window);
     m.txtSearchItem = new QLineEdit(&window);
@@ -29,27 +25,10 @@ class OrganizerFixture : public ::testing::Test {
     pv.AddressSectionName = QStringLiteral("Address");
   }
 
-  void SetUp() override { ASSERT_TRUE(bus.ok()) << bus.lastError().toStdString(); }
-
-  QProcess* StartOrganizer(const QStringList& arguments) {
-    QProcess* process = bus.Start(QStringLiteral(PENLARK_ORGANIZER_BIN), arguments,
-                                  DdeServiceName(QStringLiteral("Organize200")));
-    EXPECT_NE(process, nullptr) << bus.lastError().toStdString();
-    return process;
-  }
-
   bool Search(const QString& text, bool bySurname = true) {
     m.txtSearchItem->setText(text);
     (bySurname ? m.optSurname : m.optCompany)->setChecked(true);
     return SearchOrganizer(pv);
-  }
-
-  // Every message box shown so far, as "title|text|style".
-  QStringList Boxes() const {
-    QStringList shown;
-    for (const auto& box : desktop.boxes)
-      shown << box.title + u'|' + box.text + u'|' + QString::number(box.style);
-    return shown;
   }
 
   QStringList Entries() const {
@@ -61,9 +40,6 @@ class OrganizerFixture : public ::testing::Test {
   const QString kSample = QStringLiteral(PENLARK_TEST_DATA "/addresses.json");
   const QString kOther = QStringLiteral(PENLARK_TEST_DATA "/other-addresses.json");
 
-  PrivateBus bus;
-  ScriptedDesktopServices desktop;
-  ProgramValues pv;
   MainWindowControls& m = pv.main;
   QWidget window;
 };

@@ -25,8 +25,8 @@ TEST_F(OrganizerSearchTest, TwentyFiveMatchesListTenAndStepOnceMore) {
   ASSERT_NE(StartOrganizer({pv.OrganizerFilePath}), nullptr);
   ASSERT_TRUE(Search(QStringLiteral("smith")));
   EXPECT_EQ(Entries(), expected);
-  EXPECT_EQ(RequestResult(pv), 10);  // the step after the tenth entry has been made
-  EXPECT_EQ(RequestItem(pv, QStringLiteral("FirstName")), QStringLiteral("P11"));
+  EXPECT_EQ(RequestResult(*m.txtOrganizerPipe), 10);  // the step after the tenth entry has been made
+  EXPECT_EQ(RequestItem(*m.txtOrganizerPipe, QStringLiteral("FirstName")), QStringLiteral("P11"));
   EXPECT_EQ(m.lstAddressee->currentRow(), 0);
   EXPECT_TRUE(m.lstAddressee->isEnabled() && m.cmdFinished->isEnabled() && m.cmdMore->isEnabled());
   EXPECT_EQ(desktop.pointerChanges, kHourglassOnly);
@@ -62,7 +62,7 @@ TEST_F(OrganizerSearchTest, NoMatchOrOrganizerEndedKeepsTheEarlierResult) {
   bus.Stop(organizer);
   ASSERT_TRUE(bus.WaitNameGone(DdeServiceName(QStringLiteral("Organize200"))));
   EXPECT_FALSE(Search(QStringLiteral("Smith")));
-  ASSERT_EQ(Boxes(), QStringList({"Name not found|The Name entered in the 'Search For' box has not been found in "
+  ASSERT_EQ(Shown(desktop), QStringList({"Name not found|The Name entered in the 'Search For' box has not been found in "
                                   "the Organizer file.|32",
                                   "Fatal Error|Error 291 has occured in module \"SearchOrganizer.\"\n\r\n\r"
                                   "291 - Foreign application quit|16"}));
@@ -102,7 +102,7 @@ TEST_F(OrganizerSearchTest, RefusalsAndErrorsKeepTheEarlierList) {
     pv.OrganizerLinkOpen = false;
     pv.AddressSectionName = c.section;
     EXPECT_FALSE(Search(c.text));
-    EXPECT_EQ(Boxes() + QStringList(desktop.formsShown.begin(), desktop.formsShown.end()),
+    EXPECT_EQ(Shown(desktop, false, true),
               QStringList{c.box.isEmpty() ? QStringLiteral("frmError1") : c.box});
     EXPECT_EQ(desktop.pointerChanges.empty(), c.text.contains(u'"'));  // before the hourglass
     EXPECT_EQ(desktop.MousePointer(), Pointer::Default);

@@ -1,5 +1,5 @@
-#include "platform/QtDesktopServices.h"
-#include "platform/ScriptedDesktopServices.h"
+#include "desktop/QtDesktopServices.h"
+#include "scripted/ScriptedDesktopServices.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "platform/Files.h"
-#include "platform/RuntimeError.h"
+#include "runtime/Files.h"
+#include "runtime/RuntimeError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "ReliabilityFixture.h"
 
-#include "app/AppMessages.h"
+#include "shared/AppMessages.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -84,17 +84,17 @@ TEST_F(HostileConfigTest, StartUpAndEveryWindowWorkAndNothingElseIsRewritten) {
     });
     form->cmdProfile_Click();
     form->mnuAbout_Click();
-    ShowAppError(pv, 3);
-    EXPECT_EQ(Shown(), QStringList({"frmOptions", "frmProfiles", "frmNewName", "frmDeveloper", "frmError1"}));
+    ShowAppError(pv.desktop, AppMessageNumber::AccessError);
+    EXPECT_EQ(Shown(desktop, false, true), QStringList({"frmOptions", "frmProfiles", "frmNewName", "frmDeveloper", "frmError1"}));
 
     form->optSurname->setChecked(true);
     form->cboAddressProfile->setCurrentIndex(0);
     form->txtSearchItem->setText(QStringLiteral("moss"));
     form->cmdSearch_Click();
-    ASSERT_EQ(form->lstAddressee->count(), 1) << Shown().join(u'\n').toStdString();
-    EXPECT_THROW(form->cmdFinished_Click(), ProgramEnded) << Shown().join(u'\n').toStdString();
+    ASSERT_EQ(form->lstAddressee->count(), 1) << Shown(desktop, false, true).join(u'\n').toStdString();
+    EXPECT_THROW(form->cmdFinished_Click(), ProgramEnded) << Shown(desktop, false, true).join(u'\n').toStdString();
     EXPECT_EQ(LetterText(), LetterWith({"Cy", "Moss", "Acme", "Hull"}, 4));
-    EXPECT_EQ(Shown().size(), 5);
+    EXPECT_EQ(Shown(desktop, false, true).size(), 5);
 
     const QByteArray newline = FirstLineBreak(Decoded(bytes)).toUtf8();
     const QByteArray written = "[Recent Settings]" + newline + "Search By=True" + newline + "Address Profile=Letters" + newline;

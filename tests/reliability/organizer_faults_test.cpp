@@ -70,7 +70,7 @@ TEST_F(AddressBookFaultTest, EndedOrStalledAtEveryStepOfASearchAndATransfer) {
       else if (step == 1) expected = Trap("SetupOrganizerLink.", gone, why);
       else if (step < kSearchSteps) expected = Trap("SearchOrganizer.", gone, why);
       else expected = QStringLiteral("Error  %1|%2|16").arg(gone).arg(QLatin1String(why));  // " 291", as Str$ has it
-      EXPECT_EQ(Shown(), expected.isEmpty() ? QStringList() : QStringList{expected});
+      EXPECT_EQ(Shown(desktop, false, true), expected.isEmpty() ? QStringList() : QStringList{expected});
       EXPECT_EQ(endedProgram, step == kSteps.size()) << "only a transfer that worked ends the program";
       EXPECT_EQ(desktop.MousePointer(), Pointer::Default);
       const QByteArray after = ReadBytes(Ini());

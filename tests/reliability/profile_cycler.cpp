@@ -6,10 +6,10 @@
 
 #include "CycledProfile.h"
 
-#include "app/ProgramValues.h"
+#include "shared/ProgramValues.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigKeys.h"
-#include "platform/ScriptedDesktopServices.h"
+#include "scripted/ScriptedDesktopServices.h"
 #include "profiles/ProfileIndex.h"
 
 #include <cstdio>

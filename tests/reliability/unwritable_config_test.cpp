@@ -101,7 +101,7 @@ class UnwritableConfigTest : public ReliabilityFixture {
       ++unwritableCases;
       desktop = {};
       w.run();
-      QStringList shown = Shown();
+      QStringList shown = Shown(desktop, false, true);
       if (QLatin1String(w.name) == QLatin1String("profile delete")) shown.removeFirst();  // the question
       EXPECT_EQ(shown, w.form.isEmpty() ? QStringList{box} : (QStringList{box, w.form}));
       EXPECT_EQ(ReadBytes(pv.ConfigFilePath), before);

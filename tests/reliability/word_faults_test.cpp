@@ -47,7 +47,7 @@ TEST_F(WordFaultTest, EndedOrStalledAtEveryRowOfATransfer) {
       endedProgram = true;
     }
     const bool fault = c.call < kRows * kCallsPerRow;
-    EXPECT_EQ(Shown(), fault ? QStringList{k440} : QStringList());
+    EXPECT_EQ(Shown(desktop, false, true), fault ? QStringList{k440} : QStringList());
     EXPECT_EQ(endedProgram, !fault) << "only a transfer that worked ends the program";
     EXPECT_EQ(desktop.MousePointer(), Pointer::Default);
     if (fault) {

@@ -1,6 +1,6 @@
-#include "platform/DdeTextBox.h"
-#include "platform/RuntimeError.h"
-#include "support/PrivateBus.h"
+#include "bus/DdeTextBox.h"
+#include "runtime/RuntimeError.h"
+#include "PrivateBus.h"
 
 #include <gtest/gtest.h>
 

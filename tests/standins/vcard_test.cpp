@@ -1,7 +1,7 @@
 #include "VcardReader.h"
 
-#include "platform/DdeTextBox.h"
-#include "support/PrivateBus.h"
+#include "bus/DdeTextBox.h"
+#include "PrivateBus.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "platform/Automation.h"
-#include "support/PrivateBus.h"
+#include "bus/Automation.h"
+#include "PrivateBus.h"
 
 #include <gtest/gtest.h>
 

@@ -1,40 +1,23 @@
 #pragma once
 
-#include "app/ProgramValues.h"
-#include "platform/Automation.h"
-#include "platform/DdeTextBox.h"
-#include "platform/ScriptedDesktopServices.h"
-#include "support/PrivateBus.h"
-
-#include <gtest/gtest.h>
+#include "support/ProgramFixture.h"
 
 #include <QComboBox>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QTemporaryDir>
 
-#include <ostream>
 #include <utility>
-
-// Texts in failure messages as quoted JSON strings in brackets, control characters escaped.
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact).toStdString();
-}
 
 inline const QString kLetter = QStringLiteral(PENLARK_TEST_DATA "/letter.txt");
 
 // A private bus for the stand-ins, a PENLARK.INI of the test's own, and the main window's
 // profile box and DDE box.
-class WordFixture : public ::testing::Test {
+class WordFixture : public PartnerFixture {
  protected:
-  WordFixture() : pv(desktop, bus.connection()) {
+  WordFixture() {
     pv.main.cboAddressProfile = cboAddressProfile = new QComboBox(&window);
     cboAddressProfile->setEditable(true);
     pv.main.txtOrganizerPipe = new DdeTextBox(&window, bus.connection());
-    pv.ConfigFilePath = dir.filePath(QStringLiteral("PENLARK.INI"));
+    pv.ConfigFilePath = Ini();
   }
-
-  void SetUp() override { ASSERT_TRUE(bus.ok()) << bus.lastError().toStdString(); }
 
   // penlark-word in place of the one started before; with attach, WordApp and WordVersion
   // are set as start-up would ("word6" among the arguments: only WordBasic).
@@ -54,18 +37,9 @@ class WordFixture : public ::testing::Test {
     ASSERT_TRUE(bus.WaitNameGone(WindowClassName(QStringLiteral("OpusApp"))));
   }
 
-  // Every message box shown so far, as "title|text|style|pointer while shown".
-  QStringList Boxes() const {
-    QStringList shown;
-    for (const auto& b : desktop.boxes)
-      shown << b.title + u'|' + b.text + u'|' + QString::number(b.style) + u'|' + QString::number(b.pointer);
-    return shown;
-  }
+  // Every message box shown so far, with the pointer while it was shown.
+  QStringList Boxes() const { return Shown(desktop, true); }
 
-  QTemporaryDir dir;
-  PrivateBus bus;
-  ScriptedDesktopServices desktop;
-  ProgramValues pv;
   QWidget window;
   QComboBox* cboAddressProfile;
   QProcess* word = nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "WriterConnection.h"
-#include "support/ChildProcesses.h"
+#include "ChildProcesses.h"
 
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>

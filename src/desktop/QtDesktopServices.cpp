@@ -1,0 +1,91 @@
+#include "desktop/QtDesktopServices.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+
+#include <cstdio>
+#include <cstdlib>
+
+QString QtDesktopServices::DisplayText(const QString& text) {
+  static const QRegularExpression breaks(QStringLiteral("[\r\n]+"));
+  QString shown = text;
+  return shown.replace(breaks, QStringLiteral("\n"));
+}
+
+QString QtDesktopServices::QtFilter(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList entries;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QString patterns =
+        QLatin1Char('(') + parts[i + 1].split(QLatin1Char(';')).join(QLatin1Char(' ')) + QLatin1Char(')');
+    // A description that already shows its patterns is not given them twice.
+    entries << (parts[i].endsWith(patterns) ? parts[i] : parts[i] + QLatin1Char(' ') + patterns);
+  }
+  return entries.join(QStringLiteral(";;"));
+}
+
+int QtDesktopServices::MsgBox(const QString& text, int style, const QString& title) {
+  QMessageBox box(QApplication::activeWindow());
+  box.setWindowTitle(title);
+  box.setText(DisplayText(text));
+  switch (style & 0x70) {
+    case MsgStyle::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MsgStyle::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgStyle::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MsgStyle::Information: box.setIcon(QMessageBox::Information); break;
+    default: box.setIcon(QMessageBox::NoIcon); break;
+  }
+  const bool yesNo = (style & 7) == MsgStyle::YesNo;
+  QPushButton* first = nullptr;
+  QPushButton* second = nullptr;
+  if (yesNo) {
+    first = box.addButton(QMessageBox::Yes);
+    second = box.addButton(QMessageBox::No);
+    box.setEscapeButton(second);
+  } else {
+    first = box.addButton(QMessageBox::Ok);
+    box.setEscapeButton(first);
+  }
+  box.setDefaultButton((style & MsgStyle::DefaultButton2) && second ? second : first);
+  // The pointer of the program is not the pointer over a message box.
+  QApplication::setOverrideCursor(Qt::ArrowCursor);
+  box.exec();
+  QApplication::restoreOverrideCursor();
+  if (!yesNo) return MsgAnswer::Ok;
+  return box.clickedButton() == first ? MsgAnswer::Yes : MsgAnswer::No;
+}
+
+void QtDesktopServices::Beep() { QApplication::beep(); }
+
+void QtDesktopServices::SetMousePointer(int pointer) {
+  if (pointer == pointer_) return;
+  if (pointer_ != Pointer::Default) QApplication::restoreOverrideCursor();
+  if (pointer != Pointer::Default) QApplication::setOverrideCursor(Qt::WaitCursor);
+  pointer_ = pointer;
+}
+
+std::optional<QString> QtDesktopServices::ShowOpenDialog(const FileOpenSettings& settings) {
+  QFileDialog dialog(QApplication::activeWindow(), settings.title);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilter(QtFilter(settings.filter));
+  dialog.setDefaultSuffix(settings.defaultExt.toLower());
+  if (settings.flags & FileOpenFlag::HideReadOnly) dialog.setOption(QFileDialog::ReadOnly, false);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().constFirst();
+}
+
+void QtDesktopServices::Terminate() {
+  std::fflush(nullptr);
+  std::_Exit(EXIT_SUCCESS);
+}
+
+void QtDesktopServices::RunModal(QDialog& form) {
+  form.setWindowModality(Qt::ApplicationModal);
+  form.exec();
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "Shown.h"
+
+#include "PrivateBus.h"
+#include "app/frmPenlark.h"
+#include "bus/Automation.h"
+#include "bus/DdeTextBox.h"
+#include "profilefile/ProfileFile.h"
+#include "scripted/ScriptedDesktopServices.h"
+#include "shared/ProgramValues.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A program folder of its own, a private bus for the partner programs, and the scripted
+// desktop with the program-wide values on them.
+class PartnerFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(bus.ok()) << bus.lastError().toStdString();
+  }
+
+  QString Ini() const { return dir.filePath(QStringLiteral("PENLARK.INI")); }
+  void Set(const char* section, const char* key, const QString& value) {
+    ASSERT_TRUE(WritePrivateProfileString(section, key, value.toStdString(), Ini().toStdString()).ok);
+  }
+  std::string Get(const char* section, const char* key) const {
+    return GetPrivateProfileString(section, key, "<missing>", Ini().toStdString());
+  }
+
+  // An address book of three people, for the stand-in.
+  QString WriteAddressBook() {
+    const QString path = dir.filePath(QStringLiteral("people.or3"));
+    PutBytes(path, R"({"sections": [{"name": "Address", "records": [
+      {"FirstName": "Ann", "LastName": "Lee", "Company": "Acme", "City": "Leeds"},
+      {"FirstName": "Bob", "LastName": "Lees", "Company": "Bolt Ltd", "City": "York"},
+      {"FirstName": "Cy", "LastName": "Moss", "Company": "Acme", "City": "Hull"}]}]})");
+    return path;
+  }
+  QString WriteLetter(const QString& text) {
+    const QString path = dir.filePath(QStringLiteral("letter.txt"));
+    PutBytes(path, text.toUtf8());
+    return path;
+  }
+
+  QProcess* StartOrganizer(const QStringList& arguments) {
+    QProcess* p = bus.Start(QStringLiteral(PENLARK_ORGANIZER_BIN), arguments,
+                            DdeServiceName(QStringLiteral("Organize200")));
+    EXPECT_NE(p, nullptr) << bus.lastError().toStdString();
+    return p;
+  }
+  // penlark-word, Word 97 unless the arguments say otherwise; its window class is the
+  // last name it takes, so every object is in place once it is there.
+  QProcess* StartWord(const QStringList& arguments) {
+    QProcess* p = bus.Start(QStringLiteral(PENLARK_WORD_BIN), arguments,
+                            WindowClassName(QStringLiteral("OpusApp")));
+    EXPECT_NE(p, nullptr) << bus.lastError().toStdString();
+    return p;
+  }
+  QString LetterText() {
+    QString out;
+    bus.Run(QStringLiteral(PENLARK_WORD_BIN), {QStringLiteral("--print-text")}, &out);
+    return out;
+  }
+
+  QTemporaryDir dir;
+  PrivateBus bus;
+  ScriptedDesktopServices desktop;
+  ProgramValues pv{desktop, bus.connection()};
+};
+
+// The whole program in process: a fresh main window for every test.
+class ProgramFixture : public PartnerFixture {
+ protected:
+  void SetUp() override {
+    PartnerFixture::SetUp();
+    NewWindow();
+  }
+  void TearDown() override { form.reset(); }
+
+  // A fresh main window, as after a start of the program.
+  void NewWindow() {
+    form.reset();
+    form = std::make_unique<frmPenlark>(pv);
+  }
+
+  std::unique_ptr<frmPenlark> form;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "scripted/ScriptedDesktopServices.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <ostream>
+
+// Texts in failure messages as quoted JSON strings, control characters escaped.
+void PrintTo(const QString& text, std::ostream* os);
+
+// Every message box shown so far as "title|text|style", with "|pointer while shown" when
+// withPointer, then the name of every form shown when withForms.
+QStringList Shown(const ScriptedDesktopServices& desktop, bool withPointer = false,
+                  bool withForms = false);
+
+// A file's bytes ("<no file>" when it cannot be read); writing them, true when all went.
+QByteArray ReadBytes(const QString& path);
+bool PutBytes(const QString& path, const QByteArray& bytes);
