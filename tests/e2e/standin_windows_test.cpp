@@ -8,8 +8,8 @@
 
 #include "contract/AutomationContract.h"
 #include "contract/DdeContract.h"
-#include "support/ChildProcesses.h"
-#include "support/PrivateBus.h"
+#include "ChildProcesses.h"
+#include "PrivateBus.h"
 
 #include <gtest/gtest.h>
 

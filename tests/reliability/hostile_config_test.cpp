@@ -148,8 +148,8 @@ TEST_F(HostileConfigTest, AWindowsFileKeepsItsEncodingAndItsUntouchedLines) {
   form->cboAddressProfile->setCurrentIndex(0);
   form->txtSearchItem->setText(QStringLiteral("moss"));
   form->cmdSearch_Click();
-  ASSERT_EQ(form->lstAddressee->count(), 1) << Shown().join(u'\n').toStdString();
-  EXPECT_THROW(form->cmdFinished_Click(), ProgramEnded) << Shown().join(u'\n').toStdString();
+  ASSERT_EQ(form->lstAddressee->count(), 1) << Shown(desktop, false, true).join(u'\n').toStdString();
+  EXPECT_THROW(form->cmdFinished_Click(), ProgramEnded) << Shown(desktop, false, true).join(u'\n').toStdString();
   EXPECT_EQ(LetterText(), LetterWith({"Cy", "Moss", "Acme", "Hull"}, 4));
 
   QByteArray expected = before;
