@@ -5,7 +5,10 @@
 // is UTF-8 JSON: {"sections": [{"name": "Address", "records": [{"LastName": "Lee", ...}]}]},
 // a record's keys being the item names it answers; or, named *.vcf, a file of vCards
 // (VcardReader.h), whose cards are the records of a section named after the file and of
-// one section for each of their categories.
+// one section for each of their categories; or a folder, whose vCard files are served as
+// one address book (VcardFolder.h). With --carddav URL, the one DATAFILE is the local copy
+// of the address book at URL, brought up to date at start and while serving
+// (CardDavClient.h).
 //
 // It answers the four commands [SelectSection("…")], [SelectIndex("LastName"|"Company")],
 // [Find("…")] and [Find("<NEXT>")], written exactly so, and the items "RESULT" and the
@@ -31,10 +34,12 @@
 
 #include "AddressBook.h"
 #include "DdeServer.h"
+#include "VcardFolder.h"
 #include "ddeadaptor.h"
 #include "platform/DdeContract.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QDBusConnection>
 #include <QSocketNotifier>
 #include <QStringList>
@@ -51,7 +56,8 @@ namespace {
 
 const QString kUsage = QStringLiteral(
     "usage: penlark-organizer [--stall-item NAME] [--stall-command NAME] "
-    "[--result-text TEXT] [--end-after N] [--stall-after N] [--generate N] DATAFILE...");
+    "[--result-text TEXT] [--end-after N] [--stall-after N] [--generate N] DATAFILE|FOLDER...\n"
+    "       penlark-organizer --carddav URL FILE.vcf");
 
 int signalPipe[2] = {-1, -1};
 
@@ -139,7 +145,8 @@ int main(int argc, char** argv) {
   for (const auto& [path, generated] : paths) {
     QString error;
     QStringList warnings;
-    std::optional<DataFile> file = LoadDataFile(path, &error, &warnings);
+    std::optional<DataFile> file = QFileInfo(path).isDir() ? LoadVcardFolder(path, &error, &warnings)
+                                                           : LoadDataFile(path, &error, &warnings);
     for (const QString& warning : warnings)
       std::fprintf(stderr, "penlark-organizer: %s\n", qPrintable(warning));
     if (!file) return Fail(error);
