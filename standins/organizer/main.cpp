@@ -14,7 +14,7 @@
 // [Find("…")] and [Find("<NEXT>")], written exactly so, and the items "RESULT" and the
 // field names. It leaves out everything else an address book does: no window, no editing,
 // no saving, no other commands or items, no automatic links; the data is read once at
-// start.
+// start, except a CardDAV copy, read again each time it is brought up to date.
 //
 // It reports on stderr: a data file it cannot use (file and line) or a bus name already
 // taken ends it with a non-zero status before it serves anything; a vCard it skips is one
@@ -28,23 +28,27 @@
 // --end-after N answers N calls (initiates, commands and requests) and ends at the next
 // one without answering it, as a crash would; --stall-after N answers N calls and leaves
 // every later one unanswered.
+// --check-every SECONDS checks a CardDAV collection for changes at most this often (60).
 // Benchmark-only switch: --generate N adds N made-up records after the own records of the
 // first section of each DATAFILE named after it, so the index can be tried at sizes no file
 // in the repository has, beside a file without them.
 
 #include "AddressBook.h"
+#include "CardDavClient.h"
 #include "DdeServer.h"
 #include "VcardFolder.h"
 #include "ddeadaptor.h"
 #include "platform/DdeContract.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QDBusConnection>
 #include <QSocketNotifier>
 #include <QStringList>
 
 #include <csignal>
+#include <memory>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -57,7 +61,7 @@ namespace {
 const QString kUsage = QStringLiteral(
     "usage: penlark-organizer [--stall-item NAME] [--stall-command NAME] "
     "[--result-text TEXT] [--end-after N] [--stall-after N] [--generate N] DATAFILE|FOLDER...\n"
-    "       penlark-organizer --carddav URL FILE.vcf");
+    "       penlark-organizer [--check-every SECONDS] --carddav URL FILE.vcf");
 
 int signalPipe[2] = {-1, -1};
 
@@ -106,6 +110,15 @@ int Fail(const QString& message) {
   return 1;
 }
 
+QString AgeOf(const QString& path) {
+  const QDateTime written = QFileInfo(path).lastModified();
+  const qint64 minutes = written.secsTo(QDateTime::currentDateTime()) / 60;
+  const QString age = minutes < 120   ? QStringLiteral("%1 minutes").arg(minutes)
+                      : minutes < 2880 ? QStringLiteral("%1 hours").arg(minutes / 60)
+                                       : QStringLiteral("%1 days").arg(minutes / 1440);
+  return QStringLiteral("written %1, %2 ago").arg(written.toString(Qt::ISODate), age);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -114,6 +127,8 @@ int main(int argc, char** argv) {
   DdeServer::Options options;
   std::vector<std::pair<QString, qint64>> paths;  // and the records to add to each
   qint64 generate = 0;
+  QUrl carddav;
+  int checkSeconds = 60;
   const QStringList arguments = app.arguments().mid(1);
   for (qsizetype i = 0; i < arguments.size(); ++i) {
     const QString& argument = arguments[i];
@@ -133,6 +148,13 @@ int main(int argc, char** argv) {
       const int calls = arguments[++i].toInt(&ok);
       if (!ok || calls < 0) return Fail(QStringLiteral("%1 takes a number of calls\n").arg(argument) + kUsage);
       (argument == QLatin1String("--end-after") ? options.endAfter : options.stallAfter) = calls;
+    } else if (argument == QLatin1String("--carddav") && i + 1 < arguments.size()) {
+      carddav = QUrl(arguments[++i]);
+      if (const QString why = CardDavClient::CheckUrl(carddav); !why.isEmpty()) return Fail(why);
+    } else if (argument == QLatin1String("--check-every") && i + 1 < arguments.size()) {
+      bool ok = false;
+      checkSeconds = arguments[++i].toInt(&ok);
+      if (!ok || checkSeconds < 0) return Fail(QStringLiteral("--check-every takes seconds\n") + kUsage);
     } else if (argument.startsWith(QLatin1String("--"))) {
       return Fail(QStringLiteral("unknown option %1\n").arg(argument) + kUsage);
     } else {
@@ -140,6 +162,23 @@ int main(int argc, char** argv) {
     }
   }
   if (paths.empty()) return Fail(kUsage);
+
+  // The copy is brought up to date before it is read; without one, nothing is served.
+  std::unique_ptr<CardDavClient> dav;
+  if (!carddav.isEmpty()) {
+    const QString& copy = paths.front().first;
+    if (paths.size() != 1 || !copy.endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive))
+      return Fail(QStringLiteral("--carddav keeps one .vcf file as the local copy\n") + kUsage);
+    dav = std::make_unique<CardDavClient>(carddav, copy);
+    dav->SetCheckInterval(checkSeconds * 1000);
+    QString error;
+    if (!dav->Update(&error)) {
+      if (!QFileInfo(copy).isFile())
+        return Fail(QStringLiteral("%1; there is no local copy %2 yet, so nothing is served").arg(error, copy));
+      std::fprintf(stderr, "penlark-organizer: %s; serving the local copy %s, %s\n", qPrintable(error),
+                   qPrintable(copy), qPrintable(AgeOf(copy)));
+    }
+  }
 
   std::vector<DataFile> files;
   for (const auto& [path, generated] : paths) {
@@ -176,6 +215,18 @@ int main(int argc, char** argv) {
 
   DdeServer server(bus, std::move(files), options);
   new DdeAdaptor(&server);
+  if (dav) {
+    server.SetInitiateGate([&dav](std::function<void()> proceed) { dav->BeforeConversation(std::move(proceed)); });
+    QObject::connect(dav.get(), &CardDavClient::CopyReplaced, &server, [&server, &paths] {
+      QString error;
+      QStringList warnings;
+      std::optional<DataFile> file = LoadDataFile(paths.front().first, &error, &warnings);
+      for (const QString& warning : warnings)
+        std::fprintf(stderr, "penlark-organizer: %s\n", qPrintable(warning));
+      if (file) server.ReplaceFile(0, std::move(*file));
+      else std::fprintf(stderr, "penlark-organizer: %s\n", qPrintable(error));
+    });
+  }
   if (!bus.registerObject(DdeContract::ObjectPath, &server))
     return Fail(QStringLiteral("cannot register %1 on the bus").arg(DdeContract::ObjectPath));
   const QString name = DdeServiceName(QStringLiteral("Organize200"));
