@@ -12,6 +12,7 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
+struct DavProperty;
 struct DavResponse;
 
 // Keeps a vCard file as the local copy of one address-book collection on a CardDAV server
@@ -20,7 +21,8 @@ struct DavResponse;
 // The URL may be the collection's, a principal's or the server's: the collection is found
 // through DAV:current-user-principal and CARDDAV:addressbook-home-set (PROPFIND); of several
 // address books in the home set, the first by path is used, and the others are named on
-// stderr. The cards come from an addressbook-multiget REPORT, only those whose ETag is new;
+// stderr. The cards come with the first addressbook-query REPORT, later only those whose
+// ETag is new, by addressbook-multiget;
 // whether anything changed at all is told by the collection's sync-token and getctag. The
 // copy is replaced at once (QSaveFile): the cards in path order, each as the server sent it.
 //
@@ -67,7 +69,11 @@ class CardDavClient : public QObject {
   void Write(const QString& version);
   void Done(bool replaced);
   void Fail(const QString& why);
-  void Send(const QByteArray& verb, const QUrl& url, const QByteArray& depth, const QByteArray& body, Then then);
+  void Keep(const QString& key, const QString& href, const DavProperty* etag, const DavProperty& data);
+  // then gets a multistatus answer; any other is a failure, except that refused, when
+  // given, is called instead for an answer 4xx other than 401.
+  void Send(const QByteArray& verb, const QUrl& url, const QByteArray& depth, const QByteArray& body, Then then,
+            std::function<void()> refused = {});
   QString KeyOf(const QUrl& base, const QString& href) const;  // the decoded path
 
   QUrl url_;
