@@ -1,4 +1,5 @@
 #include "Netrc.h"
+#include "Radicale.h"
 #include "SectionWalk.h"
 #include "support/ChildProcesses.h"
 #include "support/PrivateBus.h"
@@ -6,13 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QFile>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QStandardPaths>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -21,84 +16,12 @@
 
 namespace {
 
-QByteArray Card(const QByteArray& uid, const QByteArray& family, const QByteArray& given) {
-  return "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:" + uid + "\r\nN:" + family + ";" + given + ";;;\r\nFN:" + given + " " +
-         family + "\r\nEND:VCARD\r\n";
-}
-
-bool Write(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// A real Radicale on a free loopback port with its own configuration, storage and password
-// file (user "anna", password "secret"); stopped when it goes. Its writes skip fsync where
-// eatmydata is installed: the 10,000-card upload takes minutes with them.
-class Radicale {
- public:
-  explicit Radicale(const QString& dir) {
-    QTcpServer probe;
-    if (!probe.listen(QHostAddress::LocalHost)) return;
-    port_ = probe.serverPort();
-    probe.close();
-    Write(dir + "/users", "anna:secret\n");
-    Write(dir + "/config", QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n[auth]\ntype = htpasswd\n"
-                                          "htpasswd_filename = %2/users\nhtpasswd_encryption = plain\n"
-                                          "[storage]\nfilesystem_folder = %2/storage\n[rights]\ntype = owner_only\n"
-                                          "[web]\ntype = none\n").arg(port_).arg(dir).toUtf8());
-    QStringList command{QStringLiteral("radicale"), QStringLiteral("--config"), dir + "/config"};
-    if (!QStandardPaths::findExecutable(QStringLiteral("eatmydata")).isEmpty()) command.prepend("eatmydata");
-    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    EndWithTest(process_);
-    process_.start(command.takeFirst(), command);
-    for (QDeadlineTimer deadline(15000); !deadline.hasExpired(); QThread::msleep(100)) {
-      QTcpSocket socket;
-      socket.connectToHost(QHostAddress::LocalHost, port_);
-      if (socket.waitForConnected(500)) return;
-      if (process_.state() == QProcess::NotRunning) break;
-    }
-    port_ = 0;
-  }
-  ~Radicale() { Stop(); }
-
-  bool ok() const { return port_ != 0; }
-  QString Url(const QString& path = QStringLiteral("/")) const {
-    return QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(path);
-  }
-  // PUT as anna: a whole address book to a new collection path, or one card; the status.
-  int Put(const QString& path, const QByteArray& vcards) {
-    QNetworkRequest request{QUrl(Url(path))};
-    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("text/vcard"));
-    request.setRawHeader("Authorization", "Basic " + QByteArray("anna:secret").toBase64());
-    request.setTransferTimeout(300000);
-    QNetworkReply* reply = network_.put(request, vcards);
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    loop.exec();
-    reply->deleteLater();
-    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-  }
-  void Signal(int signal) { ::kill(static_cast<pid_t>(process_.processId()), signal); }
-  void Stop() {
-    if (process_.state() == QProcess::NotRunning) return;
-    Signal(SIGCONT);
-    process_.terminate();
-    if (!process_.waitForFinished(5000)) process_.kill();
-    process_.waitForFinished(1000);
-  }
-
- private:
-  QProcess process_;
-  quint16 port_ = 0;
-  QNetworkAccessManager network_;
-};
-
 class CardDavTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(bus.ok()) << bus.lastError().toStdString();
     ASSERT_TRUE(server.ok()) << "Radicale did not start";
-    ASSERT_TRUE(Write(netrc, "machine 127.0.0.1\n  login anna\n  password secret\n"));
+    ASSERT_TRUE(WriteBytes(netrc, "machine 127.0.0.1\n  login anna\n  password secret\n"));
   }
 
   // penlark-organizer with the netrc file, checking at every conversation; waits until it
@@ -172,7 +95,7 @@ TEST_F(CardDavTest, AServerThatStopsWhileServingLeavesTheCopyServed) {
 TEST_F(CardDavTest, AWrongPasswordOrAnUnusableUrlAtTheFirstStartEndsItWithAMessage) {
   ASSERT_EQ(server.Put("/anna/contacts/", Card("u1", "Hale", "Ann")), 201);
   const QString wrong = dir.filePath(QStringLiteral("wrong"));
-  ASSERT_TRUE(Write(wrong, "default login anna password guess\n"));
+  ASSERT_TRUE(WriteBytes(wrong, "default login anna password guess\n"));
   const std::tuple<QString, QString, QString> rows[] = {  // URL, netrc file, what is said
       {server.Url(), wrong, "refused the login for 127.0.0.1 in the netrc file " + wrong},
       {server.Url(), dir.filePath(QStringLiteral("none")), "asks for a login, and the netrc file"},
