@@ -113,6 +113,14 @@ void CardDavClient::Discover(const QUrl& url, int hops) {
       collection_ = base;
       return Check();
     }
+    // A card, a calendar or any other kind of resource is not followed to the account's
+    // address books: the URL was meant as an address book and is not one.
+    const DavProperty* type = rs.empty() ? nullptr : rs.front().Find(kDav + QStringLiteral("resourcetype"));
+    const QStringList plain{kDav + QStringLiteral("collection"), kDav + QStringLiteral("principal")};
+    if (type && (!type->children.contains(plain.front()) ||
+                 std::any_of(type->children.begin(), type->children.end(),
+                             [&](const QString& kind) { return !plain.contains(kind); })))
+      return Fail(QStringLiteral("%1 is not an address book").arg(Shown(url)));
     const DavProperty* home = rs.empty() ? nullptr : rs.front().Find(kCardDav + QStringLiteral("addressbook-home-set"));
     if (home && !home->hrefs.isEmpty()) return FindInHome(base.resolved(QUrl(home->hrefs.front())));
     const DavProperty* principal = rs.empty() ? nullptr : rs.front().Find(kDav + QStringLiteral("current-user-principal"));
