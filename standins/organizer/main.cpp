@@ -20,7 +20,9 @@
 // taken ends it with a non-zero status before it serves anything; a vCard it skips is one
 // line (file and line) and the rest is served; while it runs, each
 // conversation opened and ended and each refusal is one line. SIGTERM or SIGINT end it
-// with status 0.
+// with status 0. A CardDAV copy that cannot be made at start, with none there yet, ends it
+// before it serves; one that cannot be brought up to date is served, with one line saying
+// why (and, at start, how old the copy is); each new copy is one line.
 //
 // Test-only switches: --stall-item NAME never answers requests of the item NAME;
 // --stall-command NAME never answers the command NAME (such as SelectSection);
@@ -41,15 +43,15 @@
 #include "platform/DdeContract.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QDateTime>
 #include <QFileInfo>
-#include <QDBusConnection>
 #include <QSocketNotifier>
 #include <QStringList>
 
 #include <csignal>
-#include <memory>
 #include <cstdio>
+#include <memory>
 #include <utility>
 #include <vector>
 
