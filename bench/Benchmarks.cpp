@@ -1,6 +1,7 @@
 #include "Benchmarks.h"
 
 #include "BenchWorld.h"
+#include "CardDavBench.h"
 #include "EchoPeer.h"
 #include "WriterOffice.h"
 #include "config/ConfigFile.h"
@@ -332,6 +333,7 @@ void RegisterBenchmarks() {
   });
   Timed(BenchNames::ReadConfig, TimeReadConfig);
   Timed(BenchNames::Startup, TimeStartup)->Unit(benchmark::kMillisecond)->Iterations(5);
+  Timed(BenchNames::CardDavCopy, TimeCardDavCopy)->Unit(benchmark::kMillisecond)->Iterations(2);
   // Last, since it leaves penlark-writer as the word processor.
   if (WriterBuilt())
     Timed(BenchNames::WriterTransfer, [](benchmark::State& state) {

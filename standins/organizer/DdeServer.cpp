@@ -21,9 +21,9 @@ DdeServer::DdeServer(QDBusConnection bus, std::vector<DataFile> files, Options o
                      QObject* parent)
     : QObject(parent),
       bus_(std::move(bus)),
-      files_(std::move(files)),
       options_(std::move(options)),
       clients_(new QDBusServiceWatcher(this)) {
+  for (DataFile& file : files) files_.push_back(std::make_shared<const DataFile>(std::move(file)));
   clients_->setConnection(bus_);
   clients_->setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
   connect(clients_, &QDBusServiceWatcher::serviceUnregistered, this, &DdeServer::ClientLeft);
@@ -58,21 +58,41 @@ bool DdeServer::Faulted(const QString& call) {
   return false;
 }
 
+void DdeServer::ReplaceFile(size_t index, DataFile file) {
+  files_.at(index) = std::make_shared<const DataFile>(std::move(file));
+}
+
 uint DdeServer::Initiate(const QString& topic) {
   if (Faulted(QStringLiteral("Initiate"))) return 0;
-  for (const DataFile& file : files_) {
-    if (!SameFile(file, topic)) continue;
-    const uint id = nextId_++;
-    Conversation conversation;
-    conversation.client = message().service();
-    conversation.file = &file;
-    conversations_.emplace(id, conversation);
-    clients_->addWatchedService(conversation.client);
-    Report(QStringLiteral("conversation %1 opened by %2 on %3")
-               .arg(id).arg(conversation.client, file.path));
+  QString why;
+  if (!gate_) {
+    const uint id = Open(topic, message().service(), &why);
+    if (!id) Refuse(DdeContract::ErrorTopicRefused, why);
     return id;
   }
-  Refuse(DdeContract::ErrorTopicRefused, QStringLiteral("topic not served: \"%1\"").arg(topic));
+  setDelayedReply(true);
+  gate_([this, call = message(), topic] {
+    QString why;
+    const uint id = Open(topic, call.service(), &why);
+    if (!id) Report(why);
+    bus_.send(id ? call.createReply(id) : call.createErrorReply(DdeContract::ErrorTopicRefused, why));
+  });
+  return 0;
+}
+
+uint DdeServer::Open(const QString& topic, const QString& client, QString* why) {
+  for (const auto& file : files_) {
+    if (!SameFile(*file, topic)) continue;
+    const uint id = nextId_++;
+    Conversation conversation;
+    conversation.client = client;
+    conversation.file = file;
+    conversations_.emplace(id, conversation);
+    clients_->addWatchedService(client);
+    Report(QStringLiteral("conversation %1 opened by %2 on %3").arg(id).arg(client, file->path));
+    return id;
+  }
+  *why = QStringLiteral("topic not served: \"%1\"").arg(topic);
   return 0;
 }
 

@@ -9,7 +9,9 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -35,6 +37,13 @@ class DdeServer : public QObject, protected QDBusContext {
   DdeServer(QDBusConnection bus, std::vector<DataFile> files, Options options,
             QObject* parent = nullptr);
 
+  // Serves a new reading of the index-th data file to the conversations opened from now on;
+  // those already open keep the one they were opened on.
+  void ReplaceFile(size_t index, DataFile file);
+  // Called before each Initiate is answered (a copy of a remote address book brought up to
+  // date); the Initiate is answered when the gate calls what it is given.
+  void SetInitiateGate(std::function<void(std::function<void()>)> gate) { gate_ = std::move(gate); }
+
   // The contract's methods, called by the adaptor.
   uint Initiate(const QString& topic);
   void Execute(uint conversation, const QString& command);
@@ -44,7 +53,7 @@ class DdeServer : public QObject, protected QDBusContext {
  private:
   struct Conversation {
     QString client;  // unique bus name of the connection that opened it
-    const DataFile* file = nullptr;
+    std::shared_ptr<const DataFile> file;
     DdeCursor cursor;
   };
 
@@ -52,12 +61,15 @@ class DdeServer : public QObject, protected QDBusContext {
   void Refuse(const QString& errorName, const QString& why);
   void ClientLeft(const QString& client);
 
+  // The conversation's id, or 0 with *why.
+  uint Open(const QString& topic, const QString& client, QString* why);
   bool RunCommand(Conversation& conversation, const QString& command);
   // Counts the call; true when it is left unanswered (the program may end instead).
   bool Faulted(const QString& call);
 
   QDBusConnection bus_;
-  std::vector<DataFile> files_;
+  std::vector<std::shared_ptr<const DataFile>> files_;
+  std::function<void(std::function<void()>)> gate_;
   Options options_;
   std::map<uint, Conversation> conversations_;
   uint nextId_ = 1;
