@@ -1,7 +1,6 @@
 #include "WriterObjects.h"
 
-#include "WriterConnection.h"
-#include "WriterText.h"
+#include "OfficeSession.h"
 
 #include <com/sun/star/frame/XTitle.hpp>
 
@@ -17,41 +16,36 @@ bool Is(const QString& name, const QString& member) {
   return name.compare(member, Qt::CaseInsensitive) == 0;
 }
 
-Reference<css::text::XTextDocument> OpenDocument(const WriterConnection& writer) {
-  Reference<css::text::XTextDocument> document = writer.CurrentTextDocument();
-  if (!document.is())
-    throw AutomationFault{4248, QStringLiteral("This command is not available because no document is open.")};
-  return document;
-}
-
 // The office's failures, its having gone among them, reach the caller as the automation
-// error, the one the object model gives for a server that fails a call.
+// error, the one the object model gives for a server that fails a call; the burst they
+// broke ends with them.
 template <typename Call>
-QVariant Guarded(Call&& call) {
+QVariant Guarded(OfficeSession& office, Call&& call) {
   try {
     return call();
   } catch (const css::uno::Exception&) {
+    office.EndBurst();
     throw AutomationFault{440, QStringLiteral("Automation error")};
   }
 }
 
 }  // namespace
 
-WriterApplication::WriterApplication(const WriterConnection& writer, QObject* parent)
-    : AutomationTarget(parent), writer_(writer) {}
+WriterApplication::WriterApplication(OfficeSession& office, QObject* parent)
+    : AutomationTarget(parent), office_(office) {}
 
 QVariant WriterApplication::Property(const QString& name) {
   if (Is(name, QStringLiteral("Application")))
     return QVariant::fromValue(QDBusObjectPath(QStringLiteral("/")));
   if (Is(name, QStringLiteral("Version"))) return QStringLiteral("8.0");
   if (Is(name, QStringLiteral("ActiveDocument")))
-    return Guarded([this]() -> QVariant {
-      const Reference<css::frame::XTitle> title(OpenDocument(writer_), css::uno::UNO_QUERY_THROW);
+    return Guarded(office_, [this]() -> QVariant {
+      const Reference<css::frame::XTitle> title(office_.Edit().Document(), css::uno::UNO_QUERY_THROW);
       return FromUno(title->getTitle());
     });
   if (Is(name, QStringLiteral("Selection")))
-    return Guarded([this] {
-      OpenDocument(writer_);
+    return Guarded(office_, [this] {
+      office_.Edit();
       return QVariant::fromValue(QDBusObjectPath(QStringLiteral("/selection")));
     });
   UnknownMember();
@@ -61,12 +55,12 @@ QVariant WriterApplication::Method(const QString&, const QVariantList&, const QV
   UnknownMember();
 }
 
-WriterSelection::WriterSelection(const WriterConnection& writer, QObject* parent)
-    : AutomationTarget(parent), writer_(writer) {}
+WriterSelection::WriterSelection(OfficeSession& office, QObject* parent)
+    : AutomationTarget(parent), office_(office) {}
 
 QVariant WriterSelection::Property(const QString& name) {
   if (Is(name, QStringLiteral("Text")))
-    return Guarded([this]() -> QVariant { return SelectionText(OpenDocument(writer_)); });
+    return Guarded(office_, [this]() -> QVariant { return office_.Edit().SelectionText(); });
   UnknownMember();
 }
 
@@ -76,22 +70,22 @@ QVariant WriterSelection::Method(const QString& name, const QVariantList& positi
     const QVariantList args = BindArguments(
         {QStringLiteral("What"), QStringLiteral("Which"), QStringLiteral("Count"), QStringLiteral("Name")},
         positional, named);
-    return Guarded([&]() -> QVariant {
-      const Reference<css::text::XTextDocument> document = OpenDocument(writer_);
+    return Guarded(office_, [&]() -> QVariant {
+      LetterEditing& editing = office_.Edit();
       bool numeric = false;
       const int what = args[0].toInt(&numeric);
       if (!args[0].isValid() || !numeric || what != kGoToBookmark)
         throw AutomationFault{5, QStringLiteral("Invalid procedure call or argument")};
-      if (!SelectBookmark(document, Required(args[3]).toString()))
+      if (!editing.GoToBookmark(Required(args[3]).toString()))
         throw AutomationFault{5101, QStringLiteral("This bookmark does not exist.")};
       return {};
     });
   }
   if (Is(name, QStringLiteral("InsertAfter"))) {
     const QVariantList args = BindArguments({QStringLiteral("Text")}, positional, named);
-    return Guarded([&]() -> QVariant {
-      const Reference<css::text::XTextDocument> document = OpenDocument(writer_);
-      InsertAfterSelection(document, Required(args[0]).toString());
+    return Guarded(office_, [&]() -> QVariant {
+      LetterEditing& editing = office_.Edit();
+      editing.InsertAfter(Required(args[0]).toString());
       return {};
     });
   }

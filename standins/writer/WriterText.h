@@ -1,24 +1,61 @@
 #pragma once
 
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/document/XUndoManager.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/text/XTextRange.hpp>
 
 #include <QString>
 
-// The selection of a Writer document is its view cursor, the cursor the person sees; the
-// document shows every change as it is made. Each function may throw css::uno::Exception.
+// Each function and member may throw css::uno::Exception; every call into the office is
+// a round trip over the bridge, so each one here is counted.
 
-// Selects the range of the bookmark with the view cursor; false when the document has no
-// bookmark of that name. A name matches exactly or, failing that, without regard to letter
-// case, as the names of the object model do.
-bool SelectBookmark(const css::uno::Reference<css::text::XTextDocument>& document, const QString& name);
+// One burst of calls into a document, such as one transfer. The selection as the object
+// model sees it is kept here, as a range whose start stays where it is and a text cursor at
+// its end that text is inserted at; the document shows each insertion as it is made, and
+// Finish shows the selection in the view cursor, the one the person sees. The burst's
+// insertions are one undo step, opened at the first and closed by Finish.
+class LetterEditing {
+ public:
+  explicit LetterEditing(css::uno::Reference<css::text::XTextDocument> document);
 
-// Inserts the text at the end of the selection, which then extends over it. CR LF, CR and
-// LF each become one paragraph break; a tab stays a tab.
-void InsertAfterSelection(const css::uno::Reference<css::text::XTextDocument>& document,
-                          const QString& text);
+  const css::uno::Reference<css::text::XTextDocument>& Document() const { return document_; }
 
-// The selected text, each paragraph break as LF.
-QString SelectionText(const css::uno::Reference<css::text::XTextDocument>& document);
+  // Selects the range of the bookmark; false when the document has no bookmark of that
+  // name. A name matches exactly or, failing that, without regard to letter case, as the
+  // names of the object model do.
+  bool GoToBookmark(const QString& name);
+  // Inserts the text at the end of the selection, which then extends over it. CR LF, CR
+  // and LF each become one paragraph break; a tab stays a tab. The paragraphs a break makes
+  // keep the style of the paragraph they were split from, not its "next style".
+  void InsertAfter(const QString& text);
+  // The selected text, each paragraph break as LF.
+  QString SelectionText();
+  // Closes the undo step and shows the selection in the view cursor.
+  void Finish();
 
-// The document's whole text, each paragraph break as LF.
+ private:
+  void TakeViewSelection();
+
+  css::uno::Reference<css::text::XTextDocument> document_;
+  css::uno::Reference<css::container::XNameAccess> bookmarks_;
+  // The selection: empty until a go-to or an insertion takes it.
+  css::uno::Reference<css::text::XText> text_;
+  css::uno::Reference<css::text::XTextRange> start_;
+  css::uno::Reference<css::text::XTextCursor> end_;
+  css::uno::Reference<css::beans::XPropertySet> endProperties_;
+  rtl::OUString style_;  // of the selection's paragraph; read at the first break
+  css::uno::Reference<css::document::XUndoManager> undo_;
+};
+
+// The document's body text, each paragraph break as LF.
 QString DocumentText(const css::uno::Reference<css::text::XTextDocument>& document);
+
+// The whole letter in reading order, one line for each paragraph: the page headers, then
+// the body with each frame's text after the paragraph it is anchored at and each table
+// row by row (its cells joined by tabs), then the page footers. Frames anchored at the page
+// follow the headers. A letter of plain paragraphs gives DocumentText.
+QString LetterText(const css::uno::Reference<css::text::XTextDocument>& document);
