@@ -28,6 +28,47 @@ const QString k440 = QStringLiteral(
     "1)  Word is running and a document is displayed\n\r"
     "2)  Any Bookmarks within the active Address Profile are present in the document.|16|0");
 
+// A letter as templates come: a 7 pt address style whose next style is the default one,
+// bookmarks in the page header, a frame and a table; header and footer, frame and table are
+// what --print-text must show.
+const char* const kTemplate = R"(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
+ xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"
+ xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
+ xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"
+ office:version="1.3" office:mimetype="application/vnd.oasis.opendocument.text">
+ <office:styles>
+  <style:style style:name="Address_20_Field" style:display-name="Address Field" style:family="paragraph"
+   style:next-style-name="Standard"><style:text-properties fo:font-size="7pt"/></style:style>
+ </office:styles>
+ <office:automatic-styles>
+  <style:page-layout style:name="pm1"><style:page-layout-properties fo:page-width="21cm" fo:page-height="29.7cm"/>
+   <style:header-style/><style:footer-style/></style:page-layout>
+ </office:automatic-styles>
+ <office:master-styles>
+  <style:master-page style:name="Standard" style:page-layout-name="pm1">
+   <style:header><text:p>Harbour &amp; Finch, <text:bookmark text:name="Branch"/></text:p></style:header>
+   <style:footer><text:p>Registered in England</text:p></style:footer>
+  </style:master-page>
+ </office:master-styles>
+ <office:body><office:text>
+  <text:p text:style-name="Address_20_Field"><text:bookmark text:name="Name"/></text:p>
+  <text:p>Phone: <draw:frame draw:name="Box" text:anchor-type="paragraph" svg:width="5cm" svg:height="2cm" svg:x="10cm"
+   svg:y="0cm"><draw:text-box><text:p>Fax: <text:bookmark text:name="Fax"/></text:p></draw:text-box></draw:frame></text:p>
+  <table:table table:name="Ref"><table:table-column table:number-columns-repeated="2"/><table:table-row>
+   <table:table-cell><text:p>Ref</text:p></table:table-cell>
+   <table:table-cell><text:p><text:bookmark text:name="Reference"/></text:p></table:table-cell></table:table-row></table:table>
+  <text:p>Dear <text:bookmark text:name="Salutation"/>,</text:p>
+ </office:text></office:body>
+</office:document>
+)";
+
+const Triples kTemplateRows = {
+    {"Name", "Business/Title", "_"}, {"", "First Name", "_"},        {"", "Last Name", "¶"},
+    {"", "Business/Company", "¶"},   {"", "Business/Country", ""},   {"Branch", "Business/City", ""},
+    {"Fax", "Business/Fax", ""},     {"Reference", "Business/Zip", ""}, {"Salutation", "Last Name", ""}};
+
 class WriterTransferTest : public WriterFixture {
  protected:
   void SetUp() override {
@@ -39,6 +80,16 @@ class WriterTransferTest : public WriterFixture {
     pv.AddressSectionName = QStringLiteral("Address");
     ASSERT_TRUE(SetupOrganizerLink(pv));
     cboAddressProfile->setEditText(QStringLiteral("Business Letter"));
+  }
+
+  // kTemplate opened in place of the letter, with nothing to undo in it.
+  void OpenTemplate() {
+    const QString path = dir.filePath(QStringLiteral("template.fodt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(kTemplate) > 0 && file.flush());
+    office->CloseAll();
+    letter = office->Open(path);
+    ASSERT_TRUE(letter.is());
   }
 
   void WriteProfile(const Triples& rows) {
@@ -58,6 +109,15 @@ TEST_F(WriterTransferTest, TwelveRowsFillTheLetterAtItsBookmarks) {
   EXPECT_EQ(DocumentText(letter), Letter("Ms Ann Lee\nBuyer\nAcme Ltd", "1 Mill Lane\nLeeds LS1 4AB\nEngland",
                                          "0113 496 0000\t0113 496 0001", "Lee"));
   EXPECT_EQ(BookmarkPlaces(letter), (QStringList{"Address@3:0", "Name@0:0", "Phone@7:7", "Salutation@9:5"}));
+}
+
+TEST_F(WriterTransferTest, InsertedParagraphsKeepTheStyleOfTheParagraphTheySplit) {
+  ASSERT_NO_FATAL_FAILURE(OpenTemplate());
+  ASSERT_NO_FATAL_FAILURE(WriteProfile(kTemplateRows));
+  EXPECT_TRUE(TransferWord8(pv, QStringLiteral("Lee"), true, 0));
+  EXPECT_EQ(Boxes(), QStringList());
+  EXPECT_EQ(StyledParagraphs(letter), (QStringList{"Address Field|Ms Ann Lee", "Address Field|Acme Ltd",
+                                                   "Address Field|England", "Standard|Phone: ", "Standard|Dear Lee,"}));
 }
 
 TEST_F(WriterTransferTest, AMissingBookmarkStopsTheTransferAfterTheRowsBeforeIt) {
