@@ -12,13 +12,14 @@
 // The office penlark-writer stands in front of, over the time it runs: waited for until it
 // listens, connected to, and waited for again when it ends or drops the connection. Calls
 // come in bursts (a transfer is a quick run of go-tos and insertions); one burst works on
-// one LetterEditing, which ends when no call has come for kBurstEnd, and is then one
-// undo step in Writer with the selection shown.
+// one LetterEditing, which ends when no call has come for kBurstEnd, or when a go-to comes
+// to a bookmark the burst has gone to already (the next transfer begins), and is then one
+// undo step in Writer, laid out and with the selection shown.
 class OfficeSession : public QObject {
   Q_OBJECT
 
  public:
-  static constexpr int kBurstEnd = 300;     // ms without a call
+  static constexpr int kBurstEnd = 150;     // ms without a call
   static constexpr int kRetryEvery = 500;   // ms between attempts to connect
 
   OfficeSession(QString description, QObject* parent);

@@ -71,12 +71,15 @@ QVariant WriterSelection::Method(const QString& name, const QVariantList& positi
         {QStringLiteral("What"), QStringLiteral("Which"), QStringLiteral("Count"), QStringLiteral("Name")},
         positional, named);
     return Guarded(office_, [&]() -> QVariant {
+      const QString bookmark = Required(args[3]).toString();
+      // A bookmark gone to again begins the next transfer.
+      if (office_.Edit().HasGoneTo(bookmark)) office_.EndBurst();
       LetterEditing& editing = office_.Edit();
       bool numeric = false;
       const int what = args[0].toInt(&numeric);
       if (!args[0].isValid() || !numeric || what != kGoToBookmark)
         throw AutomationFault{5, QStringLiteral("Invalid procedure call or argument")};
-      if (!editing.GoToBookmark(Required(args[3]).toString()))
+      if (!editing.GoToBookmark(bookmark))
         throw AutomationFault{5101, QStringLiteral("This bookmark does not exist.")};
       return {};
     });

@@ -47,6 +47,7 @@ Reference<css::text::XTextViewCursor> ViewCursor(const Reference<css::text::XTex
 LetterEditing::LetterEditing(Reference<css::text::XTextDocument> document) : document_(std::move(document)) {}
 
 bool LetterEditing::GoToBookmark(const QString& name) {
+  goneTo_.insert(name.toCaseFolded());
   if (!bookmarks_.is())
     bookmarks_ = Reference<css::text::XBookmarksSupplier>(document_, UNO_QUERY_THROW)->getBookmarks();
   // The exact name first: one round trip where the whole list would cost many.
@@ -90,6 +91,8 @@ void LetterEditing::InsertAfter(const QString& text) {
   if (!undo_.is()) {
     undo_ = Reference<css::document::XUndoManagerSupplier>(document_, UNO_QUERY_THROW)->getUndoManager();
     undo_->enterUndoContext(rtl::OUString("Insert address"));
+    document_->lockControllers();
+    locked_ = true;
   }
   static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
   const QStringList paragraphs = text.split(breaks);
@@ -119,6 +122,10 @@ QString LetterEditing::SelectionText() {
 }
 
 void LetterEditing::Finish() {
+  if (locked_) {
+    locked_ = false;
+    document_->unlockControllers();
+  }
   if (undo_.is()) {
     undo_->leaveUndoContext();
     undo_.clear();

@@ -8,6 +8,7 @@
 #include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
 
+#include <QSet>
 #include <QString>
 
 // Each function and member may throw css::uno::Exception; every call into the office is
@@ -17,7 +18,9 @@
 // model sees it is kept here, as a range whose start stays where it is and a text cursor at
 // its end that text is inserted at; the document shows each insertion as it is made, and
 // Finish shows the selection in the view cursor, the one the person sees. The burst's
-// insertions are one undo step, opened at the first and closed by Finish.
+// insertions are one undo step, opened at the first and closed by Finish; from the first
+// to Finish the document's views are held still, so the office lays the text out once
+// instead of after each insertion, and the person sees it all appear at Finish.
 class LetterEditing {
  public:
   explicit LetterEditing(css::uno::Reference<css::text::XTextDocument> document);
@@ -28,6 +31,8 @@ class LetterEditing {
   // name. A name matches exactly or, failing that, without regard to letter case, as the
   // names of the object model do.
   bool GoToBookmark(const QString& name);
+  // Whether this editing has gone to the bookmark already.
+  bool HasGoneTo(const QString& name) const { return goneTo_.contains(name.toCaseFolded()); }
   // Inserts the text at the end of the selection, which then extends over it. CR LF, CR
   // and LF each become one paragraph break; a tab stays a tab. The paragraphs a break makes
   // keep the style of the paragraph they were split from, not its "next style".
@@ -49,6 +54,8 @@ class LetterEditing {
   css::uno::Reference<css::beans::XPropertySet> endProperties_;
   rtl::OUString style_;  // of the selection's paragraph; read at the first break
   css::uno::Reference<css::document::XUndoManager> undo_;
+  bool locked_ = false;
+  QSet<QString> goneTo_;  // case-folded
 };
 
 // The document's body text, each paragraph break as LF.
