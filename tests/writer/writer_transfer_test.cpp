@@ -4,6 +4,9 @@
 #include "word/WordConnect.h"
 #include "word/WordTransfer.h"
 
+#include <com/sun/star/document/UndoContextNotClosedException.hpp>
+#include <com/sun/star/document/XUndoManagerSupplier.hpp>
+
 #include <array>
 #include <vector>
 
@@ -118,6 +121,41 @@ TEST_F(WriterTransferTest, InsertedParagraphsKeepTheStyleOfTheParagraphTheySplit
   EXPECT_EQ(Boxes(), QStringList());
   EXPECT_EQ(StyledParagraphs(letter), (QStringList{"Address Field|Ms Ann Lee", "Address Field|Acme Ltd",
                                                    "Address Field|England", "Standard|Phone: ", "Standard|Dear Lee,"}));
+}
+
+TEST_F(WriterTransferTest, PrintTextShowsTheWholeLetterHeaderFramesTablesAndFooter) {
+  ASSERT_NO_FATAL_FAILURE(OpenTemplate());
+  ASSERT_NO_FATAL_FAILURE(WriteProfile(kTemplateRows));
+  EXPECT_TRUE(TransferWord8(pv, QStringLiteral("Lee"), true, 0));
+  QString printed;
+  EXPECT_EQ(bus.Run(kWriter, {QStringLiteral("--connect"), office->Description(), QStringLiteral("--print-text")},
+                    &printed), 0);
+  EXPECT_EQ(printed, QStringLiteral("Harbour & Finch, Leeds\nMs Ann Lee\nAcme Ltd\nEngland\nPhone: \n"
+                                    "Fax: 0113 496 0001\nRef\tLS1 4AB\nDear Lee,\nRegistered in England"));
+}
+
+TEST_F(WriterTransferTest, OneUndoTakesTheWholeTransferBack) {
+  ASSERT_NO_FATAL_FAILURE(OpenTemplate());
+  const QString before = LetterText(letter);
+  ASSERT_NO_FATAL_FAILURE(WriteProfile(kTemplateRows));
+  EXPECT_TRUE(TransferWord8(pv, QStringLiteral("Lee"), true, 0));
+  EXPECT_NE(LetterText(letter), before);
+  const Reference<css::document::XUndoManager> undo =
+      Reference<css::document::XUndoManagerSupplier>(letter, UNO_QUERY_THROW)->getUndoManager();
+  // The step is closed once penlark-writer has had no call for a moment.
+  QDeadlineTimer deadline(5000);
+  for (;;) {
+    try {
+      undo->undo();
+      break;
+    } catch (const css::document::UndoContextNotClosedException&) {
+      ASSERT_FALSE(deadline.hasExpired());
+      QThread::msleep(50);
+    }
+  }
+  EXPECT_EQ(LetterText(letter), before);
+  EXPECT_FALSE(undo->isUndoPossible());
+  EXPECT_TRUE(undo->isRedoPossible());
 }
 
 TEST_F(WriterTransferTest, AMissingBookmarkStopsTheTransferAfterTheRowsBeforeIt) {
