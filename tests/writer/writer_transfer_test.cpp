@@ -158,6 +158,26 @@ TEST_F(WriterTransferTest, OneUndoTakesTheWholeTransferBack) {
   EXPECT_TRUE(undo->isRedoPossible());
 }
 
+// The sample .docx, made from the sample .odt through LibreOffice, is filled as the .odt is.
+TEST_F(WriterTransferTest, ADocxLetterIsFilledAtItsBookmarks) {
+  const QString samples = QStringLiteral(PENLARK_TEST_DATA "/../../samples");
+  office->CloseAll();
+  letter = office->Open(samples + QStringLiteral("/letter.docx"));
+  ASSERT_TRUE(letter.is());
+  ASSERT_NO_FATAL_FAILURE(WriteProfile({{"Address", "Business/Title", "_"}, {"", "First Name", "_"},
+                                        {"", "Last Name", "¶"}, {"", "Business/Company", ""},
+                                        {"Reference", "First Name", ""}, {"Salutation", "Last Name", ""}}));
+  EXPECT_TRUE(TransferWord8(pv, QStringLiteral("Lee"), true, 0));
+  EXPECT_EQ(Boxes(), QStringList());
+  QFile plain(samples + QStringLiteral("/letter.txt"));
+  ASSERT_TRUE(plain.open(QIODevice::ReadOnly));
+  QString expected = QString::fromUtf8(plain.readAll()).trimmed();
+  expected.replace(QStringLiteral("[[Address]]"), QStringLiteral("Ms Ann Lee\nAcme Ltd"));
+  expected.replace(QStringLiteral("[[Reference]]"), QStringLiteral("Ann"));
+  expected.replace(QStringLiteral("[[Salutation]]"), QStringLiteral("Lee"));
+  EXPECT_EQ(LetterText(letter), expected);
+}
+
 TEST_F(WriterTransferTest, AMissingBookmarkStopsTheTransferAfterTheRowsBeforeIt) {
   ASSERT_NO_FATAL_FAILURE(WriteProfile({{"Name", "First Name", ""}, {"Nowhere", "Last Name", ""},
                                         {"Salutation", "Last Name", ""}}));
