@@ -43,6 +43,7 @@ void OfficeSession::OnLost() {
   // Nothing of the burst can be closed in an office that has gone.
   burstEnd_.stop();
   editing_.reset();
+  handles_ = {};
   connection_.reset();
   Q_EMIT Lost();
   waitingTold_ = true;
@@ -55,10 +56,13 @@ LetterEditing& OfficeSession::Edit() {
   if (editing_ && editingGeneration_ != connection_->Generation()) EndBurst();
   if (!editing_) {
     const unsigned generation = connection_->Generation();
-    css::uno::Reference<css::text::XTextDocument> document = connection_->CurrentTextDocument();
-    if (!document.is())
+    if (handlesGeneration_ != generation || !handles_.document.is()) {
+      handles_ = DocumentHandles{connection_->CurrentTextDocument()};
+      handlesGeneration_ = generation;
+    }
+    if (!handles_.document.is())
       throw AutomationFault{4248, QStringLiteral("This command is not available because no document is open.")};
-    editing_ = std::make_unique<LetterEditing>(std::move(document));
+    editing_ = std::make_unique<LetterEditing>(handles_);
     editingGeneration_ = generation;
   }
   burstEnd_.start();
@@ -74,4 +78,9 @@ void OfficeSession::EndBurst() {
   } catch (const css::uno::Exception&) {
     // A document closed in between takes its undo step and selection with it.
   }
+}
+
+void OfficeSession::Failed() {
+  EndBurst();
+  handles_ = {};
 }

@@ -36,8 +36,10 @@ class OfficeSession : public QObject {
   // none is under way. Throws AutomationFault: 4248 when no text document is open, 440
   // when no office is connected. May throw css::uno::Exception.
   LetterEditing& Edit();
-  // Ends the burst under way at once, after a failure inside it.
+  // Ends the burst under way at once.
   void EndBurst();
+  // After a call the office failed: ends the burst and looks the document up afresh.
+  void Failed();
 
  Q_SIGNALS:
   void Opened();
@@ -55,6 +57,8 @@ class OfficeSession : public QObject {
   QTimer retry_, burstEnd_;
   bool waitingTold_ = false;
   unsigned connections_ = 0;
+  DocumentHandles handles_;
+  unsigned handlesGeneration_ = 0;
   std::unique_ptr<LetterEditing> editing_;
   unsigned editingGeneration_ = 0;
 };

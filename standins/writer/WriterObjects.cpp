@@ -24,7 +24,7 @@ QVariant Guarded(OfficeSession& office, Call&& call) {
   try {
     return call();
   } catch (const css::uno::Exception&) {
-    office.EndBurst();
+    office.Failed();
     throw AutomationFault{440, QStringLiteral("Automation error")};
   }
 }

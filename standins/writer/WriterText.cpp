@@ -9,6 +9,7 @@
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/document/XUndoManagerSupplier.hpp>
 #include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/style/XStyle.hpp>
 #include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
 #include <com/sun/star/text/TextContentAnchorType.hpp>
@@ -36,28 +37,30 @@ Reference<css::text::XTextRange> Range(const Reference<css::text::XTextCursor>& 
   return Reference<css::text::XTextRange>(cursor.get());
 }
 
-Reference<css::text::XTextViewCursor> ViewCursor(const Reference<css::text::XTextDocument>& document) {
-  const Reference<css::text::XTextViewCursorSupplier> supplier(document->getCurrentController(),
-                                                               UNO_QUERY_THROW);
-  return supplier->getViewCursor();
-}
-
 }  // namespace
 
-LetterEditing::LetterEditing(Reference<css::text::XTextDocument> document) : document_(std::move(document)) {}
+const Reference<css::text::XTextViewCursor>& LetterEditing::View() {
+  if (!handles_.view.is()) {
+    const Reference<css::text::XTextViewCursorSupplier> supplier(handles_.document->getCurrentController(),
+                                                                 UNO_QUERY_THROW);
+    handles_.view = supplier->getViewCursor();
+  }
+  return handles_.view;
+}
 
 bool LetterEditing::GoToBookmark(const QString& name) {
   goneTo_.insert(name.toCaseFolded());
-  if (!bookmarks_.is())
-    bookmarks_ = Reference<css::text::XBookmarksSupplier>(document_, UNO_QUERY_THROW)->getBookmarks();
+  if (!handles_.bookmarks.is())
+    handles_.bookmarks = Reference<css::text::XBookmarksSupplier>(handles_.document, UNO_QUERY_THROW)->getBookmarks();
+  const Reference<css::container::XNameAccess>& bookmarks = handles_.bookmarks;
   // The exact name first: one round trip where the whole list would cost many.
   css::uno::Any found;
   try {
-    found = bookmarks_->getByName(ToUno(name));
+    found = bookmarks->getByName(ToUno(name));
   } catch (const css::container::NoSuchElementException&) {
-    for (const rtl::OUString& candidate : bookmarks_->getElementNames())
+    for (const rtl::OUString& candidate : bookmarks->getElementNames())
       if (FromUno(candidate).compare(name, Qt::CaseInsensitive) == 0) {
-        found = bookmarks_->getByName(candidate);
+        found = bookmarks->getByName(candidate);
         break;
       }
     if (!found.hasValue()) return false;
@@ -66,18 +69,27 @@ bool LetterEditing::GoToBookmark(const QString& name) {
   found >>= bookmark;
   const Reference<css::text::XTextRange> anchor = bookmark->getAnchor();
   // Text inserted where a range starts goes after that start, so the anchor keeps the
-  // selection's start while the cursor moves on with each insertion. The anchor's own text
-  // may be a frame's, a table cell's or a header's.
-  text_ = anchor->getText();
+  // selection's start while the cursor moves on with each insertion. Most bookmarks are in
+  // the body; the others' own text is a frame's, a table cell's or a header's.
+  const Reference<css::text::XTextRange> end = anchor->getEnd();
+  if (!handles_.body.is()) handles_.body = handles_.document->getText();
+  try {
+    end_ = handles_.body->createTextCursorByRange(end);
+    text_ = handles_.body;
+  } catch (const css::lang::DisposedException&) {
+    throw;
+  } catch (const css::uno::RuntimeException&) {
+    text_ = anchor->getText();
+    end_ = text_->createTextCursorByRange(end);
+  }
   start_ = anchor;
-  end_ = text_->createTextCursorByRange(anchor->getEnd());
   endProperties_.clear();
   style_.clear();
   return true;
 }
 
 void LetterEditing::TakeViewSelection() {
-  const Reference<css::text::XTextViewCursor> view = ViewCursor(document_);
+  const Reference<css::text::XTextViewCursor>& view = View();
   text_ = view->getText();
   start_ = view->getStart();
   end_ = text_->createTextCursorByRange(view->getEnd());
@@ -88,10 +100,12 @@ void LetterEditing::TakeViewSelection() {
 void LetterEditing::InsertAfter(const QString& text) {
   if (!end_.is()) TakeViewSelection();
   if (text.isEmpty()) return;
-  if (!undo_.is()) {
-    undo_ = Reference<css::document::XUndoManagerSupplier>(document_, UNO_QUERY_THROW)->getUndoManager();
-    undo_->enterUndoContext(rtl::OUString("Insert address"));
-    document_->lockControllers();
+  if (!undoOpen_) {
+    if (!handles_.undo.is())
+      handles_.undo = Reference<css::document::XUndoManagerSupplier>(handles_.document, UNO_QUERY_THROW)->getUndoManager();
+    handles_.undo->enterUndoContext(rtl::OUString("Insert address"));
+    undoOpen_ = true;
+    handles_.document->lockControllers();
     locked_ = true;
   }
   static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
@@ -115,7 +129,7 @@ void LetterEditing::InsertAfter(const QString& text) {
 }
 
 QString LetterEditing::SelectionText() {
-  if (!end_.is()) return FromUno(ViewCursor(document_)->getString());
+  if (!end_.is()) return FromUno(View()->getString());
   const Reference<css::text::XTextCursor> selection = text_->createTextCursorByRange(start_->getStart());
   selection->gotoRange(Range(end_), true);
   return FromUno(selection->getString());
@@ -124,14 +138,14 @@ QString LetterEditing::SelectionText() {
 void LetterEditing::Finish() {
   if (locked_) {
     locked_ = false;
-    document_->unlockControllers();
+    handles_.document->unlockControllers();
   }
-  if (undo_.is()) {
-    undo_->leaveUndoContext();
-    undo_.clear();
+  if (undoOpen_) {
+    undoOpen_ = false;
+    handles_.undo->leaveUndoContext();
   }
   if (end_.is()) {
-    const Reference<css::text::XTextViewCursor> view = ViewCursor(document_);
+    const Reference<css::text::XTextViewCursor>& view = View();
     view->gotoRange(start_->getStart(), false);
     view->gotoRange(Range(end_), true);
   }

@@ -7,12 +7,23 @@
 #include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
+#include <com/sun/star/text/XTextViewCursor.hpp>
 
 #include <QSet>
 #include <QString>
 
 // Each function and member may throw css::uno::Exception; every call into the office is
 // a round trip over the bridge, so each one here is counted.
+
+// What bursts reach a document through, kept from one burst to the next while the document
+// stays current, since each costs round trips to get; filled as needed.
+struct DocumentHandles {
+  css::uno::Reference<css::text::XTextDocument> document;
+  css::uno::Reference<css::text::XText> body;
+  css::uno::Reference<css::container::XNameAccess> bookmarks;
+  css::uno::Reference<css::document::XUndoManager> undo;
+  css::uno::Reference<css::text::XTextViewCursor> view;
+};
 
 // One burst of calls into a document, such as one transfer. The selection as the object
 // model sees it is kept here, as a range whose start stays where it is and a text cursor at
@@ -23,9 +34,9 @@
 // instead of after each insertion, and the person sees it all appear at Finish.
 class LetterEditing {
  public:
-  explicit LetterEditing(css::uno::Reference<css::text::XTextDocument> document);
+  explicit LetterEditing(DocumentHandles& handles) : handles_(handles) {}
 
-  const css::uno::Reference<css::text::XTextDocument>& Document() const { return document_; }
+  const css::uno::Reference<css::text::XTextDocument>& Document() const { return handles_.document; }
 
   // Selects the range of the bookmark; false when the document has no bookmark of that
   // name. A name matches exactly or, failing that, without regard to letter case, as the
@@ -44,16 +55,16 @@ class LetterEditing {
 
  private:
   void TakeViewSelection();
+  const css::uno::Reference<css::text::XTextViewCursor>& View();
 
-  css::uno::Reference<css::text::XTextDocument> document_;
-  css::uno::Reference<css::container::XNameAccess> bookmarks_;
+  DocumentHandles& handles_;
   // The selection: empty until a go-to or an insertion takes it.
   css::uno::Reference<css::text::XText> text_;
   css::uno::Reference<css::text::XTextRange> start_;
   css::uno::Reference<css::text::XTextCursor> end_;
   css::uno::Reference<css::beans::XPropertySet> endProperties_;
   rtl::OUString style_;  // of the selection's paragraph; read at the first break
-  css::uno::Reference<css::document::XUndoManager> undo_;
+  bool undoOpen_ = false;
   bool locked_ = false;
   QSet<QString> goneTo_;  // case-folded
 };
