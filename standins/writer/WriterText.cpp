@@ -24,6 +24,7 @@
 #include <QRegularExpression>
 
 #include <map>
+#include <utility>
 
 using css::uno::Reference;
 using css::uno::UNO_QUERY;
@@ -136,19 +137,21 @@ QString LetterEditing::SelectionText() {
 }
 
 void LetterEditing::Finish() {
-  if (locked_) {
-    locked_ = false;
-    handles_.document->unlockControllers();
+  // The selection is shown and the undo step closed while the views are still held, so the
+  // office brings its views up to date once, when they are let go.
+  const bool locked = std::exchange(locked_, false);
+  try {
+    if (end_.is()) {
+      const Reference<css::text::XTextViewCursor>& view = View();
+      view->gotoRange(start_->getStart(), false);
+      view->gotoRange(Range(end_), true);
+    }
+    if (std::exchange(undoOpen_, false)) handles_.undo->leaveUndoContext();
+  } catch (const css::uno::Exception&) {
+    if (locked) handles_.document->unlockControllers();
+    throw;
   }
-  if (undoOpen_) {
-    undoOpen_ = false;
-    handles_.undo->leaveUndoContext();
-  }
-  if (end_.is()) {
-    const Reference<css::text::XTextViewCursor>& view = View();
-    view->gotoRange(start_->getStart(), false);
-    view->gotoRange(Range(end_), true);
-  }
+  if (locked) handles_.document->unlockControllers();
 }
 
 QString DocumentText(const Reference<css::text::XTextDocument>& document) {
