@@ -11,6 +11,7 @@
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/style/XStyle.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
 #include <com/sun/star/text/TextContentAnchorType.hpp>
 #include <com/sun/star/text/XBookmarksSupplier.hpp>
@@ -86,6 +87,7 @@ bool LetterEditing::GoToBookmark(const QString& name) {
   start_ = anchor;
   endProperties_.clear();
   style_.clear();
+  restyle_ = false;
   return true;
 }
 
@@ -96,6 +98,7 @@ void LetterEditing::TakeViewSelection() {
   end_ = text_->createTextCursorByRange(view->getEnd());
   endProperties_.clear();
   style_.clear();
+  restyle_ = false;
 }
 
 void LetterEditing::InsertAfter(const QString& text) {
@@ -114,6 +117,7 @@ void LetterEditing::InsertAfter(const QString& text) {
   if (paragraphs.size() > 1 && !endProperties_.is()) {
     endProperties_.set(end_, UNO_QUERY_THROW);
     endProperties_->getPropertyValue(kParaStyle) >>= style_;
+    restyle_ = !style_.isEmpty() && NextStyleDiffers(style_);
   }
   // Writer makes a CR in inserted text a paragraph break; one piece for each break, so
   // each new paragraph's style can be checked as it is made.
@@ -122,11 +126,28 @@ void LetterEditing::InsertAfter(const QString& text) {
     const QString piece = last ? paragraphs[i] : paragraphs[i] + u'\r';
     if (piece.isEmpty()) continue;
     text_->insertString(Range(end_), ToUno(piece), false);
-    if (last || style_.isEmpty()) continue;
-    rtl::OUString made;
-    endProperties_->getPropertyValue(kParaStyle) >>= made;
-    if (made != style_) endProperties_->setPropertyValue(kParaStyle, css::uno::Any(style_));
+    if (!last && restyle_) endProperties_->setPropertyValue(kParaStyle, css::uno::Any(style_));
   }
+}
+
+bool LetterEditing::NextStyleDiffers(const rtl::OUString& style) {
+  if (const auto known = handles_.nextStyleDiffers.find(style); known != handles_.nextStyleDiffers.end())
+    return known->second;
+  if (!handles_.paragraphStyles.is()) {
+    const Reference<css::style::XStyleFamiliesSupplier> supplier(handles_.document, UNO_QUERY_THROW);
+    supplier->getStyleFamilies()->getByName(rtl::OUString("ParagraphStyles")) >>= handles_.paragraphStyles;
+  }
+  // A style the office cannot tell about is set after every break, as one that differs.
+  bool differs = true;
+  Reference<css::beans::XPropertySet> properties;
+  if (handles_.paragraphStyles.is() && handles_.paragraphStyles->hasByName(style) &&
+      (handles_.paragraphStyles->getByName(style) >>= properties) && properties.is()) {
+    rtl::OUString next;
+    properties->getPropertyValue(rtl::OUString("FollowStyle")) >>= next;
+    differs = next != style;
+  }
+  handles_.nextStyleDiffers[style] = differs;
+  return differs;
 }
 
 QString LetterEditing::SelectionText() {

@@ -12,6 +12,8 @@
 #include <QSet>
 #include <QString>
 
+#include <map>
+
 // Each function and member may throw css::uno::Exception; every call into the office is
 // a round trip over the bridge, so each one here is counted.
 
@@ -23,6 +25,10 @@ struct DocumentHandles {
   css::uno::Reference<css::container::XNameAccess> bookmarks;
   css::uno::Reference<css::document::XUndoManager> undo;
   css::uno::Reference<css::text::XTextViewCursor> view;
+  css::uno::Reference<css::container::XNameAccess> paragraphStyles;
+  // Whether a paragraph style's next style is another one, by style name: asked once while
+  // the document stays current.
+  std::map<rtl::OUString, bool> nextStyleDiffers;
 };
 
 // One burst of calls into a document, such as one transfer. The selection as the object
@@ -62,8 +68,11 @@ class LetterEditing {
   css::uno::Reference<css::text::XText> text_;
   css::uno::Reference<css::text::XTextRange> start_;
   css::uno::Reference<css::text::XTextCursor> end_;
+  bool NextStyleDiffers(const rtl::OUString& style);
+
   css::uno::Reference<css::beans::XPropertySet> endProperties_;
   rtl::OUString style_;  // of the selection's paragraph; read at the first break
+  bool restyle_ = false;  // the paragraphs breaks make need style_ set
   bool undoOpen_ = false;
   bool locked_ = false;
   QSet<QString> goneTo_;  // case-folded
