@@ -50,7 +50,7 @@ void OfficeSession::OnLost() {
   retry_.start();
 }
 
-LetterEditing& OfficeSession::Edit() {
+LetterEditing* OfficeSession::Edit() {
   if (!connection_) throw AutomationFault{440, QStringLiteral("Automation error")};
   // A document opened, closed or brought to the front since the burst began ends it.
   if (editing_ && editingGeneration_ != connection_->Generation()) EndBurst();
@@ -60,13 +60,12 @@ LetterEditing& OfficeSession::Edit() {
       handles_ = DocumentHandles{connection_->CurrentTextDocument()};
       handlesGeneration_ = generation;
     }
-    if (!handles_.document.is())
-      throw AutomationFault{4248, QStringLiteral("This command is not available because no document is open.")};
+    if (!handles_.document.is()) return nullptr;
     editing_ = std::make_unique<LetterEditing>(handles_);
     editingGeneration_ = generation;
   }
   burstEnd_.start();
-  return *editing_;
+  return editing_.get();
 }
 
 void OfficeSession::EndBurst() {

@@ -33,9 +33,9 @@ class OfficeSession : public QObject {
   const WriterConnection* Connection() const { return connection_.get(); }
 
   // The current burst's editing of the current text document, begun with this call if
-  // none is under way. Throws AutomationFault: 4248 when no text document is open, 440
-  // when no office is connected. May throw css::uno::Exception.
-  LetterEditing& Edit();
+  // none is under way; nullptr when no text document is open. Throws AutomationFault 440
+  // when no office is connected; may throw css::uno::Exception.
+  LetterEditing* Edit();
   // Ends the burst under way at once.
   void EndBurst();
   // After a call the office failed: ends the burst and looks the document up afresh.

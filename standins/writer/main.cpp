@@ -103,8 +103,9 @@ int Serve(QCoreApplication& app, const QString& description) {
   }
   OfficeSession office(description, &app);
   QObject objects;
-  auto* application = new WriterApplication(office, &objects);
-  auto* selection = new WriterSelection(office, &objects);
+  const WordDocumentAccess document = WriterAccess(office);
+  auto* application = new Word8Application(document, &objects);
+  auto* selection = new Word8Selection(document, &objects);
   auto* window = new WriterWindow(office, &objects);
   new WindowAdaptor(window);
   if (!application->Publish(bus, QStringLiteral("/"), true) ||
