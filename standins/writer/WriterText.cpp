@@ -119,14 +119,19 @@ void LetterEditing::InsertAfter(const QString& text) {
     endProperties_->getPropertyValue(kParaStyle) >>= style_;
     restyle_ = !style_.isEmpty() && NextStyleDiffers(style_);
   }
-  // Writer makes a CR in inserted text a paragraph break; one piece for each break, so
-  // each new paragraph's style can be checked as it is made.
+  // Writer makes a CR in inserted text a paragraph break. Where the paragraphs it makes take
+  // the next style, the text goes in one piece for each break, each new paragraph set back
+  // to the style as it is made.
+  if (!restyle_) {
+    text_->insertString(Range(end_), ToUno(paragraphs.join(u'\r')), false);
+    return;
+  }
   for (qsizetype i = 0; i < paragraphs.size(); ++i) {
     const bool last = i + 1 == paragraphs.size();
     const QString piece = last ? paragraphs[i] : paragraphs[i] + u'\r';
     if (piece.isEmpty()) continue;
     text_->insertString(Range(end_), ToUno(piece), false);
-    if (!last && restyle_) endProperties_->setPropertyValue(kParaStyle, css::uno::Any(style_));
+    if (!last) endProperties_->setPropertyValue(kParaStyle, css::uno::Any(style_));
   }
 }
 
