@@ -1,8 +1,8 @@
 #include "CardDavBench.h"
 
-#include "platform/DdeContract.h"
+#include "contract/DdeContract.h"
 #include "standins/Radicale.h"
-#include "support/PrivateBus.h"
+#include "PrivateBus.h"
 
 #include <QTemporaryDir>
 

@@ -2,100 +2,27 @@
 
 #include "LetterDocument.h"
 
-#include <QDBusObjectPath>
+#include <memory>
 
 namespace {
 
-constexpr int kGoToBookmark = -1;
+class LetterAsWordDocument : public WordDocument {
+ public:
+  LetterDocument* letter = nullptr;
 
-bool Is(const QString& name, const QString& member) {
-  return name.compare(member, Qt::CaseInsensitive) == 0;
-}
-
-LetterDocument& OpenDocument(const DocumentAccess& access, int noDocumentError) {
-  LetterDocument* document = access();
-  if (!document)
-    throw AutomationFault{noDocumentError,
-                          QStringLiteral("This command is not available because no document is open.")};
-  return *document;
-}
+  QString Name() override { return letter->Name(); }
+  QString SelectionText() override { return letter->SelectionText(); }
+  bool GoToBookmark(const QString& bookmark) override { return letter->GoToBookmark(bookmark); }
+  void InsertAfterSelection(const QString& text) override { letter->InsertAfterSelection(text); }
+  void InsertAtInsertionPoint(const QString& text) override { letter->InsertAtInsertionPoint(text); }
+};
 
 }  // namespace
 
-WordApplication::WordApplication(DocumentAccess document, QObject* parent)
-    : AutomationTarget(parent), document_(std::move(document)) {}
-
-QVariant WordApplication::Property(const QString& name) {
-  if (Is(name, QStringLiteral("Application")))
-    return QVariant::fromValue(QDBusObjectPath(QStringLiteral("/")));
-  if (Is(name, QStringLiteral("Version"))) return QStringLiteral("8.0");
-  if (Is(name, QStringLiteral("ActiveDocument"))) return OpenDocument(document_, 4248).Name();
-  if (Is(name, QStringLiteral("Selection"))) {
-    OpenDocument(document_, 4248);
-    return QVariant::fromValue(QDBusObjectPath(QStringLiteral("/selection")));
-  }
-  UnknownMember();
-}
-
-QVariant WordApplication::Method(const QString&, const QVariantList&, const QVariantMap&) {
-  UnknownMember();
-}
-
-WordSelection::WordSelection(DocumentAccess document, QObject* parent)
-    : AutomationTarget(parent), document_(std::move(document)) {}
-
-LetterDocument& WordSelection::Document() const { return OpenDocument(document_, 4248); }
-
-QVariant WordSelection::Property(const QString& name) {
-  if (Is(name, QStringLiteral("Text"))) return Document().SelectionText();
-  UnknownMember();
-}
-
-QVariant WordSelection::Method(const QString& name, const QVariantList& positional,
-                               const QVariantMap& named) {
-  if (Is(name, QStringLiteral("GoTo"))) {
-    const QVariantList args = BindArguments(
-        {QStringLiteral("What"), QStringLiteral("Which"), QStringLiteral("Count"), QStringLiteral("Name")},
-        positional, named);
-    LetterDocument& document = Document();
-    bool numeric = false;
-    const int what = args[0].toInt(&numeric);
-    if (!args[0].isValid() || !numeric || what != kGoToBookmark)
-      throw AutomationFault{5, QStringLiteral("Invalid procedure call or argument")};
-    if (!document.GoToBookmark(Required(args[3]).toString()))
-      throw AutomationFault{5101, QStringLiteral("This bookmark does not exist.")};
-    return {};
-  }
-  if (Is(name, QStringLiteral("InsertAfter"))) {
-    const QVariantList args = BindArguments({QStringLiteral("Text")}, positional, named);
-    LetterDocument& document = Document();
-    document.InsertAfterSelection(Required(args[0]).toString());
-    return {};
-  }
-  UnknownMember();
-}
-
-WordBasic::WordBasic(DocumentAccess document, bool german, QObject* parent)
-    : AutomationTarget(parent), document_(std::move(document)), german_(german) {}
-
-QVariant WordBasic::Property(const QString&) { UnknownMember(); }
-
-QVariant WordBasic::Method(const QString& name, const QVariantList& positional,
-                           const QVariantMap& named) {
-  const QString goTo = german_ ? QStringLiteral("BearbeitenGeheZu") : QStringLiteral("EditGoTo");
-  const QString destination = german_ ? QStringLiteral("Ziel") : QStringLiteral("Destination");
-  const QString insert = german_ ? QStringLiteral("Einfügen") : QStringLiteral("Insert");
-  if (Is(name, goTo)) {
-    const QVariantList args = BindArguments({destination}, positional, named);
-    LetterDocument& document = OpenDocument(document_, 5003);
-    if (!document.GoToBookmark(Required(args[0]).toString()))
-      throw AutomationFault{440, QStringLiteral("This bookmark does not exist.")};
-    return {};
-  }
-  if (Is(name, insert)) {
-    const QVariantList args = BindArguments({QStringLiteral("Text")}, positional, named);
-    OpenDocument(document_, 5003).InsertAtInsertionPoint(Required(args[0]).toString());
-    return {};
-  }
-  UnknownMember();
+WordDocumentAccess LetterAccess(DocumentAccess letter) {
+  auto document = std::make_shared<LetterAsWordDocument>();
+  return [letter = std::move(letter), document]() -> WordDocument* {
+    document->letter = letter();
+    return document->letter ? document.get() : nullptr;
+  };
 }

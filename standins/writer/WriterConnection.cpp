@@ -11,6 +11,8 @@
 #include <com/sun/star/frame/XFrame.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XTitle.hpp>
+#include <com/sun/star/frame/theGlobalEventBroadcaster.hpp>
+#include <com/sun/star/document/XDocumentEventListener.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <cppuhelper/implbase1.hxx>
 #include <rtl/bootstrap.hxx>
@@ -37,6 +39,50 @@ class LostWatcher : public cppu::WeakImplHelper1<css::lang::XEventListener> {
   std::function<void()> onLost_;
   std::atomic<bool> closing_{false};
 };
+
+// Counts the events that may change which document is current: one opened, shown,
+// focused or closed. Called by the office, on a thread of the bridge, before the change
+// it reports returns to whoever made it.
+class DocumentWatcher : public cppu::WeakImplHelper1<css::document::XDocumentEventListener> {
+ public:
+  explicit DocumentWatcher(std::shared_ptr<std::atomic<unsigned>> generation)
+      : generation_(std::move(generation)) {}
+
+  void SAL_CALL documentEventOccured(const css::document::DocumentEvent& event) override {
+    static const char* const kCounted[] = {"OnNew", "OnLoad", "OnCreate", "OnLoadFinished", "OnFocus",
+                                           "OnUnfocus", "OnPrepareUnload", "OnUnload", "OnViewCreated",
+                                           "OnPrepareViewClosing", "OnViewClosed", "OnStorageChanged"};
+    for (const char* name : kCounted)
+      if (event.EventName.equalsAscii(name)) {
+        ++*generation_;
+        return;
+      }
+  }
+  void SAL_CALL disposing(const css::lang::EventObject&) override { ++*generation_; }
+
+ private:
+  std::shared_ptr<std::atomic<unsigned>> generation_;
+};
+
+// The local UNO runtime, started once for the whole run: every connection, the ones made
+// again after the office restarts too, goes through it.
+Reference<css::uno::XComponentContext> LocalContext(QString* error) {
+  static Reference<css::uno::XComponentContext>* local = nullptr;
+  if (local) return *local;
+  try {
+    // The office's own bootstrap file finds its type and service registries, so nothing
+    // needs to be set in the environment.
+    rtl::Bootstrap::set(rtl::OUString("URE_BOOTSTRAP"),
+                        rtl::OUString::fromUtf8("vnd.sun.star.pathname:" PENLARK_LIBREOFFICE_PROGRAM "/fundamentalrc"));
+    local = new Reference<css::uno::XComponentContext>(cppu::defaultBootstrap_InitialComponentContext());
+    return *local;
+  } catch (const cppu::BootstrapException& e) {
+    *error = QStringLiteral("cannot start the UNO runtime: ") + FromUno(e.getMessage());
+  } catch (const css::uno::Exception& e) {
+    *error = QStringLiteral("cannot start the UNO runtime: ") + FromUno(e.Message);
+  }
+  return {};
+}
 
 struct FrameAndDocument {
   Reference<css::frame::XFrame> frame;
@@ -76,19 +122,8 @@ rtl::OUString ToUno(const QString& text) {
 std::unique_ptr<WriterConnection> WriterConnection::Open(const QString& description, QString* error,
                                                          std::function<void()> onLost) {
   std::unique_ptr<WriterConnection> connection(new WriterConnection);
-  try {
-    // The office's own bootstrap file finds its type and service registries, so nothing
-    // needs to be set in the environment.
-    rtl::Bootstrap::set(rtl::OUString("URE_BOOTSTRAP"),
-                        rtl::OUString::fromUtf8("vnd.sun.star.pathname:" PENLARK_LIBREOFFICE_PROGRAM "/fundamentalrc"));
-    connection->local_ = cppu::defaultBootstrap_InitialComponentContext();
-  } catch (const cppu::BootstrapException& e) {
-    *error = QStringLiteral("cannot start the UNO runtime: ") + FromUno(e.getMessage());
-    return nullptr;
-  } catch (const css::uno::Exception& e) {
-    *error = QStringLiteral("cannot start the UNO runtime: ") + FromUno(e.Message);
-    return nullptr;
-  }
+  connection->local_ = LocalContext(error);
+  if (!connection->local_.is()) return nullptr;
   try {
     const auto link = css::connection::Connector::create(connection->local_)->connect(ToUno(description));
     const Reference<css::bridge::XBridge> bridge =
@@ -101,9 +136,12 @@ std::unique_ptr<WriterConnection> WriterConnection::Open(const QString& descript
     connection->desktop_ = css::frame::Desktop::create(remote);
     connection->watcher_ = new LostWatcher(std::move(onLost));
     connection->bridge_->addEventListener(connection->watcher_);
+    const Reference<css::document::XDocumentEventListener> documents = new DocumentWatcher(connection->generation_);
+    connection->documents_ = documents;
+    css::frame::theGlobalEventBroadcaster::get(remote)->addDocumentEventListener(documents);
   } catch (const css::connection::NoConnectException&) {
-    *error = QStringLiteral("no LibreOffice listens on %1; start one with: soffice --accept=\"%1;urp;\"")
-                 .arg(description);
+    *error = QStringLiteral("no LibreOffice listens on %1; set yours up once with penlark-writer --setup, or start "
+                            "one with: soffice --accept=\"%1;urp;\"").arg(description);
     return nullptr;
   } catch (const css::uno::Exception& e) {
     *error = QStringLiteral("cannot connect to LibreOffice on %1: %2").arg(description, FromUno(e.Message));
@@ -119,11 +157,15 @@ WriterConnection::~WriterConnection() {
   } catch (const css::uno::Exception&) {
     // An office that has already gone leaves nothing to close.
   }
-  if (const Reference<css::lang::XComponent> local{local_, UNO_QUERY}; local.is()) local->dispose();
 }
 
 Reference<css::text::XTextDocument> WriterConnection::CurrentTextDocument() const {
-  return Current(desktop_).document;
+  const unsigned generation = *generation_;
+  if (cachedGeneration_ != generation || !cached_.is()) {
+    cached_ = Current(desktop_).document;
+    cachedGeneration_ = generation;
+  }
+  return cached_;
 }
 
 QString WriterConnection::WindowTitle() const {

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -33,7 +34,11 @@ class WriterConnection {
   // Writer's current text document: the component of the active frame when that is a
   // text document, else (a headless office never activates a frame) the text document
   // of the most recently opened frame; an empty reference when no text document is open.
+  // Looked up again only after the office reported a document opened, focused or
+  // closed, since the look-up costs several round trips.
   css::uno::Reference<css::text::XTextDocument> CurrentTextDocument() const;
+  // Changes each time the office reports such an event.
+  unsigned Generation() const { return *generation_; }
   // The title of the window showing CurrentTextDocument(), such as
   // "letter.odt - LibreOffice Writer"; "LibreOffice" when none is open.
   QString WindowTitle() const;
@@ -45,6 +50,10 @@ class WriterConnection {
   css::uno::Reference<css::lang::XComponent> bridge_;
   css::uno::Reference<css::lang::XEventListener> watcher_;
   css::uno::Reference<css::frame::XDesktop2> desktop_;
+  css::uno::Reference<css::uno::XInterface> documents_;
+  std::shared_ptr<std::atomic<unsigned>> generation_ = std::make_shared<std::atomic<unsigned>>(0);
+  mutable unsigned cachedGeneration_ = 0;
+  mutable css::uno::Reference<css::text::XTextDocument> cached_;
 };
 
 // Between Qt's UTF-16 text and UNO's.

@@ -1,51 +1,15 @@
 #pragma once
 
-#include "AutomationTarget.h"
+#include "WordModel.h"
 
-class WriterConnection;
+class OfficeSession;
 
-// The Word 97 object model over a running LibreOffice Writer. Every object reaches
-// Writer's current text document anew at each call (WriterConnection::CurrentTextDocument),
-// so a document the person opens or closes in between counts at once. A call that fails
-// inside the office (which has gone, or refuses) answers 440.
-
-// The application object of class "Word.Application.8", at "/".
-//   Application  this object        Version  "8.0"
-//   ActiveDocument  the current text document's title ("letter.odt"); 4248 when none is open
-//   Selection    the selection object (at "/selection"); 4248 when no document is open
-class WriterApplication : public AutomationTarget {
-  Q_OBJECT
-
- public:
-  WriterApplication(const WriterConnection& writer, QObject* parent);
-
- protected:
-  QVariant Property(const QString& name) override;
-  QVariant Method(const QString& name, const QVariantList& positional,
-                  const QVariantMap& named) override;
-
- private:
-  const WriterConnection& writer_;
-};
-
-// Its selection, at "/selection": the current document's view cursor.
-//   Text  the selected text, paragraph breaks as LF
-//   GoTo(What, Which, Count, Name)  with What = -1 selects the range of the bookmark Name;
-//       5101 when the document has none of that name; other What values: 5
-//   InsertAfter(Text)  inserts at the end of the selection, which extends over the text;
-//       character 13 (CR LF and LF too) becomes a paragraph break, 9 a tab
-// Each refuses with 4248 when no document is open.
-class WriterSelection : public AutomationTarget {
-  Q_OBJECT
-
- public:
-  WriterSelection(const WriterConnection& writer, QObject* parent);
-
- protected:
-  QVariant Property(const QString& name) override;
-  QVariant Method(const QString& name, const QVariantList& positional,
-                  const QVariantMap& named) override;
-
- private:
-  const WriterConnection& writer_;
-};
+// penlark-writer's document behind the shared Word 97 object model (WordModel.h): the
+// current burst's editing of Writer's current text document (OfficeSession::Edit), so a
+// document the person opens or closes in between counts at once. The name is the
+// document's title ("letter.odt"); the selection is kept by LetterEditing; character 13
+// (CR LF and LF too) becomes a paragraph break in the style of the paragraph it splits, 9
+// a tab; a go-to to a bookmark the burst has been to begins a new burst. A call that fails
+// inside the office (which has gone, or refuses), or comes while no office is connected,
+// answers 440.
+WordDocumentAccess WriterAccess(OfficeSession& office);

@@ -1,14 +1,14 @@
 #include "WriterWindow.h"
 
-#include "WriterConnection.h"
+#include "OfficeSession.h"
 
-WriterWindow::WriterWindow(const WriterConnection& writer, QObject* parent)
-    : QObject(parent), writer_(writer) {}
+WriterWindow::WriterWindow(const OfficeSession& office, QObject* parent)
+    : QObject(parent), office_(office) {}
 
 QString WriterWindow::Title() const {
   try {
-    return writer_.WindowTitle();
+    if (const WriterConnection* connection = office_.Connection()) return connection->WindowTitle();
   } catch (const css::uno::Exception&) {
-    return QStringLiteral("LibreOffice");
   }
+  return QStringLiteral("LibreOffice");
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/ChildProcesses.h"
+#include "ChildProcesses.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>

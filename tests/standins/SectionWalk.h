@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DdeTextBox.h"
+#include "bus/DdeTextBox.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
 #include "Netrc.h"
 #include "Radicale.h"
 #include "SectionWalk.h"
-#include "support/ChildProcesses.h"
-#include "support/PrivateBus.h"
+#include "ChildProcesses.h"
+#include "PrivateBus.h"
 
 #include <gtest/gtest.h>
 

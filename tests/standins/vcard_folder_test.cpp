@@ -1,5 +1,5 @@
 #include "SectionWalk.h"
-#include "support/PrivateBus.h"
+#include "PrivateBus.h"
 
 #include <gtest/gtest.h>
 

@@ -18,34 +18,35 @@
 #include <QUrl>
 
 #include <csignal>
+#include <functional>
 #include <memory>
 #include <unistd.h>
 
 // A headless LibreOffice of the caller's own: a fresh profile, a pipe named after this
 // process, and a UNO connection to it. It and every process it starts are ended when it
-// goes.
+// goes. Given setUp, the office is told where to listen by what setUp writes into the
+// profile (as `penlark-writer --setup` does), not on its command line.
 class HeadlessOffice {
  public:
-  HeadlessOffice() {
+  using SetUp = std::function<bool(const QString& profile, const QString& description, QString* error)>;
+
+  explicit HeadlessOffice(const SetUp& setUp = {}) {
     static int started = 0;
     description_ = QStringLiteral("pipe,name=penlark-office-%1-%2").arg(QCoreApplication::applicationPid()).arg(started++);
-    office_.setProgram(QStringLiteral(PENLARK_SOFFICE_BIN));
-    office_.setArguments({QStringLiteral("--headless"), QStringLiteral("--invisible"), QStringLiteral("--norestore"),
-                          QStringLiteral("--nologo"), QStringLiteral("--nodefault"), QStringLiteral("--nolockcheck"),
-                          QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile_.path()).toString(),
-                          QStringLiteral("--accept=") + description_ + QStringLiteral(";urp;")});
-    office_.setStandardOutputFile(QProcess::nullDevice());
-    office_.setStandardErrorFile(QProcess::nullDevice());
-    // Its own process group, so the office it starts ends with it.
-    EndWithTest(office_, true);
-    office_.start();
-    if (office_.waitForStarted(10000)) ListGroup(static_cast<pid_t>(office_.processId()));
-    // A fresh profile makes the first start slow.
-    QDeadlineTimer deadline(120000);
-    while (!(uno_ = WriterConnection::Open(description_, &error_))) {
-      if (office_.state() == QProcess::NotRunning || deadline.hasExpired()) return;
-      QThread::msleep(200);
-    }
+    arguments_ = {QStringLiteral("--headless"), QStringLiteral("--invisible"), QStringLiteral("--norestore"),
+                  QStringLiteral("--nologo"), QStringLiteral("--nodefault"), QStringLiteral("--nolockcheck"),
+                  QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile_.path()).toString()};
+    if (!setUp)
+      arguments_ << QStringLiteral("--accept=") + description_ + QStringLiteral(";urp;");
+    else if (!setUp(profile_.path(), description_, &error_))
+      return;
+    Start();
+  }
+  // Starts it again on the same profile and pipe after Kill.
+  bool Restart() {
+    Kill();
+    Start();
+    return ok();
   }
   ~HeadlessOffice() {
     uno_.reset();
@@ -86,7 +87,26 @@ class HeadlessOffice {
   }
 
  private:
+  void Start() {
+    uno_.reset();
+    office_.setProgram(QStringLiteral(PENLARK_SOFFICE_BIN));
+    office_.setArguments(arguments_);
+    office_.setStandardOutputFile(QProcess::nullDevice());
+    office_.setStandardErrorFile(QProcess::nullDevice());
+    // Its own process group, so the office it starts ends with it.
+    EndWithTest(office_, true);
+    office_.start();
+    if (office_.waitForStarted(10000)) ListGroup(static_cast<pid_t>(office_.processId()));
+    // A fresh profile makes the first start slow.
+    QDeadlineTimer deadline(120000);
+    while (!(uno_ = WriterConnection::Open(description_, &error_))) {
+      if (office_.state() == QProcess::NotRunning || deadline.hasExpired()) return;
+      QThread::msleep(200);
+    }
+  }
+
   QTemporaryDir profile_, documents_;
+  QStringList arguments_;
   QString description_, error_;
   int copies_ = 0;
   QProcess office_;

@@ -4,6 +4,8 @@
 #include "WriterText.h"
 #include "word/WordFixture.h"
 
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/text/XBookmarksSupplier.hpp>
 #include <com/sun/star/text/XText.hpp>
@@ -39,11 +41,22 @@ inline QStringList BookmarkPlaces(const Reference<css::text::XTextDocument>& doc
   return places;
 }
 
-// One headless office for each test suite, the letter opened afresh in it for each test,
-// and penlark-writer on the test's private bus, attached as start-up would.
+// `penlark-writer --setup` for the profile: the office started on it listens on description.
+inline bool SetUpWithWriter(const QString& profile, const QString& description, QString* error) {
+  QProcess setup;
+  setup.start(kWriter, {QStringLiteral("--setup"), QStringLiteral("--profile"), profile, QStringLiteral("--connect"),
+                        description});
+  const bool done = setup.waitForFinished(10000) && setup.exitStatus() == QProcess::NormalExit && setup.exitCode() == 0;
+  if (!done) *error = QStringLiteral("penlark-writer --setup failed: ") + QString::fromUtf8(setup.readAllStandardError());
+  return done;
+}
+
+// One headless office for each test suite, started as a person's own (set up by
+// penlark-writer --setup, no --accept), the letter opened afresh in it for each test, and
+// penlark-writer on the test's private bus, attached as start-up would.
 class WriterFixture : public WordFixture {
  protected:
-  static void SetUpTestSuite() { office = std::make_unique<HeadlessOffice>(); }
+  static void SetUpTestSuite() { office = std::make_unique<HeadlessOffice>(SetUpWithWriter); }
   static void TearDownTestSuite() { office.reset(); }
 
   void SetUp() override {
@@ -53,6 +66,21 @@ class WriterFixture : public WordFixture {
     letter = office->Open(kLetterOdt);
     ASSERT_TRUE(letter.is());
     ASSERT_NO_FATAL_FAILURE(StartWriter(*office));
+  }
+
+  // The letter's paragraphs, each as "style|text".
+  static QStringList StyledParagraphs(const Reference<css::text::XTextDocument>& document) {
+    QStringList paragraphs;
+    const Reference<css::container::XEnumerationAccess> access(document->getText(), UNO_QUERY_THROW);
+    const Reference<css::container::XEnumeration> all = access->createEnumeration();
+    while (all->hasMoreElements()) {
+      const Reference<css::text::XTextRange> paragraph(all->nextElement(), UNO_QUERY);
+      if (!paragraph.is()) continue;
+      rtl::OUString style;
+      Reference<css::beans::XPropertySet>(paragraph, UNO_QUERY_THROW)->getPropertyValue(rtl::OUString("ParaStyleName")) >>= style;
+      paragraphs << FromUno(style) + u'|' + FromUno(paragraph->getString());
+    }
+    return paragraphs;
   }
 
   void StartWriter(const HeadlessOffice& on) {

@@ -1,5 +1,6 @@
 #include "WriterFixture.h"
 
+#include "OfficeSession.h"
 #include "runtime/RuntimeError.h"
 
 #include <com/sun/star/container/XNamed.hpp>
@@ -7,28 +8,118 @@
 
 namespace {
 
-TEST(WriterStandinStartTest, RefusesBadArgumentsAndAnOfficeThatIsNotThere) {
+TEST(WriterStandinStartTest, RefusesBadArgumentsAndWaitsForAnOfficeThatIsNotThere) {
   PrivateBus bus;
   ASSERT_TRUE(bus.ok()) << bus.lastError().toStdString();
-  const QString nobody = QStringLiteral("pipe,name=penlark-nobody-%1").arg(QCoreApplication::applicationPid());
   const struct {
     QStringList arguments;
-    int exitCode;
     QString firstLine;
   } cases[] = {
-      {{"--bogus"}, 2, "penlark-writer: Unknown option 'bogus'."},
-      {{"letter.odt"}, 2, "penlark-writer: no arguments but --connect and --print-text"},
-      {{"--connect", nobody}, 1,
-       "penlark-writer: no LibreOffice listens on " + nobody + "; start one with: soffice --accept=\"" + nobody +
-           ";urp;\""},
+      {{"--bogus"}, "penlark-writer: Unknown option 'bogus'."},
+      {{"letter.odt"}, "penlark-writer: no arguments but the options"},
+      {{"--undo"}, "penlark-writer: --undo and --profile go with --setup"},
+      {{"--setup", "--print-text"}, "penlark-writer: --setup and --print-text exclude each other"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.arguments.join(u' ').toStdString());
     QString err;
-    EXPECT_EQ(bus.Run(kWriter, c.arguments, nullptr, &err), c.exitCode);
+    EXPECT_EQ(bus.Run(kWriter, c.arguments, nullptr, &err), 2);
     EXPECT_EQ(err.section(u'\n', 0, 0), c.firstLine);
-    EXPECT_FALSE(bus.HasName(WindowClassName(QStringLiteral("OpusApp"))));
   }
+  // No office: it says so once, waits without the word processor's names, and ends cleanly.
+  const QString nobody = QStringLiteral("pipe,name=penlark-nobody-%1").arg(QCoreApplication::applicationPid());
+  QProcess waiting;
+  waiting.setProcessEnvironment(bus.Environment());
+  EndWithTest(waiting);
+  waiting.setReadChannel(QProcess::StandardError);
+  waiting.start(kWriter, {QStringLiteral("--connect"), nobody});
+  ASSERT_TRUE(waiting.waitForReadyRead(10000));
+  QThread::msleep(2 * OfficeSession::kRetryEvery);
+  EXPECT_EQ(QString::fromUtf8(waiting.readAllStandardError()),
+            "penlark-writer: waiting: no LibreOffice listens on " + nobody +
+                "; set yours up once with penlark-writer --setup, or start one with: soffice --accept=\"" + nobody +
+                ";urp;\"\n");
+  EXPECT_FALSE(bus.HasName(WindowClassName(QStringLiteral("OpusApp"))));
+  bus.Stop(&waiting);
+  EXPECT_EQ(waiting.exitCode(), 0);
+}
+
+// The setting is added to and taken from the profile's own settings file, everything else in
+// it kept; someone else's setting and a running office are left alone.
+TEST(WriterSetupTest, SetsTheProfileToListenAndUndoesIt) {
+  QTemporaryDir profile;
+  const QString file = profile.filePath(QStringLiteral("user/registrymodifications.xcu"));
+  const QString head = QStringLiteral(
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
+      "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n"
+      "<item oor:path=\"/org.openoffice.Office.Common/Misc\"><prop oor:name=\"FirstRun\" oor:op=\"fuse\"><value>false"
+      "</value></prop></item>\n");
+  const QString ours = QStringLiteral(
+      "<item oor:path=\"/org.openoffice.Setup/Office\"><prop oor:name=\"ooSetupConnectionURL\" oor:op=\"fuse\">"
+      "<value>pipe,name=penlark-writer;urp;</value></prop></item>\n");
+  const QString foreign = QStringLiteral(
+      "<item oor:path=\"/org.openoffice.Setup\"><node oor:name=\"Office\"><prop oor:name=\"ooSetupConnectionURL\" "
+      "oor:op=\"fuse\"><value>socket,host=localhost,port=2002;urp;</value></prop></node></item>\n");
+  const QString end = QStringLiteral("</oor:items>\n");
+  const auto write = [&](const QString& text) {
+    QDir().mkpath(QFileInfo(file).path());
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(text.toUtf8()) > 0);
+  };
+  const auto read = [&] {
+    QFile in(file);
+    return in.open(QIODevice::ReadOnly) ? QString::fromUtf8(in.readAll()) : QString();
+  };
+  const QString said = "penlark-writer: LibreOffice ";
+  const struct {
+    const char* step;
+    QString before;  // the file written first; empty: as the step before left it
+    bool undo;
+    int exitCode;
+    QString told;    // the first line on standard output or, failing, standard error
+    QString after;
+  } steps[] = {
+      {"set up", head + end, false, 0, said + "listens for penlark-writer from its next start (" + file + ")",
+       head + ours + end},
+      {"set up again", {}, false, 0, said + "is already set to listen for penlark-writer (in " + file + ")",
+       head + ours + end},
+      {"undone", {}, true, 0, said + "no longer listens for penlark-writer from its next start (" + file + ")",
+       head + end},
+      {"undone again", {}, true, 0, said + "is not set to listen for penlark-writer in " + file + "; nothing to undo",
+       head + end},
+      {"someone else's", head + foreign + end, false, 1,
+       "penlark-writer: LibreOffice is already set to listen on \"socket,host=localhost,port=2002;urp;\" in " + file +
+           "; that is left as it is (start penlark-writer with --connect and that place, without \";urp;\")",
+       head + foreign + end},
+      {"someone else's undone", {}, true, 1,
+       "penlark-writer: LibreOffice is set to listen on \"socket,host=localhost,port=2002;urp;\" in " + file +
+           ", which penlark-writer did not set; it is left as it is",
+       head + foreign + end},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.step);
+    if (!s.before.isEmpty()) ASSERT_NO_FATAL_FAILURE(write(s.before));
+    QStringList arguments = {"--setup", "--profile", profile.path()};
+    if (s.undo) arguments << "--undo";
+    QProcess setup;
+    setup.start(kWriter, arguments);
+    ASSERT_TRUE(setup.waitForFinished(10000));
+    EXPECT_EQ(setup.exitCode(), s.exitCode);
+    const QString told = QString::fromUtf8(s.exitCode == 0 ? setup.readAllStandardOutput() : setup.readAllStandardError());
+    EXPECT_EQ(told.section(u'\n', 0, 0), s.told);
+    EXPECT_EQ(read(), s.after);
+  }
+  // A running office writes its settings back when it ends, over any change made meanwhile.
+  ASSERT_NO_FATAL_FAILURE(write(head + end));
+  QFile lock(profile.filePath(QStringLiteral(".lock")));
+  ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+  QString err;
+  QProcess setup;
+  setup.start(kWriter, {"--setup", "--profile", profile.path()});
+  ASSERT_TRUE(setup.waitForFinished(10000));
+  EXPECT_EQ(setup.exitCode(), 1);
+  EXPECT_TRUE(setup.readAllStandardError().startsWith("penlark-writer: LibreOffice is running with the profile "));
+  EXPECT_EQ(read(), head + end);
 }
 
 using WriterStandinTest = WriterFixture;
