@@ -141,7 +141,7 @@ TEST_F(WriterTransferTest, LettersAreFilledAtTheirBookmarks) {
     ASSERT_NO_FATAL_FAILURE(WriteProfile(c.rows));
     EXPECT_TRUE(TransferWord8(pv, QStringLiteral("Lee"), true, 0));
     EXPECT_EQ(Boxes(), QStringList());
-    EXPECT_EQ(LetterText(letter), c.filled);
+    EXPECT_EQ(::LetterText(letter), c.filled);
     if (!c.bookmarks.isEmpty()) EXPECT_EQ(BookmarkPlaces(letter), c.bookmarks);
   }
 }
@@ -164,10 +164,10 @@ TEST_F(WriterTransferTest, ATemplateIsFilledEverywhereKeepingItsStyles) {
 
 TEST_F(WriterTransferTest, OneUndoTakesTheWholeTransferBack) {
   ASSERT_NO_FATAL_FAILURE(OpenTemplate());
-  const QString before = LetterText(letter);
+  const QString before = ::LetterText(letter);
   ASSERT_NO_FATAL_FAILURE(WriteProfile(kTemplateRows));
   EXPECT_TRUE(TransferWord8(pv, QStringLiteral("Lee"), true, 0));
-  EXPECT_NE(LetterText(letter), before);
+  EXPECT_NE(::LetterText(letter), before);
   const Reference<css::document::XUndoManager> undo =
       Reference<css::document::XUndoManagerSupplier>(letter, UNO_QUERY_THROW)->getUndoManager();
   // The step is closed once penlark-writer has had no call for a moment.
@@ -181,7 +181,7 @@ TEST_F(WriterTransferTest, OneUndoTakesTheWholeTransferBack) {
       QThread::msleep(50);
     }
   }
-  EXPECT_EQ(LetterText(letter), before);
+  EXPECT_EQ(::LetterText(letter), before);
   EXPECT_FALSE(undo->isUndoPossible());
   EXPECT_TRUE(undo->isRedoPossible());
 }
