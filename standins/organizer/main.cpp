@@ -24,7 +24,8 @@
 // --result-text TEXT answers "RESULT" with TEXT (an address book answering garbage);
 // --end-after N answers N calls (initiates, commands and requests) and ends at the next
 // one without answering it, as a crash would; --stall-after N answers N calls and leaves
-// every later one unanswered.
+// every later one unanswered; --refuse-at N refuses the N-th call (counted from 1 in the
+// same way) and answers every other one, as an address book busy for a moment would.
 // Benchmark-only switch: --generate N adds N made-up records after the own records of the
 // first section of each DATAFILE named after it, so the index can be tried at sizes no file
 // in the repository has, beside a file without them.
@@ -51,7 +52,8 @@ namespace {
 
 const QString kUsage = QStringLiteral(
     "usage: penlark-organizer [--stall-item NAME] [--stall-command NAME] "
-    "[--result-text TEXT] [--end-after N] [--stall-after N] [--generate N] DATAFILE...");
+    "[--result-text TEXT] [--end-after N] [--stall-after N] [--refuse-at N] [--generate N] "
+    "DATAFILE...");
 
 int signalPipe[2] = {-1, -1};
 
@@ -121,12 +123,14 @@ int main(int argc, char** argv) {
       bool ok = false;
       generate = arguments[++i].toLongLong(&ok);
       if (!ok || generate < 0) return Fail(QStringLiteral("--generate needs a count\n") + kUsage);
-    } else if ((argument == QLatin1String("--end-after") ||
-                argument == QLatin1String("--stall-after")) && i + 1 < arguments.size()) {
+    } else if ((argument == QLatin1String("--end-after") || argument == QLatin1String("--stall-after") ||
+                argument == QLatin1String("--refuse-at")) && i + 1 < arguments.size()) {
       bool ok = false;
       const int calls = arguments[++i].toInt(&ok);
       if (!ok || calls < 0) return Fail(QStringLiteral("%1 takes a number of calls\n").arg(argument) + kUsage);
-      (argument == QLatin1String("--end-after") ? options.endAfter : options.stallAfter) = calls;
+      (argument == QLatin1String("--end-after")     ? options.endAfter
+       : argument == QLatin1String("--stall-after") ? options.stallAfter
+                                                    : options.refuseAt) = calls;
     } else if (argument.startsWith(QLatin1String("--"))) {
       return Fail(QStringLiteral("unknown option %1\n").arg(argument) + kUsage);
     } else {
