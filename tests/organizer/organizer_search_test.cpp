@@ -39,6 +39,9 @@ TEST_F(OrganizerSearchTest, EntriesAreFirstLastCompanyUntrimmed) {
       {"Mü", true, {"Frank Müller, Übersee GmbH"}},
       {"Young", true, {" Young,  Spaced Co "}},
       {"ACME", false, {"Ann Lee, Acme Ltd", "Dan Lee, Acme Ltd"}},
+      {"", true, {"Ann Lee, Acme Ltd", "Carol lee, Brown & Co", "Dan Lee, Acme Ltd", "Bob Leeds, ",  // [Find("")]:
+                  "Frank Müller, Übersee GmbH", "John Smith, Beta Works", "John Smith, Alpha Mills",  // everyone
+                  " Young,  Spaced Co "}},
   };
   for (const auto& [text, bySurname, entries] : rows) {
     SCOPED_TRACE(text.toStdString());

@@ -52,6 +52,12 @@ struct Case {
   QString document = kFull, box = {};  // no box: the transfer succeeds
 };
 
+const QString kChanged = Box("Address Data Change Detected", "The Organizer address data has changed.\n\r\n\r"
+                              "Please search for the addressee again to ensure you are using the most current "
+                              "address data.", 48);
+const QString kNoProfile = Box("Blank Address Profile", "No Address Profile has been selected.\n\r\n\r"
+                               "Please select an Address Profile.", 48);
+
 using TransferTest = WordFixture;
 
 TEST_F(TransferTest, WritesTheProfileRowsOrSaysWhyNot) {
@@ -80,9 +86,14 @@ TEST_F(TransferTest, WritesTheProfileRowsOrSaysWhyNot) {
                                     "exist in the current document.")},
       {.name = "word6 missing bookmark", .word = word6, .profile = kMissing, .document = Letter("Ann"),
        .box = Box("Transfer Error", k440)},
-      {.name = "data changed", .position = 2, .document = kBlank,
-       .box = Box("Address Data Change Detected", "The Organizer address data has changed.\n\r\n\rPlease search for "
-                  "the addressee again to ensure you are using the most current address data.", 48)},
+      {.name = "blanks skipped at 2", .skip = "2", .profile = kBlanks, .position = 1,
+       .document = Letter("Dan Lee", "York")},
+      {.name = "data changed", .position = 2, .document = kBlank, .box = kChanged},
+      {.name = "data changed at the first find", .search = "Zebra", .document = kBlank, .box = kChanged},
+      // Sent as it is: the address book's first entry of all.
+      {.name = "empty search text", .profile = {{"Name", "First Name", ""}}, .search = "", .document = Letter("Ann")},
+      {.name = "no such profile", .chosen = "Private Letter", .document = kBlank, .box = kNoProfile},
+      {.name = "no profile chosen", .chosen = "", .document = kBlank, .box = kNoProfile},
       {.name = "word ended", .stopWord = true, .box = Box("Transfer Error", k440)},
       {.name = "word97 without a document", .word = {},
        .box = Box("Error  4248", "This command is not available because no document is open.")},
