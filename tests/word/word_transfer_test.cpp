@@ -131,4 +131,24 @@ TEST_F(TransferTest, WritesTheProfileRowsOrSaysWhyNot) {
   }
 }
 
+// The address book ended after the search: the transfer says so, and the dead conversation
+// is given up, so that the next search sets the link up afresh.
+TEST_F(TransferTest, AnEndedAddressBookIsGivenUp) {
+  const QString data = QStringLiteral(PENLARK_TEST_DATA "/word-addresses.json");
+  QProcess* organizer = bus.Start(QStringLiteral(PENLARK_ORGANIZER_BIN), {data}, DdeServiceName(QStringLiteral("Organize200")));
+  ASSERT_NE(organizer, nullptr) << bus.lastError().toStdString();
+  pv.OrganizerFilePath = data;
+  pv.AddressSectionName = QStringLiteral("Address");
+  ASSERT_TRUE(SetupOrganizerLink(pv));
+  ASSERT_NO_FATAL_FAILURE(StartWord({kLetter}));
+  bus.Stop(organizer);
+  ASSERT_TRUE(bus.WaitNameGone(DdeServiceName(QStringLiteral("Organize200"))));
+  QFile file(pv.ConfigFilePath);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("[Address Profiles]\n0=Letter\n") > 0 && file.flush());
+  cboAddressProfile->setEditText(QStringLiteral("Letter"));
+  EXPECT_FALSE(TransferWord8(pv, QStringLiteral("Lee"), true, 0));
+  EXPECT_EQ(Boxes(), QStringList{Box("Error  291", "Foreign application quit")});
+  EXPECT_FALSE(pv.OrganizerLinkOpen);
+}
+
 }  // namespace
