@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDirIterator>
 #include <QFileDialog>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTimer>
 
@@ -86,6 +87,11 @@ TEST_F(OptionsTest, BrowseOffersAddressBooksFirstAndLeavesNoStateOfItsOwn) {
   QTemporaryDir home;
   ASSERT_TRUE(home.isValid());
   const QString config = home.filePath(QStringLiteral(".config"));
+  const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+  const auto restore = qScopeGuard([&] {
+    qputenv("HOME", oldHome);
+    oldConfig.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", oldConfig);
+  });
   qputenv("HOME", home.path().toUtf8());
   qputenv("XDG_CONFIG_HOME", config.toUtf8());
   // Where Qt's user settings would go, even if it had looked up the folder earlier.
