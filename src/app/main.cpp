@@ -9,7 +9,11 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Penlark"));
+  // Docks and task switchers find the desktop entry, and with it the icon and name, by
+  // the desktop file name (the Wayland app id) and on X11 by the class of WM_CLASS, which
+  // Qt takes from the application name.
+  QApplication::setApplicationName(QStringLiteral("org.penlark.Penlark"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.penlark.Penlark"));
   QtDesktopServices desktop;
   ProgramValues pv(desktop);
   frmPenlark form(pv);

@@ -4,6 +4,8 @@
 #include "contract/ErrorNumbers.h"
 #include "runtime/RuntimeError.h"
 
+#include <limits>
+
 namespace {
 
 constexpr int kLongestTenths = 65535;
@@ -18,7 +20,11 @@ QDBusMessage NewCall(const QString& service, const QString& method) {
 }  // namespace
 
 DdeTextBox::DdeTextBox(QWidget* parent, QDBusConnection bus)
-    : QLineEdit(parent), bus_(std::move(bus)) {}
+    : QLineEdit(parent), bus_(std::move(bus)) {
+  // A value is the address book's whole field: a line edit's default limit (32767) would
+  // cut a longer one without a word.
+  setMaxLength(std::numeric_limits<int>::max());
+}
 
 DdeTextBox::~DdeTextBox() { Close(); }
 
@@ -40,7 +46,8 @@ void DdeTextBox::SetLinkMode(int mode) {
 
   // Ownership first: a call to a name nobody owns could otherwise ask the bus to start
   // a program for it.
-  const QString owner = BusNameOwner(bus_, DdeServiceName(application));
+  const QString serviceName = DdeServiceName(application);
+  const QString owner = BusNameOwner(bus_, serviceName);
   if (owner.isEmpty()) throw RuntimeError(ErrorNumber::DdeNoResponse);
 
   QDBusMessage call = NewCall(owner, QStringLiteral("Initiate"));
@@ -52,6 +59,7 @@ void DdeTextBox::SetLinkMode(int mode) {
     throw RuntimeError(ErrorNumber::DdeNoResponse);
 
   service_ = owner;
+  serviceName_ = serviceName;
   conversation_ = reply.arguments().constFirst().toUInt();
   linkMode_ = 2;
 }
@@ -65,6 +73,13 @@ void DdeTextBox::Close() {
   linkMode_ = 0;
   conversation_ = 0;
   service_.clear();
+  serviceName_.clear();
+}
+
+bool DdeTextBox::ServerReplaced() const {
+  if (linkMode_ != 2) return false;
+  const QString owner = BusNameOwner(bus_, serviceName_);
+  return !owner.isEmpty() && owner != service_;
 }
 
 QDBusMessage DdeTextBox::Call(const QString& method, const QVariantList& arguments) const {

@@ -57,6 +57,11 @@ class DdeTextBox : public QLineEdit {
 
   QString Text() const { return text(); }
 
+  // True while a conversation is open and the application's bus name is now owned by
+  // another program than the one the conversation is with (an address book restarted).
+  // A name that nobody owns is not "replaced": the next call then reports 291.
+  bool ServerReplaced() const;
+
  private:
   void Close();
   int TimeoutMs() const;
@@ -64,7 +69,8 @@ class DdeTextBox : public QLineEdit {
   [[noreturn]] void ThrowCallError(const QString& errorName) const;
 
   QDBusConnection bus_;
-  QString service_;  // the server's unique name while a conversation is open
+  QString service_;      // the server's unique name while a conversation is open
+  QString serviceName_;  // and the bus name it was reached by
   quint32 conversation_ = 0;
   int linkMode_ = 0;
   QString linkTopic_;

@@ -91,8 +91,15 @@ void frmOptions::Form_Load() {
 void frmOptions::cmdBrowse_Click() {
   FileOpenSettings settings;
   settings.title = QStringLiteral("Select Organizer Data File");
-  settings.filter =
-      QStringLiteral("Organizer 2 Data Files (*.or2)|*.or2|Organizer 97 Data Files (*.or3)|*.or3");
+  // DEVIATION: the address book served here reads vCard and JSON files, which the two
+  // Organizer entries hide; an entry for those comes first, so a person's own address
+  // book shows at once, then each kind alone, the two Organizer entries as they were, and
+  // all files last.
+  settings.filter = QStringLiteral(
+      "Address Books (*.vcf *.json)|*.vcf;*.json|vCard Files (*.vcf)|*.vcf|"
+      "JSON Address Books (*.json)|*.json|"
+      "Organizer 2 Data Files (*.or2)|*.or2|Organizer 97 Data Files (*.or3)|*.or3|"
+      "All Files (*)|*");
   settings.defaultExt = QStringLiteral("OR2");
   settings.flags = FileOpenFlag::HideReadOnly + FileOpenFlag::ShareAware;
   if (const std::optional<QString> chosen = pv_.desktop.ShowOpenDialog(settings)) {

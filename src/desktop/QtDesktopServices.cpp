@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSettings>
 
 #include <cstdio>
 #include <cstdlib>
@@ -70,6 +71,13 @@ void QtDesktopServices::SetMousePointer(int pointer) {
 }
 
 std::optional<QString> QtDesktopServices::ShowOpenDialog(const FileOpenSettings& settings) {
+  // Qt's file dialog reads and writes its browse history in the user's "QtProject"
+  // settings whenever one is made or destroyed, with no switch to stop it. PENLARK.INI is
+  // the program's only saved state, so the user-scope settings (which nothing else here
+  // uses) are pointed at a path that can hold no file: nothing is read and nothing is left
+  // behind. Within one run the dialog still opens where it was last left.
+  for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+    QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
   QFileDialog dialog(QApplication::activeWindow(), settings.title);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);

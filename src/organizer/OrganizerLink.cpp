@@ -41,3 +41,9 @@ bool SetupOrganizerLink(ProgramValues& pv) {
     return false;
   }
 }
+
+void ForgetLostLink(ProgramValues& pv, const RuntimeError& error) {
+  if (error.number() == ErrorNumber::DdeServerQuit ||
+      error.number() == ErrorNumber::DdeConversationClosed)
+    pv.OrganizerLinkOpen = false;
+}

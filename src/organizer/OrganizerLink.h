@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class RuntimeError;
 struct ProgramValues;
 
 // Opens the DDE conversation on pv.main.txtOrganizerPipe with the topic
@@ -16,3 +17,8 @@ bool SetupOrganizerLink(ProgramValues& pv);
 
 // [SelectSection("name")], exactly as sent.
 QString SelectSectionCommand(const QString& section);
+
+// DEVIATION: a conversation whose address book has ended (291) or no longer knows it (292)
+// cannot be used again; the link is marked closed, so that the next search sets it up
+// afresh instead of failing on the dead conversation until Options' OK or a restart.
+void ForgetLostLink(ProgramValues& pv, const RuntimeError& error);

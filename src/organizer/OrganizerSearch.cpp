@@ -76,9 +76,11 @@ bool CheckCommandArgument(DesktopServices& desktop, const QString& text, const Q
 namespace {
 
 // Steps from the link to the remembered search; false when nothing was listed (the user
-// has been told why).
-bool ListMatches(ProgramValues& pv) {
+// has been told why). listing turns true once the earlier list has been cleared.
+bool ListMatches(ProgramValues& pv, bool& listing) {
   MainWindowControls& m = pv.main;
+  // A conversation whose address book has been replaced on the bus cannot be used again.
+  if (pv.OrganizerLinkOpen && m.txtOrganizerPipe->ServerReplaced()) pv.OrganizerLinkOpen = false;
   if (!pv.OrganizerLinkOpen && !SetupOrganizerLink(pv)) return false;
 
   DdeTextBox& pipe = *m.txtOrganizerPipe;
@@ -101,6 +103,7 @@ bool ListMatches(ProgramValues& pv) {
   m.cmdFinished->setEnabled(true);
   m.cmdMore->setEnabled(true);
   m.lstAddressee->clear();
+  listing = true;
   for (int position = 0; position < kMostEntries; ++position) {
     const QString first = RequestItem(pipe, QStringLiteral("FirstName"));
     const QString last = RequestItem(pipe, QStringLiteral("LastName"));
@@ -121,10 +124,25 @@ bool SearchOrganizer(ProgramValues& pv) {
     return false;
   pv.desktop.SetMousePointer(Pointer::Hourglass);
   bool listed = false;
+  bool listing = false;
   try {
-    listed = ListMatches(pv);
+    listed = ListMatches(pv, listing);
   } catch (const RuntimeError& error) {
     ShowTrapError(pv.desktop, QStringLiteral("SearchOrganizer."), error);
+    ForgetLostLink(pv, error);
+    // DEVIATION: an error inside the listing loop would leave the entries listed so far
+    // on screen with Finished and More enabled, while the remembered search is still the
+    // one before: Finished would then write the n-th match of that earlier search, a
+    // different person from the one shown, and report success. The half-made list is
+    // cleared and the three controls disabled, so nothing can be transferred until a
+    // search has listed in full; the remembered search, no longer reachable, is kept.
+    if (listing) {
+      pv.main.lstAddressee->clear();
+      for (QWidget* control : {static_cast<QWidget*>(pv.main.lstAddressee),
+                               static_cast<QWidget*>(pv.main.cmdFinished),
+                               static_cast<QWidget*>(pv.main.cmdMore)})
+        control->setEnabled(false);
+    }
   }
   pv.desktop.SetMousePointer(Pointer::Default);
   if (listed) pv.main.lstAddressee->setCurrentRow(0);

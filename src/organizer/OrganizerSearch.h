@@ -13,7 +13,9 @@ struct ProgramValues;
 // hold the search and the first entry is selected. Nothing found: a "Name not found" box
 // (shown under the hourglass), the search text selected, list and remembered values kept.
 // A failed index selection: message 1. A run-time error: a "Fatal Error" box naming
-// "SearchOrganizer.". The pointer is the hourglass throughout and the arrow at the end.
+// "SearchOrganizer."; one inside the listing leaves the list empty and disabled with
+// Finished and More (DEVIATION, see the source). A link whose address book has gone or
+// been replaced is set up afresh by the next search (ForgetLostLink). The pointer is the hourglass throughout and the arrow at the end.
 // After the tenth entry one more next-match step is made, as after every entry.
 // DEVIATION: a search text holding a double quote is refused in a "Penlark Error" box
 // before anything is sent or the pointer changes (it would end the command's argument

@@ -39,15 +39,20 @@ void ProbeFileDateTime(const QString& path) {
   if (path.isEmpty()) throw RuntimeError(ErrorNumber::PathFileAccess);
   const QByteArray native = QFile::encodeName(path);
   struct stat st {};
-  if (::stat(native.constData(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) throw RuntimeError(ErrorNumber::PathFileAccess);
-    return;
-  }
+  // A folder has a modification time too, so it passes; the link set-up reports it when
+  // the address book will not serve it. Refusing it here ended every start with 75.
+  if (::stat(native.constData(), &st) == 0) return;
   switch (errno) {
     case ENOENT:
       throw RuntimeError(IsFolder(FolderOf(native)) ? ErrorNumber::FileNotFound
                                                     : ErrorNumber::PathNotFound);
+    // A path that cannot be followed (not a folder on the way, no right to pass a folder,
+    // a loop of links, too long) cannot reach its folder: 76, which lets the person name
+    // another file, where 75 would end every start until PENLARK.INI is edited by hand.
     case ENOTDIR:
+    case EACCES:
+    case ELOOP:
+    case ENAMETOOLONG:
       throw RuntimeError(ErrorNumber::PathNotFound);
     default:
       throw RuntimeError(ErrorNumber::PathFileAccess);

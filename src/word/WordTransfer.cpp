@@ -5,6 +5,7 @@
 #include "config/ConfigFile.h"
 #include "config/ConfigKeys.h"
 #include "organizer/FieldNames.h"
+#include "organizer/OrganizerLink.h"
 #include "organizer/OrganizerSearch.h"
 #include "bus/DdeTextBox.h"
 #include "contract/ErrorNumbers.h"
@@ -159,6 +160,7 @@ bool Transfer(ProgramValues& pv, const QString& searchText, bool bySurname, int 
   } catch (const RuntimeError& error) {
     pv.desktop.SetMousePointer(Pointer::Default);
     ReportTransferError(pv, error, word.Raises5101());
+    ForgetLostLink(pv, error);
   }
   pv.desktop.SetMousePointer(Pointer::Default);
   return result;

@@ -45,6 +45,10 @@ DdeServer::Conversation* DdeServer::Find(uint id) {
 }
 
 bool DdeServer::Faulted(const QString& call) {
+  if (++calls_ == options_.refuseAt) {
+    Refuse(DdeContract::ErrorRefused, QStringLiteral("refusing call %1 (%2)").arg(calls_).arg(call));
+    return true;
+  }
   if (options_.endAfter >= 0 && answered_ >= options_.endAfter) {
     Report(QStringLiteral("ending without answering %1").arg(call));
     ::_exit(3);

@@ -32,6 +32,7 @@ class DdeServer : public QObject, protected QDBusContext {
     // one without answering it, or leaves it and every later one unanswered; -1: never.
     int endAfter = -1;
     int stallAfter = -1;
+    int refuseAt = -1;  // this call (counted from 1, as above) is refused; the rest answered
   };
 
   DdeServer(QDBusConnection bus, std::vector<DataFile> files, Options options,
@@ -74,5 +75,6 @@ class DdeServer : public QObject, protected QDBusContext {
   std::map<uint, Conversation> conversations_;
   uint nextId_ = 1;
   int answered_ = 0;
+  int calls_ = 0;
   QDBusServiceWatcher* clients_;
 };

@@ -29,7 +29,8 @@
 // --result-text TEXT answers "RESULT" with TEXT (an address book answering garbage);
 // --end-after N answers N calls (initiates, commands and requests) and ends at the next
 // one without answering it, as a crash would; --stall-after N answers N calls and leaves
-// every later one unanswered.
+// every later one unanswered; --refuse-at N refuses the N-th call (counted from 1 in the
+// same way) and answers every other one, as an address book busy for a moment would.
 // --check-every SECONDS checks a CardDAV collection for changes at most this often (60).
 // Benchmark-only switch: --generate N adds N made-up records after the own records of the
 // first section of each DATAFILE named after it, so the index can be tried at sizes no file
@@ -63,7 +64,8 @@ namespace {
 
 const QString kUsage = QStringLiteral(
     "usage: penlark-organizer [--stall-item NAME] [--stall-command NAME] "
-    "[--result-text TEXT] [--end-after N] [--stall-after N] [--generate N] DATAFILE|FOLDER...\n"
+    "[--result-text TEXT] [--end-after N] [--stall-after N] [--refuse-at N] [--generate N] "
+    "DATAFILE|FOLDER...\n"
     "       penlark-organizer [--check-every SECONDS] --carddav URL FILE.vcf");
 
 int signalPipe[2] = {-1, -1};
@@ -148,12 +150,14 @@ int main(int argc, char** argv) {
       bool ok = false;
       generate = arguments[++i].toLongLong(&ok);
       if (!ok || generate < 0) return Fail(QStringLiteral("--generate needs a count\n") + kUsage);
-    } else if ((argument == QLatin1String("--end-after") ||
-                argument == QLatin1String("--stall-after")) && i + 1 < arguments.size()) {
+    } else if ((argument == QLatin1String("--end-after") || argument == QLatin1String("--stall-after") ||
+                argument == QLatin1String("--refuse-at")) && i + 1 < arguments.size()) {
       bool ok = false;
       const int calls = arguments[++i].toInt(&ok);
       if (!ok || calls < 0) return Fail(QStringLiteral("%1 takes a number of calls\n").arg(argument) + kUsage);
-      (argument == QLatin1String("--end-after") ? options.endAfter : options.stallAfter) = calls;
+      (argument == QLatin1String("--end-after")     ? options.endAfter
+       : argument == QLatin1String("--stall-after") ? options.stallAfter
+                                                    : options.refuseAt) = calls;
     } else if (argument == QLatin1String("--carddav") && i + 1 < arguments.size()) {
       carddav = QUrl(arguments[++i]);
       if (const QString why = CardDavClient::CheckUrl(carddav); !why.isEmpty()) return Fail(why);

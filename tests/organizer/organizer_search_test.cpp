@@ -39,6 +39,9 @@ TEST_F(OrganizerSearchTest, EntriesAreFirstLastCompanyUntrimmed) {
       {"Mü", true, {"Frank Müller, Übersee GmbH"}},
       {"Young", true, {" Young,  Spaced Co "}},
       {"ACME", false, {"Ann Lee, Acme Ltd", "Dan Lee, Acme Ltd"}},
+      {"", true, {"Ann Lee, Acme Ltd", "Carol lee, Brown & Co", "Dan Lee, Acme Ltd", "Bob Leeds, ",  // [Find("")]:
+                  "Frank Müller, Übersee GmbH", "John Smith, Beta Works", "John Smith, Alpha Mills",  // everyone
+                  " Young,  Spaced Co "}},
   };
   for (const auto& [text, bySurname, entries] : rows) {
     SCOPED_TRACE(text.toStdString());
@@ -70,6 +73,54 @@ TEST_F(OrganizerSearchTest, NoMatchOrOrganizerEndedKeepsTheEarlierResult) {
   EXPECT_EQ(desktop.MousePointer(), Pointer::Default);
   EXPECT_EQ(Entries(), earlier);
   EXPECT_EQ(pv.LastSearchText + QString::number(pv.LastSearchBySurname), QStringLiteral("lee1"));
+}
+
+// An address book that ends is reported once (291); one that is started again, or was
+// replaced with no search in between, is searched again with no message.
+TEST_F(OrganizerSearchTest, ARestartedAddressBookIsSearchedAgain) {
+  const QString name = DdeServiceName(QStringLiteral("Organize200"));
+  const QString gone = QStringLiteral("Fatal Error|Error 291 has occured in module \"SearchOrganizer.\"\n\r\n\r"
+                                      "291 - Foreign application quit|16");
+  const struct {
+    bool restart;  // stopped and started again before the search, or only stopped
+    bool found;
+    QStringList shown;
+  } steps[] = {
+      {true, true, {}},                            // replaced between two searches
+      {false, false, {gone}},                      // ended: the dead conversation says so
+      {false, false, {"frmError1"}},               // still gone: set up afresh, not reachable
+      {true, true, {}},                            // back again
+  };
+  QProcess* organizer = StartOrganizer({kSample});
+  ASSERT_TRUE(Search(QStringLiteral("lee")));
+  for (const auto& step : steps) {
+    SCOPED_TRACE(&step - steps);
+    desktop = {};
+    if (organizer) {
+      bus.Stop(organizer);
+      ASSERT_TRUE(bus.WaitNameGone(name));
+      organizer = nullptr;
+    }
+    if (step.restart) ASSERT_NE(organizer = StartOrganizer({kSample}), nullptr);
+    EXPECT_EQ(Search(QStringLiteral("smith")), step.found);
+    EXPECT_EQ(Shown(desktop) + QStringList(desktop.formsShown.begin(), desktop.formsShown.end()), step.shown);
+    if (step.found) EXPECT_EQ(Entries(), QStringList({"John Smith, Beta Works", "John Smith, Alpha Mills"}));
+  }
+}
+
+// A field longer than a line edit holds by default (32767) arrives whole.
+TEST_F(OrganizerSearchTest, ALongValueComesWhole) {
+  const QString company(40000, QLatin1Char('c'));
+  QTemporaryDir dir;
+  QFile file(pv.OrganizerFilePath = dir.filePath(QStringLiteral("long.json")));
+  const QByteArray json = R"({"sections": [{"name": "Address", "records": [)"
+                         R"({"FirstName": "Al", "LastName": "Long", "Company": ")" + company.toUtf8() + R"("}]}]})";
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(json) == json.size() && file.flush());
+  ASSERT_NE(StartOrganizer({pv.OrganizerFilePath}), nullptr);
+  ASSERT_TRUE(Search(QStringLiteral("long")));
+  const QString entry = m.lstAddressee->item(0)->text();
+  EXPECT_EQ(entry.size(), company.size() + 9);
+  EXPECT_TRUE(entry == "Al Long, " + company);
 }
 
 TEST_F(OrganizerSearchTest, RefusalsAndErrorsKeepTheEarlierList) {

@@ -3,6 +3,7 @@
 #include "organizer/OrganizerLink.h"
 
 #include <QListWidget>
+#include <QPushButton>
 
 namespace {
 
@@ -86,6 +87,71 @@ TEST_F(AddressBookFaultTest, EndedOrStalledAtEveryStepOfASearchAndATransfer) {
   ReportCases("address book ended or stalled", cases,
               "each step of a search and a transfer: the message, the program running, "
               "PENLARK.INI unchanged, the letter holding the rows written before");
+}
+
+// A search that fails half-way, while the address book keeps answering, never lets Finished
+// write someone other than the person on screen. The first search ("lee", four entries)
+// takes calls 1 to 26, the second ("smith", two entries) calls 27 to 40; one of the
+// second's calls is refused.
+TEST_F(AddressBookFaultTest, ASearchThatFailsHalfWayNeverSendsTheWrongPerson) {
+  const QString data = QStringLiteral(PENLARK_TEST_DATA "/addresses.json");
+  const QString letter = WriteLetter();
+  ASSERT_NO_FATAL_FAILURE(WriteConfiguration(data));
+  const QByteArray ini = ReadBytes(Ini());
+  const QStringList ann = {"Ann", "Lee", "Acme Ltd", "Leeds"};
+  const QStringList smith = {"John", "Smith", "Beta Works", ""};
+  const struct {
+    int refused;
+    const char* what;
+    QStringList listed;  // after the failed search; Finished then writes the first, or nothing
+  } rows[] = {
+      {28, "RESULT of the index", {"Ann Lee, Acme Ltd", "Carol lee, Brown & Co", "Dan Lee, Acme Ltd", "Bob Leeds, "}},
+      {33, "first entry's Company", {}},
+      {36, "second entry's FirstName", {}},
+      {39, "step to the third", {}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    QProcess* word = StartWord({letter});
+    QProcess* organizer = StartOrganizer({"--refuse-at", QString::number(row.refused), data});
+    ASSERT_TRUE(word && organizer);
+    desktop = {};
+    NewWindow();
+    PrepareWindow(data);
+    form->txtSearchItem->setText(QStringLiteral("lee"));
+    form->cmdSearch_Click();
+    ASSERT_EQ(form->lstAddressee->count(), 4);
+    form->txtSearchItem->setText(QStringLiteral("smith"));
+    form->cmdSearch_Click();
+    EXPECT_EQ(Shown(desktop, false, true),
+              QStringList{Trap("SearchOrganizer.", 285, "Foreign application won't perform DDE method or operation")});
+    QStringList listed;
+    for (int i = 0; i < form->lstAddressee->count(); ++i) listed << form->lstAddressee->item(i)->text();
+    EXPECT_EQ(listed, row.listed);
+    EXPECT_EQ(form->cmdFinished->isEnabled() && form->cmdMore->isEnabled() && form->lstAddressee->isEnabled(),
+              !row.listed.isEmpty());
+    bool ended = false;
+    try {
+      if (form->cmdFinished->isEnabled()) form->cmdFinished_Click();
+    } catch (const ProgramEnded&) {
+      ended = true;
+    }
+    EXPECT_EQ(ended, !row.listed.isEmpty());
+    EXPECT_EQ(LetterText(), LetterWith(ann, row.listed.isEmpty() ? 0 : 4)) << "only the person on screen";
+    // The address book answers again: the same search lists in full and sends its first.
+    if (!ended) {
+      form->cmdSearch_Click();
+      ASSERT_EQ(form->lstAddressee->count(), 2);
+      EXPECT_EQ(form->lstAddressee->currentItem()->text(), QStringLiteral("John Smith, Beta Works"));
+      EXPECT_THROW(form->cmdFinished_Click(), ProgramEnded);
+      EXPECT_EQ(LetterText(), LetterWith(smith, 4));
+    }
+    ASSERT_TRUE(PutBytes(Ini(), ini));
+    Stop(organizer, DdeServiceName(QStringLiteral("Organize200")));
+    Stop(word, WindowClassName(QStringLiteral("OpusApp")));
+  }
+  ReportCases("address book refused one call of a search", static_cast<int>(std::size(rows)),
+              "a list that matches the search remembered or none; Finished never writes another person");
 }
 
 }  // namespace

@@ -52,6 +52,12 @@ struct Case {
   QString document = kFull, box = {};  // no box: the transfer succeeds
 };
 
+const QString kChanged = Box("Address Data Change Detected", "The Organizer address data has changed.\n\r\n\r"
+                              "Please search for the addressee again to ensure you are using the most current "
+                              "address data.", 48);
+const QString kNoProfile = Box("Blank Address Profile", "No Address Profile has been selected.\n\r\n\r"
+                               "Please select an Address Profile.", 48);
+
 using TransferTest = WordFixture;
 
 TEST_F(TransferTest, WritesTheProfileRowsOrSaysWhyNot) {
@@ -80,9 +86,14 @@ TEST_F(TransferTest, WritesTheProfileRowsOrSaysWhyNot) {
                                     "exist in the current document.")},
       {.name = "word6 missing bookmark", .word = word6, .profile = kMissing, .document = Letter("Ann"),
        .box = Box("Transfer Error", k440)},
-      {.name = "data changed", .position = 2, .document = kBlank,
-       .box = Box("Address Data Change Detected", "The Organizer address data has changed.\n\r\n\rPlease search for "
-                  "the addressee again to ensure you are using the most current address data.", 48)},
+      {.name = "blanks skipped at 2", .skip = "2", .profile = kBlanks, .position = 1,
+       .document = Letter("Dan Lee", "York")},
+      {.name = "data changed", .position = 2, .document = kBlank, .box = kChanged},
+      {.name = "data changed at the first find", .search = "Zebra", .document = kBlank, .box = kChanged},
+      // Sent as it is: the address book's first entry of all.
+      {.name = "empty search text", .profile = {{"Name", "First Name", ""}}, .search = "", .document = Letter("Ann")},
+      {.name = "no such profile", .chosen = "Private Letter", .document = kBlank, .box = kNoProfile},
+      {.name = "no profile chosen", .chosen = "", .document = kBlank, .box = kNoProfile},
       {.name = "word ended", .stopWord = true, .box = Box("Transfer Error", k440)},
       {.name = "word97 without a document", .word = {},
        .box = Box("Error  4248", "This command is not available because no document is open.")},
@@ -118,6 +129,26 @@ TEST_F(TransferTest, WritesTheProfileRowsOrSaysWhyNot) {
     EXPECT_EQ(bus.Run(QStringLiteral(PENLARK_WORD_BIN), {QStringLiteral("--print-text")}, &text), 0);
     EXPECT_EQ(text, c.document);
   }
+}
+
+// The address book ended after the search: the transfer says so, and the dead conversation
+// is given up, so that the next search sets the link up afresh.
+TEST_F(TransferTest, AnEndedAddressBookIsGivenUp) {
+  const QString data = QStringLiteral(PENLARK_TEST_DATA "/word-addresses.json");
+  QProcess* organizer = bus.Start(QStringLiteral(PENLARK_ORGANIZER_BIN), {data}, DdeServiceName(QStringLiteral("Organize200")));
+  ASSERT_NE(organizer, nullptr) << bus.lastError().toStdString();
+  pv.OrganizerFilePath = data;
+  pv.AddressSectionName = QStringLiteral("Address");
+  ASSERT_TRUE(SetupOrganizerLink(pv));
+  ASSERT_NO_FATAL_FAILURE(StartWord({kLetter}));
+  bus.Stop(organizer);
+  ASSERT_TRUE(bus.WaitNameGone(DdeServiceName(QStringLiteral("Organize200"))));
+  QFile file(pv.ConfigFilePath);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("[Address Profiles]\n0=Letter\n") > 0 && file.flush());
+  cboAddressProfile->setEditText(QStringLiteral("Letter"));
+  EXPECT_FALSE(TransferWord8(pv, QStringLiteral("Lee"), true, 0));
+  EXPECT_EQ(Boxes(), QStringList{Box("Error  291", "Foreign application quit")});
+  EXPECT_FALSE(pv.OrganizerLinkOpen);
 }
 
 }  // namespace
