@@ -10,6 +10,7 @@
 #include "contract/DdeContract.h"
 #include "ChildProcesses.h"
 #include "PrivateBus.h"
+#include "support/Shown.h"
 
 #include <gtest/gtest.h>
 
@@ -18,9 +19,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QMimeDatabase>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -39,32 +40,10 @@ constexpr qsizetype kCaretPixels = 60;
 QString Source(const QString& relative) { return QStringLiteral(PENLARK_SOURCE_DIR "/") + relative; }
 QString BuildDir() { return QFileInfo(QStringLiteral(PENLARK_BIN)).dir().absoluteFilePath(QStringLiteral("..")); }
 
-QByteArray ReadBytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<no file>");
-}
-
-// Runs a program to its end with the environment; its exit code, output in *out.
-int RunToEnd(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment,
-             QString* out = nullptr) {
-  QProcess process;
-  process.setProcessEnvironment(environment);
-  process.setProcessChannelMode(QProcess::MergedChannels);
-  process.start(program, arguments);
-  if (!process.waitForFinished(120000)) {
-    process.kill();
-    process.waitForFinished(1000);
-    return -1;
-  }
-  if (out) *out = QString::fromLocal8Bit(process.readAll());
-  return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
-
 // How many pixels of two pictures differ; -1 when their sizes do.
 qsizetype Differing(const QImage& a, const QImage& b) {
   if (a.isNull() || a.size() != b.size()) return -1;
-  const QImage x = a.convertToFormat(QImage::Format_RGB32);
-  const QImage y = b.convertToFormat(QImage::Format_RGB32);
+  const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
   qsizetype count = 0;
   for (int row = 0; row < x.height(); ++row) {
     const auto* p = reinterpret_cast<const QRgb*>(x.constScanLine(row));
@@ -72,16 +51,6 @@ qsizetype Differing(const QImage& a, const QImage& b) {
     for (int column = 0; column < x.width(); ++column) count += p[column] != q[column];
   }
   return count;
-}
-
-// The value of one key of a desktop entry's [Desktop Entry] group.
-QString DesktopValue(const QString& path, const QString& key) {
-  bool inEntry = false;
-  for (const QString& line : QString::fromUtf8(ReadBytes(path)).split(u'\n')) {
-    if (line.startsWith(u'[')) inEntry = line == QLatin1String("[Desktop Entry]");
-    else if (inEntry && line.startsWith(key + u'=')) return line.mid(key.size() + 1);
-  }
-  return {};
 }
 
 class StandinWindows : public ::testing::Test {
@@ -96,13 +65,10 @@ class StandinWindows : public ::testing::Test {
     EndWithTest(windowManager);
     windowManager.start(QStringLiteral("openbox"), {QStringLiteral("--startup"), QStringLiteral("touch ") + up});
     ASSERT_TRUE(windowManager.waitForStarted(5000)) << "openbox (Debian package openbox)";
-    QDeadlineTimer deadline(10000);
-    while (!QFile::exists(up)) {
+    for (QDeadlineTimer deadline(10000); !QFile::exists(up); QThread::msleep(50))
       ASSERT_FALSE(deadline.hasExpired()) << "openbox did not come up";
-      QThread::msleep(50);
-    }
-    ASSERT_TRUE(QFile::copy(Source(QStringLiteral("samples/addresses.json")), Path("addresses.json")));
-    ASSERT_TRUE(QFile::copy(Source(QStringLiteral("samples/letter.txt")), Path("letter.txt")));
+    for (const char* name : {"addresses.json", "letter.txt"})
+      ASSERT_TRUE(QFile::copy(Source(QStringLiteral("samples/") + QLatin1String(name)), Path(name)));
   }
   void TearDown() override {
     windowManager.terminate();
@@ -111,31 +77,30 @@ class StandinWindows : public ::testing::Test {
 
   QString Path(const char* name) const { return folder.filePath(QLatin1String(name)); }
   QProcessEnvironment Shown() const { return desktop.On(bus.Environment()); }
-
-  // What the X server shows of the window.
-  QImage OnScreen(const QString& window) {
-    const QString picture = folder.filePath(QStringLiteral("screen-%1.png").arg(++pictures));
-    QString said;
-    EXPECT_EQ(RunToEnd(QStringLiteral("import"), {QStringLiteral("-window"), window, picture},
-                       desktop.On(QProcessEnvironment::systemEnvironment()), &said),
-              0)
-        << "import (Debian package imagemagick): " << said.toStdString();
-    return QImage(picture);
+  std::string Titles() const { return "shown: " + desktop.Titles().join(u',').toStdString(); }
+  // The id of the window of that title, once it is shown; "" (a failure) when it is not.
+  QString Window(const QString& title) const {
+    const QString window = desktop.WaitForWindow(title);
+    EXPECT_FALSE(window.isEmpty()) << "no window \"" << title.toStdString() << "\"; " << Titles();
+    return window;
   }
-  // The letter window's own rendering of its document, asked over busEnvironment's bus.
-  QImage OwnRendering(const QProcessEnvironment& busEnvironment) {
-    const QString picture = folder.filePath(QStringLiteral("own-%1.png").arg(++pictures));
+
+  // A picture: what the X server shows of the window, or (window empty) the letter window's
+  // own rendering of its document, asked over busEnvironment's bus.
+  QImage Picture(const QString& window, const QProcessEnvironment& busEnvironment = {}) {
+    const QString picture = folder.filePath(QStringLiteral("picture-%1.png").arg(++pictures));
     QString said;
-    EXPECT_EQ(RunToEnd(QStringLiteral(PENLARK_WORD_BIN), {QStringLiteral("--screenshot"), picture}, busEnvironment, &said),
-              0)
-        << said.toStdString();
+    const int status = window.isEmpty()
+        ? RunToEnd(QStringLiteral(PENLARK_WORD_BIN), {QStringLiteral("--screenshot"), picture}, busEnvironment, &said)
+        : RunToEnd(QStringLiteral("import"), {QStringLiteral("-window"), window, picture},
+                   desktop.On(QProcessEnvironment::systemEnvironment()), &said);
+    EXPECT_EQ(status, 0) << "import (Debian package imagemagick): " << said.toStdString();
     return QImage(picture);
   }
   // The screen shows the letter window as the window itself draws it.
   void ExpectScreenShowsTheDocument(const QString& window, const QProcessEnvironment& busEnvironment) {
     QThread::msleep(300);  // a frame or two for the last change to be drawn
-    const QImage screen = OnScreen(window);
-    const qsizetype differing = Differing(screen, OwnRendering(busEnvironment));
+    const qsizetype differing = Differing(Picture(window), Picture({}, busEnvironment));
     EXPECT_GE(differing, 0) << "the pictures differ in size";
     EXPECT_LE(differing, kCaretPixels) << "the screen shows something else than the document: see "
                                        << folder.path().toStdString();
@@ -153,29 +118,27 @@ class StandinWindows : public ::testing::Test {
   int pictures = 0;
 };
 
+// penlark-demo's transfer, through Penlark's real windows offscreen, into the letter window
+// shown on the display.
 TEST_F(StandinWindows, TheLetterWindowShowsATransferAsItHappens) {
   ASSERT_NE(bus.Start(QStringLiteral(PENLARK_ORGANIZER_BIN), {Path("addresses.json")}, kOrganizerName), nullptr)
       << bus.lastError().toStdString();
   const QProcessEnvironment shown = Shown();
   ASSERT_NE(bus.Start(QStringLiteral(PENLARK_WORD_BIN), {Path("letter.txt")}, kWordName, &shown), nullptr)
       << bus.lastError().toStdString();
-  const QString window = desktop.WaitForWindow(kLetterWindow);
+  const QString window = Window(kLetterWindow);
   ASSERT_FALSE(window.isEmpty());
   ExpectScreenShowsTheDocument(window, bus.Environment());
 
-  // Penlark's transfer, through its real windows offscreen, into the window on the display.
   QByteArray ini = ReadBytes(Source(QStringLiteral("samples/PENLARK.INI")));
   ini.replace("Organizer File Path=addresses.json", "Organizer File Path=" + Path("addresses.json").toUtf8());
-  QFile file(Path("PENLARK.INI"));
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(ini) == ini.size());
-  file.close();
+  ASSERT_TRUE(PutBytes(Path("PENLARK.INI"), ini));
   QProcessEnvironment offscreen = bus.Environment();
   offscreen.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   QString said;
   ASSERT_EQ(RunToEnd(QStringLiteral(PENLARK_DEMO_BIN),
-                     {QStringLiteral("--dir"), folder.path(), QStringLiteral("--pictures"), folder.path(),
-                      QStringLiteral("--search"), QStringLiteral("Hartley"), QStringLiteral("--pick"), QStringLiteral("2"),
-                      QStringLiteral("--profile"), QStringLiteral("Business Letter")},
+                     {"--dir", folder.path(), "--pictures", folder.path(), "--search", "Hartley", "--pick", "2",
+                      "--profile", "Business Letter"},
                      offscreen, &said),
             0)
       << said.toStdString();
@@ -185,24 +148,19 @@ TEST_F(StandinWindows, TheLetterWindowShowsATransferAsItHappens) {
 }
 
 // scripts/demo as it stands, from a copy of the repository whose build step is left out:
-// the programs are the ones built here.
+// the programs are the ones built here. It ends when the letter window closes or on Ctrl-C.
 TEST_F(StandinWindows, TheDemoKeepsTheFilledLetterInViewUntilItsWindowCloses) {
   const QString repository = Path("repository");
   ASSERT_TRUE(QDir().mkpath(repository + QStringLiteral("/scripts")) && QDir().mkpath(repository + QStringLiteral("/samples")));
   for (const char* name : {"scripts/demo", "scripts/demo-lib.sh", "samples/addresses.json", "samples/letter.txt",
                            "samples/PENLARK.INI"})
     ASSERT_TRUE(QFile::copy(Source(QLatin1String(name)), repository + u'/' + QLatin1String(name))) << name;
-  QFile build(repository + QStringLiteral("/scripts/build"));
-  ASSERT_TRUE(build.open(QIODevice::WriteOnly) && build.write("#!/bin/sh\nexit 0\n") > 0);
-  build.close();
-  build.setPermissions(build.permissions() | QFile::ExeOwner);
+  const QString build = repository + QStringLiteral("/scripts/build");
+  ASSERT_TRUE(PutBytes(build, "#!/bin/sh\nexit 0\n"));
+  ASSERT_TRUE(QFile::setPermissions(build, QFile::permissions(build) | QFile::ExeOwner));
 
-  struct Ending {
-    const char* how;
-    int status;
-  };
-  for (const Ending ending : {Ending{"closing the letter window", 0}, Ending{"Ctrl-C", 130}}) {
-    SCOPED_TRACE(ending.how);
+  for (const int status : {0, 130}) {
+    SCOPED_TRACE(status ? "Ctrl-C" : "closing the letter window");
     QProcessEnvironment environment = desktop.On(QProcessEnvironment::systemEnvironment());
     environment.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
     environment.insert(QStringLiteral("PENLARK_BUILD_DIR"), BuildDir());
@@ -225,19 +183,15 @@ TEST_F(StandinWindows, TheDemoKeepsTheFilledLetterInViewUntilItsWindowCloses) {
       UnlistGroup(group);
     });
 
-    const QString main = desktop.WaitForWindow(QStringLiteral("Penlark"));
-    ASSERT_FALSE(main.isEmpty()) << "shown: " << desktop.Titles().join(u',').toStdString()
-                                 << "\n" << demo.readAll().toStdString();
-    ASSERT_TRUE(desktop.Focus(main));
-    ASSERT_TRUE(desktop.Type(QStringLiteral("Hartley")));
-    ASSERT_TRUE(desktop.Keys({QStringLiteral("Return"), QStringLiteral("Down"), QStringLiteral("Down"),
-                              QStringLiteral("Return")}));
+    const QString main = Window(QStringLiteral("Penlark"));
+    ASSERT_FALSE(main.isEmpty()) << demo.readAll().toStdString();
+    ASSERT_TRUE(desktop.Focus(main) && desktop.Type(QStringLiteral("Hartley")));
+    ASSERT_TRUE(desktop.Keys({"Return", "Down", "Down", "Return"}));
     ASSERT_TRUE(desktop.WaitWindowGone(QStringLiteral("Penlark")));
 
     // Penlark has ended; the demo says the letter stays, and it does, filled, on screen.
     QString output;
-    QDeadlineTimer deadline(10000);
-    while (!output.contains(QStringLiteral("Ctrl-C")) && !deadline.hasExpired()) {
+    for (QDeadlineTimer deadline(10000); !output.contains(QStringLiteral("Ctrl-C")) && !deadline.hasExpired();) {
       demo.waitForReadyRead(100);
       output += QString::fromLocal8Bit(demo.readAll());
     }
@@ -248,24 +202,19 @@ TEST_F(StandinWindows, TheDemoKeepsTheFilledLetterInViewUntilItsWindowCloses) {
     QProcessEnvironment demoBus = QProcessEnvironment::systemEnvironment();
     demoBus.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address.captured(1));
     EXPECT_FALSE(demo.waitForFinished(1000)) << output.toStdString();
-    const QString letter = desktop.WaitForWindow(kLetterWindow);
-    ASSERT_FALSE(letter.isEmpty()) << "shown: " << desktop.Titles().join(u',').toStdString();
+    const QString letter = Window(kLetterWindow);
+    ASSERT_FALSE(letter.isEmpty());
     EXPECT_TRUE(Letter(demoBus).contains(QStringLiteral("Dear Dr Hartley,")));
     ExpectScreenShowsTheDocument(letter, demoBus);
 
-    if (ending.status == 0) {
-      ASSERT_TRUE(desktop.Focus(letter));
-      ASSERT_TRUE(desktop.Keys({QStringLiteral("alt+F4")}));  // the window manager's close
-    } else {
-      ::kill(group, SIGINT);
-    }
+    if (status == 0) ASSERT_TRUE(desktop.Focus(letter) && desktop.Keys({"alt+F4"}));  // the window manager's close
+    else ::kill(group, SIGINT);
     ASSERT_TRUE(demo.waitForFinished(10000));
-    EXPECT_EQ(demo.exitCode(), ending.status) << demo.readAll().toStdString();
+    EXPECT_EQ(demo.exitCode(), status) << demo.readAll().toStdString();
     EXPECT_TRUE(desktop.WaitWindowGone(kLetterWindow));
     // Everything it started has gone with it, its bus too.
     EXPECT_NE(RunToEnd(QStringLiteral("dbus-send"),
-                       {QStringLiteral("--session"), QStringLiteral("--dest=org.freedesktop.DBus"),
-                        QStringLiteral("--print-reply"), QStringLiteral("/"), QStringLiteral("org.freedesktop.DBus.GetId")},
+                       {"--session", "--dest=org.freedesktop.DBus", "--print-reply", "/", "org.freedesktop.DBus.GetId"},
                        demoBus),
               0);
   }
@@ -280,55 +229,30 @@ class InstalledWindows : public StandinWindows {
     if (HasFatalFailure()) return;
     ASSERT_TRUE(prefix.isValid());
     QString log;
-    ASSERT_EQ(RunToEnd(QStringLiteral(PENLARK_CMAKE),
-                       {QStringLiteral("--install"), BuildDir(), QStringLiteral("--prefix"), prefix.path()},
+    ASSERT_EQ(RunToEnd(QStringLiteral(PENLARK_CMAKE), {"--install", BuildDir(), "--prefix", prefix.path()},
                        QProcessEnvironment::systemEnvironment(), &log),
               0)
         << log.toStdString();
   }
 
-  QString Applications(const QString& entry) const {
-    return prefix.path() + QStringLiteral("/" PENLARK_INSTALL_DATADIR "/applications/") + entry;
-  }
-
   // Starts the entry's Exec line on the display; %f and %F become files.
   QProcess* Launch(const QString& entry, const QStringList& files) {
-    const QString path = Applications(entry);
+    const QString path = prefix.path() + QStringLiteral("/" PENLARK_INSTALL_DATADIR "/applications/") + entry;
     EXPECT_EQ(DesktopValue(path, QStringLiteral("Terminal")), QStringLiteral("false"));
-    const QStringList words = DesktopValue(path, QStringLiteral("Exec")).split(u' ', Qt::SkipEmptyParts);
     QStringList command;
-    for (const QString& word : words) {
-      if (word == QLatin1String("%f")) command << files.mid(0, 1);
-      else if (word == QLatin1String("%F")) command << files;
-      else command << word;
-    }
-    if (command.isEmpty()) return nullptr;
+    for (const QString& word : DesktopValue(path, QStringLiteral("Exec")).split(u' ', Qt::SkipEmptyParts))
+      command << (word == QLatin1String("%f") ? files.mid(0, 1) : word == QLatin1String("%F") ? files : QStringList{word});
     QProcessEnvironment environment = Shown();
-    environment.insert(QStringLiteral("PATH"), prefix.path() + QStringLiteral("/" PENLARK_INSTALL_BINDIR ":") +
-                                                   environment.value(QStringLiteral("PATH")));
+    const QString bin = prefix.path() + QStringLiteral("/" PENLARK_INSTALL_BINDIR);
+    environment.insert(QStringLiteral("PATH"), bin + u':' + environment.value(QStringLiteral("PATH")));
     QProcess* process = launched.emplace_back(std::make_unique<QProcess>()).get();
     process->setProcessEnvironment(environment);
     process->setStandardInputFile(QProcess::nullDevice());
     EndWithTest(*process);
-    const QString program = FindProgram(command.takeFirst(), environment);
+    const QString program = QStandardPaths::findExecutable(command.takeFirst(), {bin});
     process->start(program, command);
     EXPECT_TRUE(process->waitForStarted(5000)) << program.toStdString();
     return process;
-  }
-
-  static QString FindProgram(const QString& program, const QProcessEnvironment& environment) {
-    for (const QString& folder : environment.value(QStringLiteral("PATH")).split(u':')) {
-      const QFileInfo candidate(folder + u'/' + program);
-      if (candidate.isExecutable()) return candidate.filePath();
-    }
-    return program;
-  }
-
-  void Stop(QProcess* process) {
-    if (process && process->state() != QProcess::NotRunning) {
-      process->terminate();
-      process->waitForFinished(5000);
-    }
   }
 
   QTemporaryDir prefix;
@@ -337,80 +261,46 @@ class InstalledWindows : public StandinWindows {
 
 TEST_F(InstalledWindows, TheAddressBookOpenedOnAContactsFileShowsWhatItServesAndQuits) {
   QProcess* organizer = Launch(QStringLiteral("org.penlark.Organizer.desktop"), {Path("addresses.json")});
-  ASSERT_NE(organizer, nullptr);
-  const QString window = desktop.WaitForWindow(QStringLiteral("addresses.json - Penlark Address Book"));
-  ASSERT_FALSE(window.isEmpty()) << "shown: " << desktop.Titles().join(u',').toStdString()
-                                 << organizer->readAllStandardError().toStdString();
+  const QString window = Window(QStringLiteral("addresses.json - Penlark Address Book"));
+  ASSERT_FALSE(window.isEmpty()) << organizer->readAllStandardError().toStdString();
   EXPECT_TRUE(bus.HasName(kOrganizerName));
-  EXPECT_FALSE(OnScreen(window).isNull());  // a picture to look at beside the test's files
+  EXPECT_FALSE(Picture(window).isNull());  // a picture to look at beside the test's files
 
   // A second copy cannot serve: it says so in a box, as nobody reads its stderr.
   QProcess* second = Launch(QStringLiteral("org.penlark.Organizer.desktop"), {Path("addresses.json")});
-  ASSERT_NE(second, nullptr);
-  ASSERT_FALSE(desktop.WaitForWindow(QStringLiteral("Penlark Address Book")).isEmpty())
-      << "shown: " << desktop.Titles().join(u',').toStdString();
-  ASSERT_TRUE(desktop.Keys({QStringLiteral("Return")}));
+  ASSERT_FALSE(Window(QStringLiteral("Penlark Address Book")).isEmpty());
+  ASSERT_TRUE(desktop.Keys({"Return"}));
   ASSERT_TRUE(second->waitForFinished(10000));
   EXPECT_EQ(second->exitCode(), 1);
 
-  ASSERT_TRUE(desktop.Focus(window));
-  ASSERT_TRUE(desktop.Keys({QStringLiteral("alt+q")}));
-  ASSERT_TRUE(organizer->waitForFinished(10000)) << "shown: " << desktop.Titles().join(u',').toStdString();
+  ASSERT_TRUE(desktop.Focus(window) && desktop.Keys({"alt+q"}));
+  ASSERT_TRUE(organizer->waitForFinished(10000)) << Titles();
   EXPECT_EQ(organizer->exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(organizer->exitCode(), 0);
   EXPECT_TRUE(bus.WaitNameGone(kOrganizerName));
 }
 
+// From its File menu, then by Open With on a letter (the file given to the Exec line).
 TEST_F(InstalledWindows, TheWordProcessorOpensALetterFromItsFileMenu) {
-  QProcess* word = Launch(QStringLiteral("org.penlark.Word.desktop"), {});
-  ASSERT_NE(word, nullptr);
-  const QString window = desktop.WaitForWindow(QStringLiteral("penlark-word"));
-  ASSERT_FALSE(window.isEmpty()) << "shown: " << desktop.Titles().join(u',').toStdString();
-  ASSERT_TRUE(desktop.Focus(window));
-  ASSERT_TRUE(desktop.Keys({QStringLiteral("ctrl+o")}));
-  ASSERT_FALSE(desktop.WaitForWindow(QStringLiteral("Open Letter")).isEmpty())
-      << "shown: " << desktop.Titles().join(u',').toStdString();
-  ASSERT_TRUE(desktop.Type(Path("letter.txt")));
-  ASSERT_TRUE(desktop.Keys({QStringLiteral("Return")}));
-  const QString opened = desktop.WaitForWindow(kLetterWindow);
-  ASSERT_FALSE(opened.isEmpty()) << "shown: " << desktop.Titles().join(u',').toStdString();
   QString expected = QString::fromUtf8(ReadBytes(Path("letter.txt")));
   expected.remove(QRegularExpression(QStringLiteral(R"(\[\[[^\[\]]+\]\])")));
-  EXPECT_EQ(Letter(bus.Environment()).toStdString(), expected.toStdString());
-  ExpectScreenShowsTheDocument(opened, bus.Environment());
-  Stop(word);
-
-  // Open With on a letter: the file given to the Exec line.
-  word = Launch(QStringLiteral("org.penlark.Word.desktop"), {Path("letter.txt")});
-  ASSERT_NE(word, nullptr);
-  EXPECT_FALSE(desktop.WaitForWindow(kLetterWindow).isEmpty()) << "shown: " << desktop.Titles().join(u',').toStdString();
-  EXPECT_EQ(Letter(bus.Environment()).toStdString(), expected.toStdString());
-  Stop(word);
-}
-
-// The entry is offered for Penlark letters, which are known by name, and not for every
-// text file.
-TEST_F(InstalledWindows, LettersHaveATypeOfTheirOwnBelowPlainText) {
-  EXPECT_EQ(DesktopValue(Applications(QStringLiteral("org.penlark.Word.desktop")), QStringLiteral("MimeType")),
-            QStringLiteral("text/x-penlark-letter;"));
-  const QString share = prefix.path() + QStringLiteral("/" PENLARK_INSTALL_DATADIR);
-  QString said;
-  ASSERT_EQ(RunToEnd(QStringLiteral("update-mime-database"), {share + QStringLiteral("/mime")},
-                     QProcessEnvironment::systemEnvironment(), &said),
-            0)
-      << said.toStdString();
-  const bool hadDataDirs = qEnvironmentVariableIsSet("XDG_DATA_DIRS");
-  const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
-  const auto restore = qScopeGuard([&] { hadDataDirs ? qputenv("XDG_DATA_DIRS", dataDirs) : qunsetenv("XDG_DATA_DIRS"); });
-  qputenv("XDG_DATA_DIRS", (share + QStringLiteral(":/usr/share")).toLocal8Bit());
-  const QMimeDatabase types;
-  const QMimeType letter = types.mimeTypeForFile(QStringLiteral("smith.letter.txt"), QMimeDatabase::MatchExtension);
-  EXPECT_EQ(letter.name(), QStringLiteral("text/x-penlark-letter"));
-  EXPECT_TRUE(letter.inherits(QStringLiteral("text/plain")));
-  EXPECT_EQ(types.mimeTypeForFile(QStringLiteral("smith.letter"), QMimeDatabase::MatchExtension).name(),
-            QStringLiteral("text/x-penlark-letter"));
-  EXPECT_EQ(types.mimeTypeForFile(QStringLiteral("notes.txt"), QMimeDatabase::MatchExtension).name(),
-            QStringLiteral("text/plain"));
+  for (const QStringList& files : {QStringList{}, QStringList{Path("letter.txt")}}) {
+    SCOPED_TRACE(files.isEmpty() ? "File menu" : "Open With");
+    QProcess* word = Launch(QStringLiteral("org.penlark.Word.desktop"), files);
+    if (files.isEmpty()) {
+      const QString window = Window(QStringLiteral("penlark-word"));
+      ASSERT_FALSE(window.isEmpty());
+      ASSERT_TRUE(desktop.Focus(window) && desktop.Keys({"ctrl+o"}));
+      ASSERT_FALSE(Window(QStringLiteral("Open Letter")).isEmpty());
+      ASSERT_TRUE(desktop.Type(Path("letter.txt")) && desktop.Keys({"Return"}));
+    }
+    const QString opened = Window(kLetterWindow);
+    ASSERT_FALSE(opened.isEmpty());
+    EXPECT_EQ(Letter(bus.Environment()).toStdString(), expected.toStdString());
+    ExpectScreenShowsTheDocument(opened, bus.Environment());
+    word->terminate();
+    word->waitForFinished(5000);
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "contract/AutomationContract.h"
 #include "contract/DdeContract.h"
 #include "PrivateBus.h"
+#include "support/Shown.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QMimeDatabase>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -19,37 +22,8 @@
 
 namespace {
 
-// Runs a program to its end; its exit code (-1 when it did not start or end in time) and
-// its standard output and error together in *out.
-int RunToEnd(const QString& program, const QStringList& arguments, QString* out) {
-  QProcess process;
-  process.setProcessChannelMode(QProcess::MergedChannels);
-  process.start(program, arguments);
-  if (!process.waitForFinished(120000)) {
-    *out = program + QStringLiteral(" did not run to its end: ") + process.errorString();
-    process.kill();
-    process.waitForFinished(1000);
-    return -1;
-  }
-  *out = QString::fromLocal8Bit(process.readAll());
-  return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
-
 QStringList Entries(const QString& folder) {
   return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
-}
-
-// The value of one key of the [Desktop Entry] group; "<missing>" when it is not there.
-QString DesktopValue(const QString& path, const QString& key) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return QStringLiteral("<unreadable>");
-  bool inEntry = false;
-  while (!file.atEnd()) {
-    const QString line = QString::fromUtf8(file.readLine()).chopped(1);
-    if (line.startsWith(u'[')) inEntry = line == QLatin1String("[Desktop Entry]");
-    else if (inEntry && line.startsWith(key + u'=')) return line.mid(key.size() + 1);
-  }
-  return QStringLiteral("<missing>");
 }
 
 const QString kBin = QStringLiteral(PENLARK_INSTALL_BINDIR);
@@ -66,10 +40,8 @@ class InstallTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(prefix.isValid());
     QString log;
-    ASSERT_EQ(RunToEnd(QStringLiteral(PENLARK_CMAKE),
-                  {QStringLiteral("--install"), QStringLiteral(PENLARK_BUILD_DIR), QStringLiteral("--prefix"),
-                   prefix.path()},
-                  &log),
+    ASSERT_EQ(RunToEnd(QStringLiteral(PENLARK_CMAKE), {"--install", PENLARK_BUILD_DIR, "--prefix", prefix.path()},
+                       QProcessEnvironment::systemEnvironment(), &log),
               0)
         << log.toStdString();
   }
@@ -79,7 +51,7 @@ class InstallTest : public ::testing::Test {
   QTemporaryDir prefix;
 };
 
-TEST_F(InstallTest, PutsEachProgramWhereItBelongs) {
+TEST_F(InstallTest, PutsEachProgramWhereItBelongsAndLinksPenlarkFromBin) {
   QStringList programs = {kProgramDir + QStringLiteral("/penlark"), kBin + QStringLiteral("/penlark-organizer"),
                           kBin + QStringLiteral("/penlark-word")};
 #if PENLARK_WITH_WRITER
@@ -95,14 +67,12 @@ TEST_F(InstallTest, PutsEachProgramWhereItBelongs) {
   EXPECT_EQ(Entries(At(kProgramDir)), QStringList{QStringLiteral("penlark")});
   for (QDirIterator it(prefix.path(), QDirIterator::Subdirectories); it.hasNext();)
     EXPECT_NE(QFileInfo(it.next()).fileName().toUpper(), QStringLiteral("PENLARK.INI")) << it.filePath().toStdString();
-}
-
-TEST_F(InstallTest, LinksPenlarkFromBinRelatively) {
+  // bin holds a link to penlark, relative: one naming the prefix would break in a moved
+  // tree or under DESTDIR.
   const QString link = At(kBin + QStringLiteral("/penlark"));
   ASSERT_TRUE(QFileInfo(link).isSymLink());
   EXPECT_EQ(QFileInfo(link).canonicalFilePath(),
             QFileInfo(At(kProgramDir + QStringLiteral("/penlark"))).canonicalFilePath());
-  // A link naming the prefix would break in a moved tree or under DESTDIR.
   char target[4096];
   const ssize_t size = ::readlink(QFile::encodeName(link).constData(), target, sizeof target);
   ASSERT_GT(size, 0);
@@ -115,7 +85,7 @@ TEST_F(InstallTest, DesktopEntriesValidateAndStartInstalledPrograms) {
     SCOPED_TRACE(name.toStdString());
     const QString entry = At(kApplications + u'/' + name);
     QString said;
-    EXPECT_EQ(RunToEnd(QStringLiteral("desktop-file-validate"), {entry}, &said), 0) << said.toStdString();
+    EXPECT_EQ(RunToEnd(QStringLiteral("desktop-file-validate"), {entry}, QProcessEnvironment::systemEnvironment(), &said), 0) << said.toStdString();
     EXPECT_EQ(said, QString()) << "hints and warnings count too";
     for (const char* key : {"Name", "Comment", "Type", "Terminal", "Categories"})
       EXPECT_NE(DesktopValue(entry, QString::fromLatin1(key)), QStringLiteral("<missing>")) << key;
@@ -130,7 +100,32 @@ TEST_F(InstallTest, DesktopEntriesValidateAndStartInstalledPrograms) {
             QStringLiteral("true"));
 }
 
-TEST_F(InstallTest, IconIsAScalableImage) {
+// The word processor's entry is offered for Penlark letters, which are known by name, and
+// not for every text file.
+TEST_F(InstallTest, LettersHaveATypeOfTheirOwnBelowPlainText) {
+  EXPECT_EQ(DesktopValue(At(kApplications + QStringLiteral("/org.penlark.Word.desktop")), QStringLiteral("MimeType")),
+            QStringLiteral("text/x-penlark-letter;"));
+  const QString share = At(QStringLiteral(PENLARK_INSTALL_DATADIR));
+  QString said;
+  ASSERT_EQ(RunToEnd(QStringLiteral("update-mime-database"), {share + QStringLiteral("/mime")},
+                     QProcessEnvironment::systemEnvironment(), &said),
+            0)
+      << said.toStdString();
+  const bool hadDataDirs = qEnvironmentVariableIsSet("XDG_DATA_DIRS");
+  const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
+  const auto restore = qScopeGuard([&] { hadDataDirs ? qputenv("XDG_DATA_DIRS", dataDirs) : qunsetenv("XDG_DATA_DIRS"); });
+  qputenv("XDG_DATA_DIRS", (share + QStringLiteral(":/usr/share")).toLocal8Bit());
+  const QMimeDatabase types;
+  const auto type = [&](const char* file) { return types.mimeTypeForFile(QLatin1String(file), QMimeDatabase::MatchExtension); };
+  EXPECT_EQ(type("smith.letter.txt").name(), QStringLiteral("text/x-penlark-letter"));
+  EXPECT_TRUE(type("smith.letter.txt").inherits(QStringLiteral("text/plain")));
+  EXPECT_EQ(type("smith.letter").name(), QStringLiteral("text/x-penlark-letter"));
+  EXPECT_EQ(type("notes.txt").name(), QStringLiteral("text/plain"));
+}
+
+// What a menu, a software centre and man read besides: the icon, scalable and at every
+// fixed size, the AppStream metainfo (valid), and a manual page for each program.
+TEST_F(InstallTest, IconsMetainfoAndManualPages) {
   QFile icon(At(kIcon));
   ASSERT_TRUE(icon.open(QIODevice::ReadOnly));
   QXmlStreamReader svg(&icon);
@@ -139,20 +134,14 @@ TEST_F(InstallTest, IconIsAScalableImage) {
   EXPECT_EQ(svg.namespaceUri(), QStringLiteral("http://www.w3.org/2000/svg"));
   while (!svg.atEnd()) svg.readNext();
   EXPECT_FALSE(svg.hasError()) << svg.errorString().toStdString();
-}
-
-// What a menu, a software centre and man read besides: the icon at every fixed size, the
-// AppStream metainfo (valid), and a manual page for each program.
-TEST_F(InstallTest, IconSizesMetainfoAndManualPages) {
   for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
     const QString png = QStringLiteral(PENLARK_INSTALL_DATADIR "/icons/hicolor/%1x%1/apps/org.penlark.Penlark.png").arg(size);
     EXPECT_EQ(QImage(At(png)).size(), QSize(size, size)) << png.toStdString();
   }
   QString said;
   EXPECT_EQ(RunToEnd(QStringLiteral("appstreamcli"),
-                     {QStringLiteral("validate"), QStringLiteral("--no-net"),
-                      At(QStringLiteral(PENLARK_INSTALL_DATADIR "/metainfo/org.penlark.Penlark.metainfo.xml"))},
-                     &said),
+                     {"validate", "--no-net", At(QStringLiteral(PENLARK_INSTALL_DATADIR "/metainfo/org.penlark.Penlark.metainfo.xml"))},
+                     QProcessEnvironment::systemEnvironment(), &said),
             0)
       << said.toStdString();
   QStringList programs = {QStringLiteral("penlark"), QStringLiteral("penlark-organizer"), QStringLiteral("penlark-word")};
@@ -176,7 +165,8 @@ TEST_F(InstallTest, IconSizesMetainfoAndManualPages) {
 // still find them (a bad argument is refused with 2 only once it has loaded).
 TEST_F(InstallTest, InstalledWriterFindsItsLibraries) {
   QString said;
-  EXPECT_EQ(RunToEnd(At(kBin + QStringLiteral("/penlark-writer")), {QStringLiteral("extra")}, &said), 2)
+  EXPECT_EQ(RunToEnd(At(kBin + QStringLiteral("/penlark-writer")), {QStringLiteral("extra")},
+                     QProcessEnvironment::systemEnvironment(), &said), 2)
       << said.toStdString();
 }
 #endif
@@ -194,13 +184,12 @@ TEST_F(InstallTest, InstalledPenlarkStartsBesideItsOwnConfiguration) {
                         RunningObjectName(QStringLiteral("Word.Application.8"))))
       << bus.lastError().toStdString();
 
-  QFile ini(At(kProgramDir + QStringLiteral("/PENLARK.INI")));
+  const QString ini = At(kProgramDir + QStringLiteral("/PENLARK.INI"));
   const QByteArray configuration =
       "[Options]\nOrganizer File Path=" PENLARK_TEST_DATA "/addresses.json\n"
       "Organizer Address Section=Address\n\n[Address Profiles]\n0=Letters\n\n"
       "[Profile 0]\nBookmark 0=Name\nField 0=Last Name\nSeparator 0=\n";
-  ASSERT_TRUE(ini.open(QIODevice::WriteOnly) && ini.write(configuration) == configuration.size());
-  ini.close();
+  ASSERT_TRUE(PutBytes(ini, configuration));
   const QStringList binBefore = Entries(At(kBin));
 
   QProcess penlark;
@@ -216,8 +205,7 @@ TEST_F(InstallTest, InstalledPenlarkStartsBesideItsOwnConfiguration) {
   EXPECT_EQ(penlark.readAllStandardOutput(), QByteArray("penlark: ready\n"));
 
   // Starting reads the configuration and writes nothing, beside the program or in bin.
-  ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
-  EXPECT_EQ(ini.readAll(), configuration);
+  EXPECT_EQ(ReadBytes(ini), configuration);
   EXPECT_EQ(Entries(At(kProgramDir)), (QStringList{QStringLiteral("PENLARK.INI"), QStringLiteral("penlark")}));
   EXPECT_EQ(Entries(At(kBin)), binBefore);
 }

@@ -8,6 +8,7 @@
 #include "contract/DdeContract.h"
 #include "ChildProcesses.h"
 #include "PrivateBus.h"
+#include "support/Shown.h"
 
 #include <gtest/gtest.h>
 
@@ -27,11 +28,6 @@ const QString kPenlark = QStringLiteral("/usr/bin/penlark");
 const QString kOrganizer = QStringLiteral("/usr/bin/penlark-organizer");
 const QString kWord = QStringLiteral("/usr/bin/penlark-word");
 const QString kProgramDir = QStringLiteral("/usr/lib/penlark");
-
-QByteArray ReadBytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<no file>");
-}
 
 class InstalledPackage : public ::testing::Test {
  protected:
@@ -75,9 +71,7 @@ class InstalledPackage : public ::testing::Test {
 TEST_F(InstalledPackage, FirstStartAsksAndKeepsTheSettingsInThePersonsOwnFolder) {
   ASSERT_FALSE(QFileInfo::exists(QFileInfo(ini).path())) << "not a new user";
   ASSERT_TRUE(QFile::copy(QStringLiteral(PENLARK_TEST_DATA "/addresses.json"), Path("addresses.json")));
-  QFile letter(Path("letter.txt"));
-  ASSERT_TRUE(letter.open(QIODevice::WriteOnly) && letter.write("Dear [[Salutation]],\n") > 0);
-  letter.close();
+  ASSERT_TRUE(PutBytes(Path("letter.txt"), "Dear [[Salutation]],\n"));
   ASSERT_NE(bus->Start(kOrganizer, {Path("addresses.json")}, DdeServiceName(QStringLiteral("Organize200"))), nullptr)
       << bus->lastError().toStdString();
   const QProcessEnvironment shown = desktop->On(bus->Environment());

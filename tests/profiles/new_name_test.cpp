@@ -13,8 +13,6 @@ TEST_F(NewNameTest, NamesRefusedAndAcceptedAndCancel) {
   const QString x32(32, u'x');
   Run({
       {"32 letters", file, x32, {}, {}, x32 + "0", {"frmNewName"}, x32 + "|&Save|3001"},
-      {"33 letters", file, x32 + "x", {}, {}, "1",
-       {InvalidName("The name entered must not exceed 32 characters."), "frmNewName"}, kept},
       {"blanks inside", file, "A b", {}, {}, "A b0", {"frmNewName"}, "A b|&Save|3001"},
       {"a digit", file, "Letter2", {}, {}, "1",
        {InvalidName("The name entered may only use characters \"A-Z\" and \"a-z\"."), "frmNewName"},

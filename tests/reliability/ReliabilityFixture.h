@@ -33,19 +33,11 @@ class ReliabilityFixture : public ProgramFixture {
     return parts.join(u'|') + u'\n';
   }
 
+  // The transfer ends at row 4.
   void WriteConfiguration(const QString& dataFile) {
-    std::vector<ProfileEntry> entries = {{"Options", "Organizer File Path", dataFile.toStdString()},
-                                         {"Options", "Organizer Address Section", "Address"},
-                                         {"Address Profiles", "0", "Letters"}};
-    const char* fields[] = {"First Name", "Last Name", "Business/Company", "Business/City"};
-    for (int r = 0; r < 4; ++r) {
-      const std::string n = std::to_string(r);
-      entries.push_back({"Profile 0", "Bookmark " + n, "B" + n});
-      entries.push_back({"Profile 0", "Field " + n, fields[r]});
-      entries.push_back({"Profile 0", "Separator " + n, ""});
-    }
-    entries.push_back({"Profile 0", "Field 4", "(-None-)"});  // the transfer ends there
-    ASSERT_TRUE(WritePrivateProfileStrings(entries, Ini().toStdString()).ok);
+    ProgramFixture::WriteConfiguration(dataFile, {{"B0", "First Name", ""}, {"B1", "Last Name", ""},
+                                                  {"B2", "Business/Company", ""}, {"B3", "Business/City", ""},
+                                                  {"", "(-None-)", ""}});
   }
 
   // The window as start-up leaves it with the configuration above, attached to Word.

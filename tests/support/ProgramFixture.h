@@ -14,7 +14,9 @@
 
 #include <QTemporaryDir>
 
+#include <array>
 #include <memory>
+#include <vector>
 
 // A program folder of its own, a private bus for the partner programs, and the scripted
 // desktop with the program-wide values on them.
@@ -31,6 +33,21 @@ class PartnerFixture : public ::testing::Test {
   }
   std::string Get(const char* section, const char* key) const {
     return GetPrivateProfileString(section, key, "<missing>", Ini().toStdString());
+  }
+
+  // PENLARK.INI with the address book, its section "Address" and one profile "Letters" of
+  // these rows (bookmark, field, separator).
+  void WriteConfiguration(const QString& dataFile, std::initializer_list<std::array<const char*, 3>> rows) {
+    std::vector<ProfileEntry> entries = {{"Options", "Organizer File Path", dataFile.toStdString()},
+                                         {"Options", "Organizer Address Section", "Address"},
+                                         {"Address Profiles", "0", "Letters"}};
+    int r = 0;
+    for (const auto& [bookmark, field, separator] : rows) {
+      const std::string n = std::to_string(r++);
+      entries.insert(entries.end(), {{"Profile 0", "Bookmark " + n, bookmark}, {"Profile 0", "Field " + n, field},
+                                     {"Profile 0", "Separator " + n, separator}});
+    }
+    ASSERT_TRUE(WritePrivateProfileStrings(entries, Ini().toStdString()).ok);
   }
 
   // An address book of three people, for the stand-in.

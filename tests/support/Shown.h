@@ -3,6 +3,7 @@
 #include "scripted/ScriptedDesktopServices.h"
 
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -19,3 +20,11 @@ QStringList Shown(const ScriptedDesktopServices& desktop, bool withPointer = fal
 // A file's bytes ("<no file>" when it cannot be read); writing them, true when all went.
 QByteArray ReadBytes(const QString& path);
 bool PutBytes(const QString& path, const QByteArray& bytes);
+
+// Runs a program to its end (two minutes at most) in the environment; its exit code, -1 when
+// it did not end normally, and its standard output and error together in *out.
+int RunToEnd(const QString& program, const QStringList& arguments,
+             const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+             QString* out = nullptr);
+// The value of one key of a desktop entry's [Desktop Entry] group; "<missing>" when absent.
+QString DesktopValue(const QString& path, const QString& key);
