@@ -48,20 +48,24 @@ SortedIndex::SortedIndex(const std::vector<Record>& records, int fieldId) {
   std::iota(order_.begin(), order_.end(), 0);
   // Stable, so records equal in both names keep their file order.
   std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
+    if (key[a].isEmpty() != key[b].isEmpty()) return key[b].isEmpty();
     if (key[a] != key[b]) return key[a] < key[b];
     return firstName[a] < firstName[b];
   });
   keys_.reserve(order_.size());
   for (int record : order_) keys_.push_back(key[record]);
+  filled_ = static_cast<size_t>(std::find_if(keys_.begin(), keys_.end(),
+                                             [](const QString& k) { return k.isEmpty(); }) - keys_.begin());
 }
 
 std::pair<size_t, size_t> SortedIndex::PrefixRange(const QString& text) const {
+  if (text.isEmpty()) return {0, keys_.size()};
   const QString prefix = text.toCaseFolded();
-  // Keys starting with the prefix sort directly after it and before any other key
-  // greater than it, so they form one run.
-  auto first = std::lower_bound(keys_.begin(), keys_.end(), prefix);
-  auto last = std::partition_point(first, keys_.end(),
-                                   [&](const QString& key) { return key.startsWith(prefix); });
+  // Among the filled keys, those starting with the prefix sort directly after it and
+  // before any other key greater than it, so they form one run.
+  const auto end = keys_.begin() + static_cast<std::ptrdiff_t>(filled_);
+  auto first = std::lower_bound(keys_.begin(), end, prefix);
+  auto last = std::partition_point(first, end, [&](const QString& key) { return key.startsWith(prefix); });
   return {static_cast<size_t>(first - keys_.begin()), static_cast<size_t>(last - keys_.begin())};
 }
 

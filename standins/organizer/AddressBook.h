@@ -21,14 +21,19 @@ struct Record {
 };
 
 // The records of one section in the order of one index: by the index field, then the
-// first name, both ignoring case, then by file order.
+// first name, both ignoring case, then by file order; records whose index field is blank
+// come last, so a list of everyone starts with the names.
+//
+// What a find matches is what a plain scan of the records would: a record whose index
+// field, case-folded, starts with the text, case-folded. An empty text matches every record
+// of the section, those with a blank index field too; a text that is not empty never
+// matches a blank field.
 class SortedIndex {
  public:
   SortedIndex() = default;
   SortedIndex(const std::vector<Record>& records, int fieldId);
 
-  // Positions [first, last) of the records whose index field starts with the text,
-  // ignoring case; an empty text gives them all.
+  // Positions [first, last) of the records the text matches, as above.
   std::pair<size_t, size_t> PrefixRange(const QString& text) const;
   int RecordAt(size_t position) const { return order_[position]; }
   size_t Size() const { return order_.size(); }
@@ -36,6 +41,7 @@ class SortedIndex {
  private:
   std::vector<int> order_;    // record numbers in index order
   std::vector<QString> keys_; // the case-folded index field, in the same order
+  size_t filled_ = 0;         // records before this position have the index field
 };
 
 struct Section {
