@@ -229,8 +229,10 @@ Record RecordOf(Card card) {
 }
 
 // The card between BEGIN:VCARD and END:VCARD; false with the reason and its line when it
-// cannot be read.
-bool ReadCard(const std::vector<Line>& lines, Card* card, QString* problem, int* problemLine) {
+// cannot be read as a whole. A line it cannot read is left out, with its line and reason in
+// *skipped, and the rest of the card is read.
+bool ReadCard(const std::vector<Line>& lines, Card* card, QString* problem, int* problemLine,
+              std::vector<std::pair<int, QString>>* skipped) {
   int version = 0;
   for (const Line& line : lines) {
     const QByteArray& first = line.pieces.front();
@@ -244,13 +246,10 @@ bool ReadCard(const std::vector<Line>& lines, Card* card, QString* problem, int*
     }
   }
   for (const Line& line : lines) {
-    *problemLine = line.number;
     const std::optional<Property> property = ParseProperty(Joined(line, version == 21), line.number);
-    if (!property) {
-      *problem = QStringLiteral("a line without a colon");
-      return false;
-    }
-    if (!Take(*property, version != 21, card, problem)) return false;
+    QString reason;
+    if (!property) skipped->emplace_back(line.number, QStringLiteral("a line without a colon"));
+    else if (!Take(*property, version != 21, card, &reason)) skipped->emplace_back(line.number, reason);
   }
   return true;
 }
@@ -302,8 +301,10 @@ VcardBook ReadVcards(const QByteArray& bytes, const QString& path) {
       Card read;
       QString problem;
       int problemLine = *begin;
-      if (ReadCard(card, &read, &problem, &problemLine)) keep(read);
+      std::vector<std::pair<int, QString>> skipped;
+      if (ReadCard(card, &read, &problem, &problemLine, &skipped)) keep(read);
       else warn(problemLine, QStringLiteral("card skipped: ") + problem);
+      for (const auto& [number, reason] : skipped) warn(number, QStringLiteral("line skipped: ") + reason);
       begin.reset();
     } else {
       card.push_back(std::move(line));

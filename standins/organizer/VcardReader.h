@@ -15,7 +15,8 @@ struct VcardBook {
   // first appear (a category spelt like an earlier section, ignoring case, is that
   // section). A card is one record in each of its sections. Their indexes are left empty.
   std::vector<Section> sections;
-  // "PATH:LINE: reason", one for each card skipped and each run of text outside a card.
+  // "PATH:LINE: reason", one for each card or line skipped and each run of text outside a
+  // card.
   QStringList warnings;
 };
 
@@ -38,7 +39,7 @@ struct VcardBook {
 // - Line breaks inside a field become paragraph breaks (CR); blanks around each line and
 //   empty lines go.
 // - A card is skipped when it has no END:VCARD (before the file ends or before the next
-//   BEGIN:VCARD), when a line of it has no colon, when its VERSION is not 2.1, 3.0 or 4.0
-//   (a card naming none is read), or when a value it maps has bad quoted-printable or an
-//   unknown CHARSET.
+//   BEGIN:VCARD), or when its VERSION is not 2.1, 3.0 or 4.0 (a card naming none is read).
+//   A line is skipped, and the rest of its card read, when it has no colon, or when a value
+//   the mapping uses has bad quoted-printable or an unknown CHARSET.
 VcardBook ReadVcards(const QByteArray& bytes, const QString& path);

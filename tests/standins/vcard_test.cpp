@@ -134,7 +134,8 @@ TEST(VcardReaderTest, LinesValuesAndParameters) {
   }
 }
 
-TEST(VcardReaderTest, AnUnreadableCardIsSkippedWithAWarningAndTheOthersAreRead) {
+// A card that cannot be read is skipped; a line that cannot be read only that line.
+TEST(VcardReaderTest, WhatCannotBeReadIsSkippedWithAWarningAndTheRestIsRead) {
   const QByteArray file = "stray text\r\nmore of it\r\n" +                 // 1, 2
                           Card("FN:Ann Good\r\n") +                        // 3-6
                           Card("FN:Bob Colon\r\nTEL work 0113\r\n") +      // 7-11
@@ -147,15 +148,18 @@ TEST(VcardReaderTest, AnUnreadableCardIsSkippedWithAWarningAndTheOthersAreRead) 
   const VcardBook book = ReadVcards(file, QStringLiteral("dir/book.vcf"));
   EXPECT_EQ(Texts(book.warnings), (std::vector<std::string>{
       "dir/book.vcf:1: text outside a card ignored",
-      "dir/book.vcf:10: card skipped: a line without a colon",
-      "dir/book.vcf:15: card skipped: bad quoted-printable in TEL",
-      "dir/book.vcf:20: card skipped: unknown character set \"X-NONE\"",
+      "dir/book.vcf:10: line skipped: a line without a colon",
+      "dir/book.vcf:15: line skipped: bad quoted-printable in TEL",
+      "dir/book.vcf:20: line skipped: unknown character set \"X-NONE\"",
       "dir/book.vcf:24: card skipped: unknown vCard version \"5.0\"",
       "dir/book.vcf:27: card skipped: no END:VCARD before the BEGIN:VCARD of line 29",
       "dir/book.vcf:34: text outside a card ignored",
       "dir/book.vcf:35: card skipped: no END:VCARD"}));
   EXPECT_EQ(RecordsOf(book.sections, QStringLiteral("book")),
             (std::vector<Fields>{{{"FirstName", "Ann"}, {"LastName", "Good"}},
+                                 {{"FirstName", "Bob"}, {"LastName", "Colon"}},
+                                 {{"FirstName", "Cy"}, {"LastName", "Printable"}},
+                                 {{"FirstName", "Di"}, {"LastName", "Charset"}},
                                  {{"FirstName", "Gil"}, {"LastName", "Good"}}}));
 }
 
