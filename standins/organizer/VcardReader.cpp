@@ -254,6 +254,12 @@ bool ReadCard(const std::vector<Line>& lines, Card* card, QString* problem, int*
   return true;
 }
 
+bool IsEmptyAgent(const Line& line) {
+  if (line.pieces.size() != 1) return false;
+  const std::optional<Property> property = ParseProperty(line.pieces.front(), line.number);
+  return property && property->name == "AGENT" && property->value.trimmed().isEmpty();
+}
+
 }  // namespace
 
 VcardBook ReadVcards(const QByteArray& bytes, const QString& path) {
@@ -284,9 +290,21 @@ VcardBook ReadVcards(const QByteArray& bytes, const QString& path) {
   std::optional<int> begin;  // the BEGIN:VCARD line of the card being read
   std::vector<Line> card;
   bool outside = false;      // in a run of text outside the cards, already reported
+  int agent = 0;             // depth inside a 2.1 AGENT's nested cards
   for (Line& line : UnfoldedLines(bytes)) {
     const QByteArray& first = line.pieces.front();
     if (line.pieces.size() == 1 && first.trimmed().isEmpty()) continue;
+    // 2.1 writes an AGENT as "AGENT:" followed by a whole card; that card is part of its
+    // parent, not a contact, and its END:VCARD does not end the parent.
+    if (agent > 0) {
+      if (IsMarker(first, "BEGIN:VCARD")) ++agent;
+      else if (IsMarker(first, "END:VCARD")) --agent;
+      continue;
+    }
+    if (begin && IsMarker(first, "BEGIN:VCARD") && !card.empty() && IsEmptyAgent(card.back())) {
+      agent = 1;
+      continue;
+    }
     if (IsMarker(first, "BEGIN:VCARD")) {
       if (begin)
         warn(*begin, QStringLiteral("card skipped: no END:VCARD before the BEGIN:VCARD of line %1")

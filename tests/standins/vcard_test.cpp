@@ -125,6 +125,9 @@ TEST(VcardReaderTest, LinesValuesAndParameters) {
         {"Home-Address", "1 Mill Lane"}}},
       {Card("N:;;;Dr;\r\nFN:Ottoline\r\nORG:Acme Ltd\r\n"), {{"Title", "Dr"}, {"LastName", "Ottoline"}, {"Company", "Acme Ltd"}}},
       {Card("FN:Acme Ltd\r\nORG:acme ltd;Sales\r\n"), {{"Company", "acme ltd"}}},
+      {Card("N:Lee;Ann\r\nAGENT:\r\n" + Card("N:Hale;Tom\r\nAGENT:\r\n" + Card("N:Deep;Di\r\n", "2.1") +
+                                              "TEL:2\r\n", "2.1") + "TEL;WORK:1\r\n", "2.1"),
+       {{"FirstName", "Ann"}, {"LastName", "Lee"}, {"Phone", "1"}}},
   };
   for (const auto& [bytes, fields] : rows) {
     SCOPED_TRACE(bytes.toStdString());
