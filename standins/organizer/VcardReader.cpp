@@ -17,6 +17,9 @@ using namespace vcard;
 struct Contact {
   int pref = kNotPreferred;
   bool home = false, work = false, fax = false;
+  // For the business items: 0 typed work, 1 untyped, then the same two for a mobile (or
+  // pager, car) number; lower wins, then the preferred, then the first.
+  int rank = 1;
   QStringList values;
 };
 
@@ -52,6 +55,8 @@ Contact ContactOf(const Property& p) {
   contact.home = p.Is("home");
   contact.work = p.Is("work") || !contact.home;
   contact.fax = p.Is("fax");
+  const bool mobile = p.Is("cell") || p.Is("mobile") || p.Is("iphone") || p.Is("pager") || p.Is("car");
+  contact.rank = (p.Is("work") ? 0 : 1) + (mobile && !contact.fax ? 2 : 0);
   return contact;
 }
 
@@ -176,44 +181,55 @@ Record RecordOf(Card card) {
   field("Company") = organisation && card.org.isEmpty() ? card.fn : card.org;
   field("Position") = card.title;
 
-  auto byPreference = [](const Contact& a, const Contact& b) { return a.pref < b.pref; };
-  std::stable_sort(card.addresses.begin(), card.addresses.end(), byPreference);
-  std::stable_sort(card.phones.begin(), card.phones.end(), byPreference);
-  std::stable_sort(card.emails.begin(), card.emails.end(), byPreference);
+  // Each list in the order the business items take them; a home item takes the preferred,
+  // then the first, of its own.
+  auto byRank = [](const Contact& a, const Contact& b) {
+    return a.rank != b.rank ? a.rank < b.rank : a.pref < b.pref;
+  };
+  std::stable_sort(card.addresses.begin(), card.addresses.end(), byRank);
+  std::stable_sort(card.phones.begin(), card.phones.end(), byRank);
+  std::stable_sort(card.emails.begin(), card.emails.end(), byRank);
+  auto firstHome = [](const std::vector<Contact>& contacts, bool fax) -> const Contact* {
+    const Contact* best = nullptr;
+    for (const Contact& c : contacts)
+      if (c.home && c.fax == fax && (!best || c.pref < best->pref)) best = &c;
+    return best;
+  };
   static const char* const workItems[] = {"Address", "City", "State", "Zip", "Country"};
   static const char* const homeItems[] = {"Home-Address", "Home-City", "Home-State", "Home-Zip", "Home-Country"};
-  const Contact* work = nullptr;
-  const Contact* home = nullptr;
-  for (const Contact& address : card.addresses) {
-    if (address.work && !work) work = &address;
-    if (address.home && !home) home = &address;
-  }
+  auto work = std::find_if(card.addresses.begin(), card.addresses.end(), [](const Contact& c) { return c.work; });
+  const Contact* home = firstHome(card.addresses, false);
   for (int i = 0; i < 5; ++i) {
-    if (work) field(workItems[i]) = work->values[i];
+    if (work != card.addresses.end()) field(workItems[i]) = work->values[i];
     if (home) field(homeItems[i]) = home->values[i];
   }
   // Only the two phone items have an extension beside them; elsewhere it stays in the number.
-  for (const Contact& phone : card.phones) {
-    const QString &number = phone.values[0], &extension = phone.values[1], &whole = phone.values[2];
-    if (phone.work && phone.fax) {
-      SetOnce(field("Fax").isEmpty() ? &field("Fax") : &field("Business Tel2"), whole);
-    } else if (phone.work && field("Phone").isEmpty()) {
-      field("Phone") = number;
-      field("Extn") = extension;
-    } else if (phone.work) {
-      SetOnce(&field("Business Tel2"), whole);
-    }
-    if (phone.home && phone.fax) {
-      SetOnce(&field("Home-Fax"), whole);
-    } else if (phone.home && field("Home-Phone").isEmpty()) {
-      field("Home-Phone") = number;
-      field("Home-Extn") = extension;
+  const Contact* phone = nullptr;
+  const Contact* fax = nullptr;
+  for (const Contact& c : card.phones) {
+    if (c.work && !c.fax && !phone) phone = &c;
+    if (c.work && c.fax && !fax) fax = &c;
+  }
+  if (phone) {
+    field("Phone") = phone->values[0];
+    field("Extn") = phone->values[1];
+  }
+  if (fax) field("Fax") = fax->values[2];
+  for (const Contact& c : card.phones) {
+    if (c.work && &c != phone && &c != fax) {
+      field("Business Tel2") = c.values[2];
+      break;
     }
   }
+  if (const Contact* homePhone = firstHome(card.phones, false)) {
+    field("Home-Phone") = homePhone->values[0];
+    field("Home-Extn") = homePhone->values[1];
+  }
+  if (const Contact* homeFax = firstHome(card.phones, true)) field("Home-Fax") = homeFax->values[2];
   for (const Contact& email : card.emails) {
     if (email.work) SetOnce(&field("E-mail"), email.values[0]);
-    if (email.home) SetOnce(&field("Home-Email"), email.values[0]);
   }
+  if (const Contact* homeEmail = firstHome(card.emails, false)) field("Home-Email") = homeEmail->values[0];
   for (const auto& [group, name] : card.relatedNames) {
     const QString label = card.labels[group];
     if (label.contains(QLatin1String("assistant"), Qt::CaseInsensitive)) SetOnce(&card.assistant, name);

@@ -125,6 +125,12 @@ TEST(VcardReaderTest, LinesValuesAndParameters) {
         {"Home-Address", "1 Mill Lane"}}},
       {Card("N:;;;Dr;\r\nFN:Ottoline\r\nORG:Acme Ltd\r\n"), {{"Title", "Dr"}, {"LastName", "Ottoline"}, {"Company", "Acme Ltd"}}},
       {Card("FN:Acme Ltd\r\nORG:acme ltd;Sales\r\n"), {{"Company", "acme ltd"}}},
+      {Card("N:Lee;Ann\r\nADR:;;111 Main St;Leeds\r\nADR;TYPE=work:;;113 Main St;York\r\nEMAIL:a@home.example\r\n"
+            "EMAIL;TYPE=internet,work:a@work.example\r\nTEL;TYPE=cell:07700\r\nTEL:0113\r\nTEL;TYPE=work,voice:0114\r\n"),
+       {{"FirstName", "Ann"}, {"LastName", "Lee"}, {"Address", "113 Main St"}, {"City", "York"},
+        {"E-mail", "a@work.example"}, {"Phone", "0114"}, {"Business Tel2", "0113"}}},
+      {Card("N:Lee;Ann\r\nTEL;CELL:07700\r\nTEL;HOME:01943\r\n", "2.1"),
+       {{"FirstName", "Ann"}, {"LastName", "Lee"}, {"Phone", "07700"}, {"Home-Phone", "01943"}}},
       {Card("N:Lee;Ann\r\nAGENT:\r\n" + Card("N:Hale;Tom\r\nAGENT:\r\n" + Card("N:Deep;Di\r\n", "2.1") +
                                               "TEL:2\r\n", "2.1") + "TEL;WORK:1\r\n", "2.1"),
        {{"FirstName", "Ann"}, {"LastName", "Lee"}, {"Phone", "1"}}},
