@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -25,7 +26,7 @@ struct Contact {
 
 struct Card {
   bool named = false;  // N gives a family or a given name
-  QString family, given, prefix, fn, org, title, kind;
+  QString family, given, prefix, fn, org, title, kind, nickname;
   bool showsCompany = false;
   std::vector<Contact> phones, emails, addresses;
   QString assistant, spouse;
@@ -38,7 +39,7 @@ const char* const kAssistantNames[] = {"X-ASSISTANT", "X-EVOLUTION-ASSISTANT",
                                        "X-KADDRESSBOOK-X-ASSISTANTSNAME", "X-MS-ASSISTANT"};
 const char* const kSpouseNames[] = {"X-SPOUSE", "X-EVOLUTION-SPOUSE",
                                     "X-KADDRESSBOOK-X-SPOUSESNAME", "X-MS-SPOUSE"};
-const char* const kUsedNames[] = {"N", "FN", "ORG", "TITLE", "KIND", "X-ABSHOWAS", "TEL", "EMAIL",
+const char* const kUsedNames[] = {"N", "FN", "NICKNAME", "ORG", "TITLE", "KIND", "X-ABSHOWAS", "TEL", "EMAIL",
                                   "ADR", "CATEGORIES", "X-ABLABEL", "X-ABRELATEDNAMES", "RELATED"};
 
 bool IsOneOf(const QByteArray& name, const auto& names) {
@@ -95,6 +96,8 @@ bool Take(const Property& p, bool lists, Card* card, QString* problem) {
     card->named = !card->family.isEmpty() || !card->given.isEmpty();
   } else if (p.name == "FN") {
     SetOnce(&card->fn, text);
+  } else if (p.name == "NICKNAME") {
+    SetOnce(&card->nickname, Part(SplitUnescaped(*decoded, u","), 0, false).join(u' '));
   } else if (p.name == "ORG") {
     SetOnce(&card->org, Part(parts, 0, false).join(u' '));
   } else if (p.name == "TITLE") {
@@ -180,6 +183,14 @@ Record RecordOf(Card card) {
   }
   field("Company") = organisation && card.org.isEmpty() ? card.fn : card.org;
   field("Position") = card.title;
+  // Searches go by surname or company: a card with neither (a phone's "Bob", a one-word
+  // name) is filed under its only name, as its surname.
+  if (field("LastName").isEmpty() && field("Company").isEmpty()) {
+    QString& lastName = field("LastName");
+    lastName = std::exchange(field("FirstName"), QString());
+    if (lastName.isEmpty()) lastName = card.fn;
+    if (lastName.isEmpty()) lastName = card.nickname;
+  }
 
   // Each list in the order the business items take them; a home item takes the preferred,
   // then the first, of its own.

@@ -131,6 +131,8 @@ TEST(VcardReaderTest, LinesValuesAndParameters) {
         {"E-mail", "a@work.example"}, {"Phone", "0114"}, {"Business Tel2", "0113"}}},
       {Card("N:Lee;Ann\r\nTEL;CELL:07700\r\nTEL;HOME:01943\r\n", "2.1"),
        {{"FirstName", "Ann"}, {"LastName", "Lee"}, {"Phone", "07700"}, {"Home-Phone", "01943"}}},
+      {Card("N:;Bob;;;\r\nFN:Bob\r\n"), {{"LastName", "Bob"}}},
+      {Card("NICKNAME:Bobby,Rob\r\nEMAIL:b@example.org\r\n", "4.0"), {{"LastName", "Bobby"}, {"E-mail", "b@example.org"}}},
       {Card("N:Lee;Ann\r\nAGENT:\r\n" + Card("N:Hale;Tom\r\nAGENT:\r\n" + Card("N:Deep;Di\r\n", "2.1") +
                                               "TEL:2\r\n", "2.1") + "TEL;WORK:1\r\n", "2.1"),
        {{"FirstName", "Ann"}, {"LastName", "Lee"}, {"Phone", "1"}}},
