@@ -181,6 +181,10 @@ std::optional<DataFile> LoadDataFile(const QString& path, QString* error, QStrin
   file.path = path;
   if (path.endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive)) {
     VcardBook book = ReadVcards(data, path);
+    if (!book.error.isEmpty()) {
+      *error = book.error;
+      return std::nullopt;
+    }
     for (Section& section : book.sections) IndexSection(&section);
     file.sections = std::move(book.sections);
     if (warnings) *warnings += book.warnings;

@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <uchardet/uchardet.h>
+
 #include <algorithm>
 
 namespace vcard {
@@ -147,8 +149,9 @@ std::optional<Property> ParseProperty(const QByteArray& text, int line) {
   return p;
 }
 
-std::optional<QString> DecodedText(const Property& p, QString* problem) {
+std::optional<QString> DecodedText(const Property& p, QString* problem, const TextRules& rules) {
   QByteArray bytes = p.value;
+  bool encoded = true;
   if (p.encoding == "quoted-printable") {
     std::optional<QByteArray> decoded = FromQuotedPrintable(bytes);
     if (!decoded) {
@@ -158,8 +161,10 @@ std::optional<QString> DecodedText(const Property& p, QString* problem) {
     bytes = *decoded;
   } else if (p.encoding == "b" || p.encoding == "base64") {
     bytes = QByteArray::fromBase64(bytes);
+  } else {
+    encoded = false;
   }
-  if (!p.charset.isEmpty()) {
+  if (!p.charset.isEmpty() && !(rules.converted && !encoded)) {
     QStringDecoder decoder(p.charset.constData());
     if (!decoder.isValid()) {
       *problem = QStringLiteral("unknown character set \"%1\"").arg(QString::fromLatin1(p.charset));
@@ -170,8 +175,90 @@ std::optional<QString> DecodedText(const Property& p, QString* problem) {
   QStringDecoder utf8(QStringConverter::Utf8);
   QString text = utf8(bytes);
   if (!utf8.hasError()) return text;
-  QStringDecoder windows("windows-1252");
-  return windows.isValid() ? QString(windows(bytes)) : QString::fromLatin1(bytes);
+  QStringDecoder other(rules.undeclared.constData());
+  return other.isValid() ? QString(other(bytes)) : QString::fromLatin1(bytes);
+}
+
+namespace {
+
+bool HasHighBytes(QByteArrayView bytes) {
+  return std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
+bool IsUtf8(QByteArrayView bytes) {
+  if (!HasHighBytes(bytes)) return true;
+  QStringDecoder utf8(QStringConverter::Utf8);
+  [[maybe_unused]] const QString text = utf8(bytes);
+  return !utf8.hasError();
+}
+
+// The wide encoding the bytes start in, by byte-order mark or by the zero bytes of a first
+// "B"; nothing for bytes that start in neither.
+std::optional<QStringConverter::Encoding> WideEncoding(const QByteArray& b, qsizetype* markSize) {
+  auto starts = [&](const char* prefix, qsizetype size) { return b.startsWith(QByteArrayView(prefix, size)); };
+  *markSize = 4;
+  if (starts("\xFF\xFE\0\0", 4)) return QStringConverter::Utf32LE;
+  if (starts("\0\0\xFE\xFF", 4)) return QStringConverter::Utf32BE;
+  *markSize = 2;
+  if (starts("\xFF\xFE", 2)) return QStringConverter::Utf16LE;
+  if (starts("\xFE\xFF", 2)) return QStringConverter::Utf16BE;
+  *markSize = 0;
+  if (starts("B\0\0\0", 4)) return QStringConverter::Utf32LE;
+  if (starts("\0\0\0B", 4)) return QStringConverter::Utf32BE;
+  if (starts("B\0", 2)) return QStringConverter::Utf16LE;
+  if (starts("\0B", 2)) return QStringConverter::Utf16BE;
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<FileText> FileTextOf(QByteArray bytes, QString* problem) {
+  FileText text;
+  qsizetype markSize = 0;
+  if (const std::optional<QStringConverter::Encoding> wide = WideEncoding(bytes, &markSize)) {
+    QStringDecoder decoder(*wide, QStringDecoder::Flag::Stateless);
+    const QString decoded = decoder(QByteArrayView(bytes).sliced(markSize));
+    if (decoder.hasError()) {
+      *problem = QStringLiteral("the text is not valid %1").arg(QLatin1String(QStringConverter::nameForEncoding(*wide)));
+      return std::nullopt;
+    }
+    text.bytes = decoded.toUtf8();
+    text.rules.converted = true;
+    return text;
+  }
+  if (bytes.contains('\0')) {
+    *problem = QStringLiteral("not text in an encoding this reader knows (UTF-8, UTF-16, UTF-32 or an "
+                              "8-bit character set): it holds zero bytes");
+    return std::nullopt;
+  }
+  // The lines that declare no character set and are not UTF-8 are what the detector hears;
+  // declared values and ASCII would only dilute it.
+  uchardet_t detector = nullptr;
+  for (qsizetype start = 0; start < bytes.size();) {
+    qsizetype end = bytes.indexOf('\n', start);
+    if (end < 0) end = bytes.size();
+    const QByteArrayView line = QByteArrayView(bytes).sliced(start, end - start);
+    start = end + 1;
+    if (IsUtf8(line)) continue;
+    const qsizetype colon = line.indexOf(':');
+    if (colon >= 0 && line.first(colon).toByteArray().toUpper().contains("CHARSET=")) continue;
+    if (!detector) detector = uchardet_new();
+    uchardet_handle_data(detector, line.data(), static_cast<size_t>(line.size()));
+    uchardet_handle_data(detector, "\n", 1);
+  }
+  text.bytes = std::move(bytes);
+  if (!detector) return text;
+  uchardet_data_end(detector);
+  QByteArray charset = uchardet_get_charset(detector);
+  uchardet_delete(detector);
+  if (charset.isEmpty() || charset == "ASCII" || charset == "UTF-8") charset = "WINDOWS-1252";
+  if (!QStringDecoder(charset.constData()).isValid()) {
+    *problem = QStringLiteral("its text is in %1, which no converter here reads").arg(QString::fromLatin1(charset));
+    return std::nullopt;
+  }
+  text.rules.undeclared = charset;
+  text.assumed = QString::fromLatin1(charset);
+  return text;
 }
 
 QStringList SplitUnescaped(const QString& text, QStringView separators) {

@@ -55,10 +55,32 @@ struct Property {
 // ignore case, and a colon inside double quotes is part of its parameter.
 std::optional<Property> ParseProperty(const QByteArray& text, int line);
 
+// How the values of one file are read.
+struct TextRules {
+  // A value that declares no CHARSET and is not valid UTF-8 is read in this one.
+  QByteArray undeclared = "windows-1252";
+  // The whole file was converted to UTF-8 (it was UTF-16 or UTF-32): a value that is not
+  // quoted-printable or base64 is UTF-8 whatever its CHARSET says.
+  bool converted = false;
+};
+
+// A file's bytes made ready for the reader: text in UTF-16 or UTF-32 (told by its
+// byte-order mark, or by the zero bytes around the "B" of a first "BEGIN") converted to
+// UTF-8; an 8-bit file that is not UTF-8 left as it is, with the character set of the text
+// that declares none detected (libuchardet) from its lines that are not UTF-8.
+struct FileText {
+  QByteArray bytes;
+  TextRules rules;
+  QString assumed;  // the character set assumed for undeclared text, when it had to be
+};
+// Nothing, with the reason in *problem, for bytes in an encoding it cannot read: zero bytes
+// that are not UTF-16 or UTF-32, or a detected character set no converter knows.
+std::optional<FileText> FileTextOf(QByteArray bytes, QString* problem);
+
 // The value as text: quoted-printable or base64 undone, then read in its CHARSET, or
-// without one as UTF-8, or as Windows-1252 where it is not valid UTF-8. Nothing, with the
-// reason in *problem, for bad quoted-printable or an unknown CHARSET.
-std::optional<QString> DecodedText(const Property& property, QString* problem);
+// without one as UTF-8, or in rules.undeclared where it is not valid UTF-8. Nothing, with
+// the reason in *problem, for bad quoted-printable or an unknown CHARSET.
+std::optional<QString> DecodedText(const Property& property, QString* problem, const TextRules& rules = {});
 
 // The parts between the separators that no backslash escapes; the escapes stay in.
 QStringList SplitUnescaped(const QString& text, QStringView separators);

@@ -80,10 +80,10 @@ QStringList PhoneNumber(const QString& text) {
 
 // Takes what the mapping uses from one property; false, with the reason, when a value it
 // uses cannot be read.
-bool Take(const Property& p, bool lists, Card* card, QString* problem) {
+bool Take(const Property& p, bool lists, const TextRules& rules, Card* card, QString* problem) {
   if (!IsOneOf(p.name, kUsedNames) && !IsOneOf(p.name, kAssistantNames) && !IsOneOf(p.name, kSpouseNames))
     return true;
-  const std::optional<QString> decoded = DecodedText(p, problem);
+  const std::optional<QString> decoded = DecodedText(p, problem, rules);
   if (!decoded) return false;
   const bool structured = p.name == "N" || p.name == "ORG" || p.name == "ADR";
   const QString text = structured ? QString() : Cleaned(Unescaped(*decoded));
@@ -258,8 +258,8 @@ Record RecordOf(Card card) {
 // The card between BEGIN:VCARD and END:VCARD; false with the reason and its line when it
 // cannot be read as a whole. A line it cannot read is left out, with its line and reason in
 // *skipped, and the rest of the card is read.
-bool ReadCard(const std::vector<Line>& lines, Card* card, QString* problem, int* problemLine,
-              std::vector<std::pair<int, QString>>* skipped) {
+bool ReadCard(const std::vector<Line>& lines, const TextRules& rules, Card* card, QString* problem,
+              int* problemLine, std::vector<std::pair<int, QString>>* skipped) {
   int version = 0;
   for (const Line& line : lines) {
     const QByteArray& first = line.pieces.front();
@@ -276,7 +276,7 @@ bool ReadCard(const std::vector<Line>& lines, Card* card, QString* problem, int*
     const std::optional<Property> property = ParseProperty(Joined(line, version == 21), line.number);
     QString reason;
     if (!property) skipped->emplace_back(line.number, QStringLiteral("a line without a colon"));
-    else if (!Take(*property, version != 21, card, &reason)) skipped->emplace_back(line.number, reason);
+    else if (!Take(*property, version != 21, rules, card, &reason)) skipped->emplace_back(line.number, reason);
   }
   return true;
 }
@@ -314,11 +314,22 @@ VcardBook ReadVcards(const QByteArray& bytes, const QString& path) {
     }
   };
 
+  QString problem;
+  const std::optional<FileText> text = FileTextOf(bytes, &problem);
+  if (!text) {
+    book.sections.clear();
+    book.error = QStringLiteral("%1: %2").arg(path, problem);
+    return book;
+  }
+  if (!text->assumed.isEmpty())
+    book.warnings << QStringLiteral("%1: text without a CHARSET that is not UTF-8 read as %2 (detected)")
+                         .arg(path, text->assumed);
+
   std::optional<int> begin;  // the BEGIN:VCARD line of the card being read
   std::vector<Line> card;
   bool outside = false;      // in a run of text outside the cards, already reported
   int agent = 0;             // depth inside a 2.1 AGENT's nested cards
-  for (Line& line : UnfoldedLines(bytes)) {
+  for (Line& line : UnfoldedLines(text->bytes)) {
     const QByteArray& first = line.pieces.front();
     if (line.pieces.size() == 1 && first.trimmed().isEmpty()) continue;
     // 2.1 writes an AGENT as "AGENT:" followed by a whole card; that card is part of its
@@ -347,7 +358,7 @@ VcardBook ReadVcards(const QByteArray& bytes, const QString& path) {
       QString problem;
       int problemLine = *begin;
       std::vector<std::pair<int, QString>> skipped;
-      if (ReadCard(card, &read, &problem, &problemLine, &skipped)) keep(read);
+      if (ReadCard(card, text->rules, &read, &problem, &problemLine, &skipped)) keep(read);
       else warn(problemLine, QStringLiteral("card skipped: ") + problem);
       for (const auto& [number, reason] : skipped) warn(number, QStringLiteral("line skipped: ") + reason);
       begin.reset();

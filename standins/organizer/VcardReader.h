@@ -15,15 +15,21 @@ struct VcardBook {
   // first appear (a category spelt like an earlier section, ignoring case, is that
   // section). A card is one record in each of its sections. Their indexes are left empty.
   std::vector<Section> sections;
+  // "PATH: reason" when the file's encoding cannot be read; then there are no sections.
+  QString error;
   // "PATH:LINE: reason", one for each card or line skipped and each run of text outside a
   // card.
   QStringList warnings;
 };
 
 // Reads the cards of a vCard file, versions 2.1, 3.0 and 4.0, into records by the mapping
-// of the README's "vCard files" table. Never fails as a whole: a card it cannot read is
-// skipped with a warning that names the line which spoils it, and the others are read.
+// of the README's "vCard files" table. Fails as a whole only for a file in an encoding it
+// cannot read (VcardLines.h, FileTextOf); a card it cannot read is skipped with a warning
+// that names the line which spoils it, and the others are read.
 //
+// - UTF-8, UTF-16 and UTF-32 files are read (the wide ones by their byte-order mark). In an
+//   8-bit file, text that declares no CHARSET and is not UTF-8 is read in the character set
+//   detected for the file, which a warning names.
 // - Lines end with CR LF or LF; a UTF-8 byte-order mark starting a line is skipped.
 // - A line starting with a blank or a tab continues the line before: 2.1 keeps that blank,
 //   3.0 and 4.0 drop it. A quoted-printable value ending in "=" goes on at the start of the
@@ -33,7 +39,8 @@ struct VcardBook {
 //   group ("item1.TEL") is ignored, except that an X-ABLabel says what the X-ABRelatedNames
 //   of its group holds.
 // - Values are undone from quoted-printable or base64, then read in their CHARSET; without
-//   one, as UTF-8, or as Windows-1252 where they are not valid UTF-8.
+//   one, as UTF-8, or in the file's detected character set where they are not valid UTF-8
+//   (Windows-1252 when the detector cannot tell).
 // - Backslash escapes: \n and \N a line break, \\ \, \; \: the character; any other
 //   backslash stays. In 3.0 and 4.0 the parts of N and ADR are comma-separated lists.
 // - Line breaks inside a field become paragraph breaks (CR); blanks around each line and
