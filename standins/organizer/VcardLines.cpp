@@ -102,6 +102,27 @@ QByteArray Joined(const Line& line, bool keepBlank) {
   return text;
 }
 
+bool KeepsFoldBlanks(const std::vector<Line>& lines) {
+  // The lengths, in bytes and in UTF-8 characters, of the file lines a fold cut.
+  std::optional<std::pair<qsizetype, qsizetype>> width;
+  bool same = true;
+  int cuts = 0;
+  for (const Line& line : lines) {
+    if (line.quotedPrintable || line.base64) continue;
+    for (size_t i = 0; i + 1 < line.pieces.size(); ++i) {
+      const QByteArray& cut = line.pieces[i];
+      const qsizetype characters =
+          cut.size() - std::count_if(cut.begin(), cut.end(), [](char c) { return (c & 0xC0) == 0x80; });
+      if (!width) width = std::pair{cut.size(), characters};
+      else if (width->first != cut.size() && width->second != characters) same = false;
+      ++cuts;
+    }
+  }
+  if (!width || !same) return true;
+  const bool standardWidth = width->first == 75 || width->first == 76 || width->second == 75 || width->second == 76;
+  return !(cuts >= 2 || standardWidth);
+}
+
 bool Property::Is(const char* type) const {
   return std::find(types.begin(), types.end(), type) != types.end();
 }

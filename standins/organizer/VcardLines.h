@@ -29,9 +29,11 @@ struct Line {
 // over the lines without a colon that follow it.
 std::vector<Line> UnfoldedLines(const QByteArray& bytes);
 
-// The line as one text: 2.1 keeps the blank that starts each folded line, later versions
-// drop it.
+// The line as one text, with or without the blank that starts each folded line.
 QByteArray Joined(const Line& line, bool keepBlank);
+
+// Whether the 2.1 cards of a file keep the blank of a fold (VcardReader.h says why).
+bool KeepsFoldBlanks(const std::vector<Line>& lines);
 
 // Whether the text is the marker ("BEGIN:VCARD"), ignoring case and blanks around it.
 bool IsMarker(const QByteArray& text, const char* marker);

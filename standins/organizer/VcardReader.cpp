@@ -258,8 +258,8 @@ Record RecordOf(Card card) {
 // The card between BEGIN:VCARD and END:VCARD; false with the reason and its line when it
 // cannot be read as a whole. A line it cannot read is left out, with its line and reason in
 // *skipped, and the rest of the card is read.
-bool ReadCard(const std::vector<Line>& lines, const TextRules& rules, Card* card, QString* problem,
-              int* problemLine, std::vector<std::pair<int, QString>>* skipped) {
+bool ReadCard(const std::vector<Line>& lines, const TextRules& rules, bool foldBlanks, Card* card,
+              QString* problem, int* problemLine, std::vector<std::pair<int, QString>>* skipped) {
   int version = 0;
   for (const Line& line : lines) {
     const QByteArray& first = line.pieces.front();
@@ -273,7 +273,7 @@ bool ReadCard(const std::vector<Line>& lines, const TextRules& rules, Card* card
     }
   }
   for (const Line& line : lines) {
-    const std::optional<Property> property = ParseProperty(Joined(line, version == 21), line.number);
+    const std::optional<Property> property = ParseProperty(Joined(line, version == 21 && foldBlanks), line.number);
     QString reason;
     if (!property) skipped->emplace_back(line.number, QStringLiteral("a line without a colon"));
     else if (!Take(*property, version != 21, rules, card, &reason)) skipped->emplace_back(line.number, reason);
@@ -329,7 +329,9 @@ VcardBook ReadVcards(const QByteArray& bytes, const QString& path) {
   std::vector<Line> card;
   bool outside = false;      // in a run of text outside the cards, already reported
   int agent = 0;             // depth inside a 2.1 AGENT's nested cards
-  for (Line& line : UnfoldedLines(text->bytes)) {
+  std::vector<Line> lines = UnfoldedLines(text->bytes);
+  const bool foldBlanks = KeepsFoldBlanks(lines);
+  for (Line& line : lines) {
     const QByteArray& first = line.pieces.front();
     if (line.pieces.size() == 1 && first.trimmed().isEmpty()) continue;
     // 2.1 writes an AGENT as "AGENT:" followed by a whole card; that card is part of its
@@ -358,7 +360,7 @@ VcardBook ReadVcards(const QByteArray& bytes, const QString& path) {
       QString problem;
       int problemLine = *begin;
       std::vector<std::pair<int, QString>> skipped;
-      if (ReadCard(card, text->rules, &read, &problem, &problemLine, &skipped)) keep(read);
+      if (ReadCard(card, text->rules, foldBlanks, &read, &problem, &problemLine, &skipped)) keep(read);
       else warn(problemLine, QStringLiteral("card skipped: ") + problem);
       for (const auto& [number, reason] : skipped) warn(number, QStringLiteral("line skipped: ") + reason);
       begin.reset();

@@ -31,8 +31,15 @@ struct VcardBook {
 //   8-bit file, text that declares no CHARSET and is not UTF-8 is read in the character set
 //   detected for the file, which a warning names.
 // - Lines end with CR LF or LF; a UTF-8 byte-order mark starting a line is skipped.
-// - A line starting with a blank or a tab continues the line before: 2.1 keeps that blank,
-//   3.0 and 4.0 drop it. A quoted-printable value ending in "=" goes on at the start of the
+// - A line starting with a blank or a tab continues the line before: 3.0 and 4.0 drop that
+//   blank. 2.1 folds only where the value has white space, so the blank is the value's own
+//   and is kept; but some programs fold their 2.1 exports as 3.0 does, at a fixed width and
+//   in the middle of words ("regi" / " on2"), inserting the blank. Such a writer cuts every
+//   folded line at the same length, while one folding at white space cuts where the words
+//   end. So a file's 2.1 folds drop the blank when every file line a fold cut (outside
+//   quoted-printable and base64 values) has one length, in bytes or in characters, and
+//   there are two or more such cuts or the one cut is at 75 or 76, the widths the later
+//   versions fold at; otherwise the blank is kept. A quoted-printable value ending in "=" goes on at the start of the
 //   next line, whatever that begins with, unless it is a BEGIN:VCARD or END:VCARD line.
 // - Property and parameter names and parameter values ignore case; TYPE values come from
 //   TYPE=a,b, repeated TYPE= or quoted lists, and from 2.1's bare parameters (WORK;FAX). A

@@ -145,6 +145,52 @@ TEST(VcardReaderTest, LinesValuesAndParameters) {
   }
 }
 
+// Folded as a 3.0 writer folds: every `width` characters, the blank inserted.
+QByteArray FoldedAtWidth(const QString& line, qsizetype width = 75) {
+  QByteArray folded = line.left(width).toUtf8();
+  for (qsizetype at = width; at < line.size(); at += width - 1) folded += "\r\n " + line.mid(at, width - 1).toUtf8();
+  return folded + "\r\n";
+}
+
+// Folded as the 2.1 text says: before the last blank that keeps a line within `width`.
+QByteArray FoldedAtBlanks(QString line, qsizetype width = 75) {
+  QByteArray folded;
+  while (line.size() > width) {
+    const qsizetype blank = line.lastIndexOf(u' ', width);
+    folded += line.left(blank).toUtf8() + "\r\n";
+    line = line.mid(blank);
+  }
+  return folded + line.toUtf8() + "\r\n";
+}
+
+// 2.1 folds from writers folding at white space and from writers folding mid-word at a
+// fixed width, as in the README's rule.
+TEST(VcardReaderTest, BothKindsOfTwoOneFoldsAreUnfoldedRight) {
+  const QString adr = QStringLiteral("ADR;WORK:;;Unit 7 Canal Wharf Riverside Business Park Holbeck;Leeds;West Yorkshire region2;LS11 5PS");
+  const QString note = QStringLiteral("NOTE:Some words to make a long line long enough to be folded at least once by a writer");
+  const QString org = QStringLiteral("ORG:Übersee Handelsgesellschaft mbH & Co. KG Zweigniederlassung Köln-Süd Rheinhafen");
+  const Fields address = {{"FirstName", "Ann"}, {"LastName", "Lee"},
+                          {"Address", "Unit 7 Canal Wharf Riverside Business Park Holbeck"}, {"City", "Leeds"},
+                          {"State", "West Yorkshire region2"}, {"Zip", "LS11 5PS"}};
+  Fields withOrg = address;
+  withOrg["Company"] = "Übersee Handelsgesellschaft mbH & Co. KG Zweigniederlassung Köln-Süd Rheinhafen";
+  const std::pair<QByteArray, Fields> rows[] = {  // the file, its one record
+      {Card("N:Lee;Ann\r\n" + FoldedAtWidth(adr) + FoldedAtWidth(note), "2.1"), address},
+      {Card("N:Lee;Ann\r\n" + FoldedAtWidth(adr), "2.1"), address},
+      {Card("N:Lee;Ann\r\n" + FoldedAtWidth(adr, 60) + FoldedAtWidth(org, 60), "2.1"), withOrg},
+      {Card("N:Lee;Ann\r\n" + FoldedAtWidth(adr) + FoldedAtWidth(org), "2.1"), withOrg},
+      {Card("N:Lee;Ann\r\n" + FoldedAtBlanks(adr) + FoldedAtBlanks(note), "2.1"), address},
+      {Card("N:Lee;Ann\r\n" + FoldedAtBlanks(adr, 70) + FoldedAtBlanks(org, 70), "2.1"), withOrg},
+      {Card("N:Lee;Ann\r\n" + FoldedAtBlanks(adr), "2.1"), address},
+  };
+  for (const auto& [bytes, fields] : rows) {
+    SCOPED_TRACE(bytes.toStdString());
+    const VcardBook book = ReadVcards(bytes, QStringLiteral("book.vcf"));
+    EXPECT_TRUE(book.warnings.isEmpty()) << book.warnings.join(u'\n').toStdString();
+    EXPECT_EQ(RecordsOf(book.sections, QStringLiteral("book")), std::vector<Fields>{fields});
+  }
+}
+
 QByteArray Encoded(const QByteArray& utf8, QStringConverter::Encoding encoding, bool mark = true) {
   QStringEncoder encoder(encoding, mark ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
   return encoder(QString::fromUtf8(utf8));
