@@ -47,7 +47,13 @@ QByteArray Card(const QByteArray& lines, const char* version = "3.0") {
   return "BEGIN:VCARD\r\nVERSION:" + QByteArray(version) + "\r\n" + lines + "END:VCARD\r\n";
 }
 
-TEST(VcardReaderTest, CardsAsThreeDesktopProgramsExportThem) {
+TEST(VcardReaderTest, CardsAsDesktopProgramsExportThem) {
+  const Fields evolution = {
+      {"LastName", "Doe"}, {"FirstName", "John"}, {"Title", "Mr."}, {"Company", "IBM"}, {"Position", "Money Counter"},
+      {"Phone", "905-555-1234"}, {"Business Tel2", "905-666-1234"}, {"E-mail", "john.doe@ibm.com"},
+      {"Home-Address", "15 Crescent moon drive\rASB-123"}, {"Home-City", "Albaney"}, {"Home-State", "New York"},
+      {"Home-Zip", "12345"}, {"Home-Country", "United States of America"}, {"Spouse", "Maria"},
+      {"Assistant", "Little Red"}};
   const std::pair<const char*, std::vector<Fields>> rows[] = {  // file, its records
       {"export-2.1", {
           {{"LastName", "Lee"}, {"FirstName", "Ann"}, {"Title", "Ms"}, {"Company", "Acme Ltd"},
@@ -90,6 +96,10 @@ TEST(VcardReaderTest, CardsAsThreeDesktopProgramsExportThem) {
            {"Phone", "+31 20 555 0123"}},
           {{"Company", "Moorland Paper Mills"}, {"Address", "Riverside"}, {"City", "Huddersfield"},
            {"Zip", "HD1 6QA"}, {"Country", "England"}, {"Phone", "01632 960065"}}}},
+      // A real export (SOURCES.md), and the same card as that program folds it in 2.1: mid-word,
+      // the mobile number before the work one.
+      {"evolution-3.0", {evolution}},
+      {"evolution-2.1", {evolution}},
   };
   for (const auto& [name, records] : rows) {
     SCOPED_TRACE(name);
