@@ -30,43 +30,94 @@ const QStringList& FieldItemNames() {
 
 int FieldIdOf(const QString& item) { return static_cast<int>(FieldItemNames().indexOf(item)); }
 
-QString Record::Field(int id) const {
-  auto it = std::lower_bound(fields.begin(), fields.end(), id,
-                             [](const auto& field, int wanted) { return field.first < wanted; });
-  return it != fields.end() && it->first == id ? it->second : QString();
+Record::Record(const std::vector<std::pair<int, QString>>& fields) {
+  std::vector<std::pair<int, QString>> sorted;
+  qsizetype size = 0;
+  for (const auto& field : fields) {
+    if (field.second.isEmpty()) continue;
+    sorted.push_back(field);
+    size += field.second.size();
+  }
+  std::stable_sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  text_.reserve(size);
+  entries_.reserve(sorted.size());
+  for (const auto& [id, value] : sorted) {
+    text_ += value;
+    entries_.push_back(static_cast<quint32>(id) << 24 | static_cast<quint32>(text_.size()));
+  }
+}
+
+QStringView Record::FieldView(int id) const {
+  const quint32 wanted = static_cast<quint32>(id) << 24;
+  auto it = std::lower_bound(entries_.begin(), entries_.end(), wanted);
+  if (it == entries_.end() || (*it >> 24) != static_cast<quint32>(id)) return {};
+  const quint32 start = it == entries_.begin() ? 0 : (*(it - 1) & 0xFFFFFF);
+  return QStringView(text_).sliced(start, (*it & 0xFFFFFF) - start);
+}
+
+std::vector<std::pair<int, QString>> Record::Fields() const {
+  std::vector<std::pair<int, QString>> fields;
+  for (quint32 entry : entries_) fields.emplace_back(static_cast<int>(entry >> 24), Field(static_cast<int>(entry >> 24)));
+  return fields;
 }
 
 SortedIndex::SortedIndex(const std::vector<Record>& records, int fieldId) {
   static const int firstNameId = FieldIdOf(QStringLiteral("FirstName"));
-  std::vector<QString> key(records.size());
-  std::vector<QString> firstName(records.size());
+  // Folded once into one text each, so sorting compares without allocating.
+  QString keys, firstNames;
+  std::vector<quint32> keyEnds(records.size() + 1), firstEnds(records.size() + 1);
   for (size_t i = 0; i < records.size(); ++i) {
-    key[i] = records[i].Field(fieldId).toCaseFolded();
-    firstName[i] = records[i].Field(firstNameId).toCaseFolded();
+    keys += records[i].FieldView(fieldId).toString().toCaseFolded();
+    firstNames += records[i].FieldView(firstNameId).toString().toCaseFolded();
+    keyEnds[i + 1] = static_cast<quint32>(keys.size());
+    firstEnds[i + 1] = static_cast<quint32>(firstNames.size());
   }
+  auto key = [&](int r) { return QStringView(keys).sliced(keyEnds[r], keyEnds[r + 1] - keyEnds[r]); };
+  auto firstName = [&](int r) { return QStringView(firstNames).sliced(firstEnds[r], firstEnds[r + 1] - firstEnds[r]); };
   order_.resize(records.size());
   std::iota(order_.begin(), order_.end(), 0);
   // Stable, so records equal in both names keep their file order.
   std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
-    if (key[a].isEmpty() != key[b].isEmpty()) return key[b].isEmpty();
-    if (key[a] != key[b]) return key[a] < key[b];
-    return firstName[a] < firstName[b];
+    const QStringView ka = key(a), kb = key(b);
+    if (ka.isEmpty() != kb.isEmpty()) return kb.isEmpty();
+    if (const int c = ka.compare(kb); c != 0) return c < 0;
+    return firstName(a).compare(firstName(b)) < 0;
   });
-  keys_.reserve(order_.size());
-  for (int record : order_) keys_.push_back(key[record]);
-  filled_ = static_cast<size_t>(std::find_if(keys_.begin(), keys_.end(),
-                                             [](const QString& k) { return k.isEmpty(); }) - keys_.begin());
+  keys_.reserve(keys.size());
+  ends_.reserve(order_.size());
+  for (int record : order_) {
+    keys_ += key(record);
+    ends_.push_back(static_cast<quint32>(keys_.size()));
+    if (!key(record).isEmpty()) ++filled_;
+  }
+}
+
+QStringView SortedIndex::Key(size_t position) const {
+  const quint32 start = position == 0 ? 0 : ends_[position - 1];
+  return QStringView(keys_).sliced(start, ends_[position] - start);
 }
 
 std::pair<size_t, size_t> SortedIndex::PrefixRange(const QString& text) const {
-  if (text.isEmpty()) return {0, keys_.size()};
+  if (text.isEmpty()) return {0, order_.size()};
   const QString prefix = text.toCaseFolded();
   // Among the filled keys, those starting with the prefix sort directly after it and
   // before any other key greater than it, so they form one run.
-  const auto end = keys_.begin() + static_cast<std::ptrdiff_t>(filled_);
-  auto first = std::lower_bound(keys_.begin(), end, prefix);
-  auto last = std::partition_point(first, end, [&](const QString& key) { return key.startsWith(prefix); });
-  return {static_cast<size_t>(first - keys_.begin()), static_cast<size_t>(last - keys_.begin())};
+  auto before = [&](size_t position) { return Key(position).compare(prefix) < 0; };
+  auto starts = [&](size_t position) { return Key(position).startsWith(prefix); };
+  size_t first = 0, count = filled_;
+  while (count > 0) {  // the first filled key not before the prefix
+    const size_t half = count / 2;
+    if (before(first + half)) { first += half + 1; count -= half + 1; }
+    else count = half;
+  }
+  size_t last = first;
+  count = filled_ - first;
+  while (count > 0) {  // the first key after them that does not start with it
+    const size_t half = count / 2;
+    if (starts(last + half)) { last += half + 1; count -= half + 1; }
+    else count = half;
+  }
+  return {first, last};
 }
 
 const Section* DataFile::FindSection(const QString& name) const {
@@ -83,6 +134,7 @@ int LineOfOffset(const QByteArray& data, qsizetype offset) {
 }
 
 bool ReadRecord(const QJsonValue& value, Record* record, QString* what) {
+  std::vector<std::pair<int, QString>> fields;
   if (!value.isObject()) {
     *what = QStringLiteral("is not an object");
     return false;
@@ -98,10 +150,9 @@ bool ReadRecord(const QJsonValue& value, Record* record, QString* what) {
       *what = QStringLiteral("field \"%1\" is not a text").arg(it.key());
       return false;
     }
-    record->fields.emplace_back(id, it.value().toString());
+    fields.emplace_back(id, it.value().toString());
   }
-  std::sort(record->fields.begin(), record->fields.end(),
-            [](const auto& a, const auto& b) { return a.first < b.first; });
+  *record = Record(fields);
   return true;
 }
 
@@ -176,11 +227,10 @@ std::optional<DataFile> LoadDataFile(const QString& path, QString* error, QStrin
     *error = QStringLiteral("%1: cannot open the data file: %2").arg(path, input.errorString());
     return std::nullopt;
   }
-  const QByteArray data = input.readAll();
   DataFile file;
   file.path = path;
   if (path.endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive)) {
-    VcardBook book = ReadVcards(data, path);
+    VcardBook book = ReadVcardFile(input, path);
     if (!book.error.isEmpty()) {
       *error = book.error;
       return std::nullopt;
@@ -188,7 +238,7 @@ std::optional<DataFile> LoadDataFile(const QString& path, QString* error, QStrin
     for (Section& section : book.sections) IndexSection(&section);
     file.sections = std::move(book.sections);
     if (warnings) *warnings += book.warnings;
-  } else if (!ReadJson(data, &file, error)) {
+  } else if (!ReadJson(input.readAll(), &file, error)) {
     return std::nullopt;
   }
   struct stat info {};

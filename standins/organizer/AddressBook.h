@@ -14,10 +14,21 @@
 const QStringList& FieldItemNames();
 int FieldIdOf(const QString& item);  // -1 for a name that is not a field item
 
-// One address record: the fields it has; a field it lacks is blank.
-struct Record {
-  std::vector<std::pair<int, QString>> fields;  // (field id, value), ascending ids
-  QString Field(int id) const;
+// One address record: the fields it has; a field it lacks is blank. Kept compact (one
+// text holding every value), as a book may hold hundreds of thousands.
+class Record {
+ public:
+  Record() = default;
+  // (field id, value) in any order; blank values are left out.
+  explicit Record(const std::vector<std::pair<int, QString>>& fields);
+
+  QString Field(int id) const { return FieldView(id).toString(); }
+  QStringView FieldView(int id) const;
+  std::vector<std::pair<int, QString>> Fields() const;  // ascending ids
+
+ private:
+  QString text_;                 // the values back to back
+  std::vector<quint32> entries_; // per field, ascending: id << 24 | where its value ends
 };
 
 // The records of one section in the order of one index: by the index field, then the
@@ -27,7 +38,8 @@ struct Record {
 // What a find matches is what a plain scan of the records would: a record whose index
 // field, case-folded, starts with the text, case-folded. An empty text matches every record
 // of the section, those with a blank index field too; a text that is not empty never
-// matches a blank field.
+// matches a blank field. An index is made after its section's records and made again
+// after they change.
 class SortedIndex {
  public:
   SortedIndex() = default;
@@ -39,9 +51,12 @@ class SortedIndex {
   size_t Size() const { return order_.size(); }
 
  private:
-  std::vector<int> order_;    // record numbers in index order
-  std::vector<QString> keys_; // the case-folded index field, in the same order
-  size_t filled_ = 0;         // records before this position have the index field
+  QStringView Key(size_t position) const;
+
+  std::vector<int> order_;      // record numbers in index order
+  QString keys_;                // the case-folded index fields, in that order, back to back
+  std::vector<quint32> ends_;   // where each ends in keys_
+  size_t filled_ = 0;           // records before this position have the index field
 };
 
 struct Section {

@@ -55,72 +55,69 @@ std::optional<QByteArray> FromQuotedPrintable(const QByteArray& text) {
   return bytes;
 }
 
+bool HasIgnoringCase(QByteArrayView text, QByteArrayView word) {
+  for (qsizetype i = 0; i + word.size() <= text.size(); ++i)
+    if (qstrnicmp(text.data() + i, word.data(), static_cast<size_t>(word.size())) == 0) return true;
+  return false;
+}
+
 }  // namespace
 
-bool IsMarker(const QByteArray& text, const char* marker) {
+bool IsMarker(QByteArrayView text, const char* marker) {
   return text.trimmed().compare(marker, Qt::CaseInsensitive) == 0;
 }
 
-std::vector<Line> UnfoldedLines(const QByteArray& bytes) {
-  std::vector<Line> lines;
-  int number = 0;
-  for (qsizetype start = 0; start < bytes.size();) {
-    qsizetype end = bytes.indexOf('\n', start);
-    if (end < 0) end = bytes.size();
-    QByteArray text = bytes.mid(start, end - start);
-    if (text.endsWith('\r')) text.chop(1);
-    if (text.startsWith("\xEF\xBB\xBF")) text.remove(0, 3);  // also where files were put together
-    start = end + 1;
-    ++number;
-    Line* last = lines.empty() ? nullptr : &lines.back();
-    // A soft break must not swallow the next card when a writer left a stray "=".
-    if (last && last->quotedPrintable && last->pieces.back().endsWith('=') &&
-        !IsMarker(text, "BEGIN:VCARD") && !IsMarker(text, "END:VCARD")) {
-      last->pieces.back().chop(1);
-      last->pieces.back() += text;
-    } else if (last && last->base64 && !text.isEmpty() && !text.contains(':')) {
-      last->pieces.back() += text;  // 2.1 lets base64 go on unindented up to a blank line
-    } else if (last && (text.startsWith(' ') || text.startsWith('\t'))) {
-      last->pieces.push_back(text);
-    } else {
-      Line line;
-      line.number = number;
-      const QByteArray head = text.left(text.indexOf(':')).toUpper();
-      line.quotedPrintable = head.contains("QUOTED-PRINTABLE");
-      line.base64 = head.contains("BASE64") || head.contains("ENCODING=B");
-      line.pieces.push_back(text);
-      lines.push_back(std::move(line));
-    }
-  }
-  return lines;
-}
-
-QByteArray Joined(const Line& line, bool keepBlank) {
-  QByteArray text = line.pieces.front();
-  for (size_t i = 1; i < line.pieces.size(); ++i)
-    text += keepBlank ? line.pieces[i] : line.pieces[i].mid(1);
+QByteArrayView LineReader::Physical(qsizetype at, qsizetype* next) const {
+  qsizetype end = bytes_.indexOf('\n', at);
+  if (end < 0) end = bytes_.size();
+  *next = std::min(end + 1, bytes_.size());
+  QByteArrayView text = bytes_.sliced(at, end - at);
+  if (text.endsWith('\r')) text.chop(1);
+  if (text.startsWith("\xEF\xBB\xBF")) text = text.sliced(3);
   return text;
 }
 
-bool KeepsFoldBlanks(const std::vector<Line>& lines) {
-  // The lengths, in bytes and in UTF-8 characters, of the file lines a fold cut.
-  std::optional<std::pair<qsizetype, qsizetype>> width;
-  bool same = true;
-  int cuts = 0;
-  for (const Line& line : lines) {
-    if (line.quotedPrintable || line.base64) continue;
-    for (size_t i = 0; i + 1 < line.pieces.size(); ++i) {
-      const QByteArray& cut = line.pieces[i];
-      const qsizetype characters =
-          cut.size() - std::count_if(cut.begin(), cut.end(), [](char c) { return (c & 0xC0) == 0x80; });
-      if (!width) width = std::pair{cut.size(), characters};
-      else if (width->first != cut.size() && width->second != characters) same = false;
-      ++cuts;
-    }
+bool LineReader::Next(Line* line) {
+  if (at_ >= bytes_.size()) return false;
+  qsizetype next = 0;
+  const QByteArrayView text = Physical(at_, &next);
+  line->number = number_++;
+  line->pieces.clear();
+  line->pieces.append({text, Piece::First});
+  const qsizetype colon = text.indexOf(':');
+  const QByteArrayView head = colon < 0 ? text : text.first(colon);
+  const bool parameters = head.contains(';');
+  line->quotedPrintable = parameters && HasIgnoringCase(head, "QUOTED-PRINTABLE");
+  line->base64 = parameters && (HasIgnoringCase(head, "BASE64") || HasIgnoringCase(head, "ENCODING=B"));
+  at_ = next;
+  while (at_ < bytes_.size()) {
+    const QByteArrayView following = Physical(at_, &next);
+    Piece::Kind kind;
+    // A soft break must not swallow the next card when a writer left a stray "=".
+    if (line->quotedPrintable && line->pieces.back().text.endsWith('=') &&
+        !IsMarker(following, "BEGIN:VCARD") && !IsMarker(following, "END:VCARD"))
+      kind = Piece::SoftBreak;
+    else if (line->base64 && !following.isEmpty() && !following.contains(':'))
+      kind = Piece::Glued;  // 2.1 lets base64 go on unindented up to a blank line
+    else if (following.startsWith(' ') || following.startsWith('\t'))
+      kind = Piece::Folded;
+    else
+      break;
+    line->pieces.append({following, kind});
+    at_ = next;
+    ++number_;
   }
-  if (!width || !same) return true;
-  const bool standardWidth = width->first == 75 || width->first == 76 || width->second == 75 || width->second == 76;
-  return !(cuts >= 2 || standardWidth);
+  return true;
+}
+
+QByteArray Joined(const Line& line, bool keepBlank) {
+  QByteArray text = line.First().toByteArray();
+  for (qsizetype i = 1; i < line.pieces.size(); ++i) {
+    const Piece& piece = line.pieces[i];
+    if (piece.kind == Piece::SoftBreak) text.chop(1);
+    text += piece.kind == Piece::Folded && !keepBlank ? piece.text.sliced(1) : piece.text;
+  }
+  return text;
 }
 
 bool Property::Is(const char* type) const {
@@ -202,20 +199,88 @@ std::optional<QString> DecodedText(const Property& p, QString* problem, const Te
 
 namespace {
 
-bool HasHighBytes(QByteArrayView bytes) {
-  return std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-}
-
 bool IsUtf8(QByteArrayView bytes) {
-  if (!HasHighBytes(bytes)) return true;
+  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return true;
   QStringDecoder utf8(QStringConverter::Utf8);
   [[maybe_unused]] const QString text = utf8(bytes);
   return !utf8.hasError();
 }
 
-// The wide encoding the bytes start in, by byte-order mark or by the zero bytes of a first
-// "B"; nothing for bytes that start in neither.
-std::optional<QStringConverter::Encoding> WideEncoding(const QByteArray& b, qsizetype* markSize) {
+}  // namespace
+
+struct FileEvidence::Detector {
+  uchardet_t handle = uchardet_new();
+  ~Detector() { uchardet_delete(handle); }
+};
+
+FileEvidence::FileEvidence() = default;
+FileEvidence::~FileEvidence() { delete detector_; }
+
+void FileEvidence::Add(QByteArrayView lines) {
+  if (lines.contains('\0')) zeros_ = true;
+  LineReader reader(lines);
+  Line line;
+  while (reader.Next(&line)) {
+    // The lines that declare no character set and are not UTF-8 are what the detector
+    // hears; declared values and ASCII would only dilute it.
+    for (const Piece& piece : line.pieces) {
+      if (IsUtf8(piece.text)) continue;
+      const qsizetype colon = line.First().indexOf(':');
+      if (colon >= 0 && line.First().first(colon).toByteArray().toUpper().contains("CHARSET=")) continue;
+      if (!detector_) detector_ = new Detector;
+      c1_ = c1_ || std::any_of(piece.text.begin(), piece.text.end(), [](char c) {
+              return static_cast<unsigned char>(c) >= 0x80 && static_cast<unsigned char>(c) < 0xA0;
+            });
+      uchardet_handle_data(detector_->handle, piece.text.data(), static_cast<size_t>(piece.text.size()));
+      uchardet_handle_data(detector_->handle, "\n", 1);
+    }
+    if (line.quotedPrintable || line.base64) continue;
+    for (qsizetype i = 0; i + 1 < line.pieces.size(); ++i) {
+      if (line.pieces[i + 1].kind != Piece::Folded) continue;
+      const QByteArrayView cut = line.pieces[i].text;
+      const qsizetype characters =
+          cut.size() - std::count_if(cut.begin(), cut.end(), [](char c) { return (c & 0xC0) == 0x80; });
+      if (!width_) width_ = std::pair{cut.size(), characters};
+      else if (width_->first != cut.size() && width_->second != characters) sameWidth_ = false;
+      ++cuts_;
+    }
+  }
+}
+
+std::optional<TextRules> FileEvidence::Rules(QString* problem, QString* assumed) {
+  if (zeros_) {
+    *problem = QStringLiteral("not text in an encoding this reader knows (UTF-8, UTF-16, UTF-32 or an "
+                              "8-bit character set): it holds zero bytes");
+    return std::nullopt;
+  }
+  TextRules rules;
+  if (width_ && sameWidth_) {
+    const auto [bytes, characters] = *width_;
+    const bool standardWidth = bytes == 75 || bytes == 76 || characters == 75 || characters == 76;
+    rules.keepFoldBlanks = !(cuts_ >= 2 || standardWidth);
+  }
+  if (!detector_) return rules;
+  uchardet_data_end(detector_->handle);
+  QByteArray charset = uchardet_get_charset(detector_->handle);
+  if (charset.isEmpty() || charset == "ASCII" || charset == "UTF-8") charset = "WINDOWS-1252";
+  // Bytes 0x80 to 0x9F are control codes in the ISO 8859 sets and letters in their Windows
+  // supersets, which is what text holding them was written in.
+  static const std::pair<const char*, const char*> supersets[] = {
+      {"ISO-8859-1", "WINDOWS-1252"}, {"ISO-8859-2", "WINDOWS-1250"}, {"ISO-8859-7", "WINDOWS-1253"},
+      {"ISO-8859-9", "WINDOWS-1254"}, {"ISO-8859-13", "WINDOWS-1257"}};
+  for (const auto& [iso, windows] : supersets)
+    if (c1_ && charset == iso) charset = windows;
+  if (!QStringDecoder(charset.constData()).isValid()) {
+    *problem = QStringLiteral("its text is in %1, which no converter here reads").arg(QString::fromLatin1(charset));
+    return std::nullopt;
+  }
+  rules.undeclared = charset;
+  *assumed = QString::fromLatin1(charset);
+  return rules;
+}
+
+std::optional<QStringConverter::Encoding> WideEncoding(QByteArrayView b, qsizetype* markSize) {
   auto starts = [&](const char* prefix, qsizetype size) { return b.startsWith(QByteArrayView(prefix, size)); };
   *markSize = 4;
   if (starts("\xFF\xFE\0\0", 4)) return QStringConverter::Utf32LE;
@@ -231,54 +296,26 @@ std::optional<QStringConverter::Encoding> WideEncoding(const QByteArray& b, qsiz
   return std::nullopt;
 }
 
-}  // namespace
-
 std::optional<FileText> FileTextOf(QByteArray bytes, QString* problem) {
   FileText text;
   qsizetype markSize = 0;
-  if (const std::optional<QStringConverter::Encoding> wide = WideEncoding(bytes, &markSize)) {
+  const std::optional<QStringConverter::Encoding> wide = WideEncoding(bytes, &markSize);
+  if (wide) {
     QStringDecoder decoder(*wide, QStringDecoder::Flag::Stateless);
     const QString decoded = decoder(QByteArrayView(bytes).sliced(markSize));
     if (decoder.hasError()) {
       *problem = QStringLiteral("the text is not valid %1").arg(QLatin1String(QStringConverter::nameForEncoding(*wide)));
       return std::nullopt;
     }
-    text.bytes = decoded.toUtf8();
-    text.rules.converted = true;
-    return text;
+    bytes = decoded.toUtf8();
   }
-  if (bytes.contains('\0')) {
-    *problem = QStringLiteral("not text in an encoding this reader knows (UTF-8, UTF-16, UTF-32 or an "
-                              "8-bit character set): it holds zero bytes");
-    return std::nullopt;
-  }
-  // The lines that declare no character set and are not UTF-8 are what the detector hears;
-  // declared values and ASCII would only dilute it.
-  uchardet_t detector = nullptr;
-  for (qsizetype start = 0; start < bytes.size();) {
-    qsizetype end = bytes.indexOf('\n', start);
-    if (end < 0) end = bytes.size();
-    const QByteArrayView line = QByteArrayView(bytes).sliced(start, end - start);
-    start = end + 1;
-    if (IsUtf8(line)) continue;
-    const qsizetype colon = line.indexOf(':');
-    if (colon >= 0 && line.first(colon).toByteArray().toUpper().contains("CHARSET=")) continue;
-    if (!detector) detector = uchardet_new();
-    uchardet_handle_data(detector, line.data(), static_cast<size_t>(line.size()));
-    uchardet_handle_data(detector, "\n", 1);
-  }
+  FileEvidence evidence;
+  evidence.Add(bytes);
+  const std::optional<TextRules> rules = evidence.Rules(problem, &text.assumed);
+  if (!rules) return std::nullopt;
+  text.rules = *rules;
+  text.rules.converted = wide.has_value();
   text.bytes = std::move(bytes);
-  if (!detector) return text;
-  uchardet_data_end(detector);
-  QByteArray charset = uchardet_get_charset(detector);
-  uchardet_delete(detector);
-  if (charset.isEmpty() || charset == "ASCII" || charset == "UTF-8") charset = "WINDOWS-1252";
-  if (!QStringDecoder(charset.constData()).isValid()) {
-    *problem = QStringLiteral("its text is in %1, which no converter here reads").arg(QString::fromLatin1(charset));
-    return std::nullopt;
-  }
-  text.rules.undeclared = charset;
-  text.assumed = QString::fromLatin1(charset);
   return text;
 }
 

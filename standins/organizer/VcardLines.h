@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QChar>
 #include <QString>
+#include <QStringConverter>
 #include <QStringList>
+#include <QVarLengthArray>
 
 #include <climits>
 #include <optional>
@@ -15,28 +17,48 @@ namespace vcard {
 constexpr int kNotPreferred = INT_MAX;
 constexpr QChar kParagraph = u'\r';  // the address book's paragraph break
 
-// One property line as written: the file lines unfolded into it.
-struct Line {
-  int number = 0;                  // the file line it starts on, from 1
-  std::vector<QByteArray> pieces;  // its first file line, then each folded one with its blank
-  bool quotedPrintable = false, base64 = false;
+// One file line of a property line, as written (its line end and a leading UTF-8 byte-order
+// mark left out), and how it joins the one before.
+struct Piece {
+  enum Kind : char { First, Folded, SoftBreak, Glued };
+  QByteArrayView text;
+  Kind kind = First;
 };
 
-// The file's lines, each with the lines that continue it; a UTF-8 byte-order mark at the
-// start of a line is skipped. Lines end with CR LF or LF. A line starting with a blank or a tab
-// continues the one before; a quoted-printable value ending in "=" goes on at the start
-// of the next line unless that is a BEGIN:VCARD or END:VCARD line; a base64 value goes on
-// over the lines without a colon that follow it.
-std::vector<Line> UnfoldedLines(const QByteArray& bytes);
+// One property line as written: the file lines unfolded into it. Its pieces point into the
+// bytes it was read from.
+struct Line {
+  int number = 0;  // the file line it starts on, from 1
+  QVarLengthArray<Piece, 2> pieces;
+  bool quotedPrintable = false, base64 = false;
+  QByteArrayView First() const { return pieces.front().text; }
+};
 
-// The line as one text, with or without the blank that starts each folded line.
+// Reads the property lines of whole file lines one at a time. Lines end with CR LF or LF; a
+// UTF-8 byte-order mark at the start of a line is skipped (also where files were put
+// together). A line starting with a blank or a tab continues the one before (Folded); a
+// quoted-printable value ending in "=" goes on at the start of the next line unless that is
+// a BEGIN:VCARD or END:VCARD line (SoftBreak); a base64 value goes on over the lines without
+// a colon that follow it (Glued).
+class LineReader {
+ public:
+  LineReader(QByteArrayView bytes, int firstNumber = 1) : bytes_(bytes), number_(firstNumber) {}
+  bool Next(Line* line);            // false at the end of the bytes
+  qsizetype Offset() const { return at_; }  // where the next line starts
+  int Number() const { return number_; }    // its file line number
+
+ private:
+  QByteArrayView Physical(qsizetype at, qsizetype* next) const;
+  QByteArrayView bytes_;
+  qsizetype at_ = 0;
+  int number_;
+};
+
+// The line as one text, with or without the blank that starts each folded piece.
 QByteArray Joined(const Line& line, bool keepBlank);
 
-// Whether the 2.1 cards of a file keep the blank of a fold (VcardReader.h says why).
-bool KeepsFoldBlanks(const std::vector<Line>& lines);
-
 // Whether the text is the marker ("BEGIN:VCARD"), ignoring case and blanks around it.
-bool IsMarker(const QByteArray& text, const char* marker);
+bool IsMarker(QByteArrayView text, const char* marker);
 
 struct Property {
   int line = 0;
@@ -64,19 +86,47 @@ struct TextRules {
   // The whole file was converted to UTF-8 (it was UTF-16 or UTF-32): a value that is not
   // quoted-printable or base64 is UTF-8 whatever its CHARSET says.
   bool converted = false;
+  // Whether 2.1 folds keep their blank (VcardReader.h says when).
+  bool keepFoldBlanks = true;
 };
 
-// A file's bytes made ready for the reader: text in UTF-16 or UTF-32 (told by its
-// byte-order mark, or by the zero bytes around the "B" of a first "BEGIN") converted to
-// UTF-8; an 8-bit file that is not UTF-8 left as it is, with the character set of the text
-// that declares none detected (libuchardet) from its lines that are not UTF-8.
+// What a reader must know of a file before reading its cards, gathered over its whole lines
+// (in pieces, for a file read piece by piece).
+class FileEvidence {
+ public:
+  FileEvidence();
+  ~FileEvidence();
+  FileEvidence(const FileEvidence&) = delete;
+  FileEvidence& operator=(const FileEvidence&) = delete;
+
+  void Add(QByteArrayView lines);
+  // The rules for reading the file; nothing, with the reason in *problem, for bytes in an
+  // encoding it cannot read (zero bytes, or a detected character set no converter knows).
+  // *assumed names the character set assumed for undeclared text, when it had to be.
+  std::optional<TextRules> Rules(QString* problem, QString* assumed);
+
+ private:
+  struct Detector;
+  Detector* detector_ = nullptr;  // libuchardet, fed the lines that need it
+  bool zeros_ = false;
+  bool c1_ = false;  // undeclared text holds bytes 0x80 to 0x9F
+  // The lengths, in bytes and in UTF-8 characters, of the file lines a fold cut.
+  std::optional<std::pair<qsizetype, qsizetype>> width_;
+  bool sameWidth_ = true;
+  int cuts_ = 0;
+};
+
+// The encoding of text in UTF-16 or UTF-32, told by its byte-order mark (its size in
+// *markSize) or by the zero bytes around the "B" of a first "BEGIN"; nothing for other bytes.
+std::optional<QStringConverter::Encoding> WideEncoding(QByteArrayView start, qsizetype* markSize);
+
+// A whole file's bytes made ready for the reader: UTF-16 or UTF-32 converted to UTF-8, and
+// the rules for reading it (FileEvidence); nothing, with the reason, as Rules says.
 struct FileText {
   QByteArray bytes;
   TextRules rules;
-  QString assumed;  // the character set assumed for undeclared text, when it had to be
+  QString assumed;
 };
-// Nothing, with the reason in *problem, for bytes in an encoding it cannot read: zero bytes
-// that are not UTF-16 or UTF-32, or a detected character set no converter knows.
 std::optional<FileText> FileTextOf(QByteArray bytes, QString* problem);
 
 // The value as text: quoted-printable or base64 undone, then read in its CHARSET, or

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <optional>
 #include <utility>
@@ -44,6 +45,13 @@ const char* const kUsedNames[] = {"N", "FN", "NICKNAME", "ORG", "TITLE", "KIND",
 
 bool IsOneOf(const QByteArray& name, const auto& names) {
   return std::any_of(std::begin(names), std::end(names), [&](const char* n) { return name == n; });
+}
+
+bool IsMapped(QByteArrayView name) {
+  auto is = [&](const char* n) { return name.compare(n, Qt::CaseInsensitive) == 0; };
+  return std::any_of(std::begin(kUsedNames), std::end(kUsedNames), is) ||
+         std::any_of(std::begin(kAssistantNames), std::end(kAssistantNames), is) ||
+         std::any_of(std::begin(kSpouseNames), std::end(kSpouseNames), is);
 }
 
 void SetOnce(QString* field, const QString& value) {
@@ -249,22 +257,22 @@ Record RecordOf(Card card) {
   field("Assistant") = card.assistant;
   field("Spouse") = card.spouse;
 
-  Record record;
+  std::vector<std::pair<int, QString>> filled;
   for (size_t id = 0; id < fields.size(); ++id)
-    if (!fields[id].isEmpty()) record.fields.emplace_back(static_cast<int>(id), fields[id]);
-  return record;
+    if (!fields[id].isEmpty()) filled.emplace_back(static_cast<int>(id), fields[id]);
+  return Record(filled);
 }
 
 // The card between BEGIN:VCARD and END:VCARD; false with the reason and its line when it
 // cannot be read as a whole. A line it cannot read is left out, with its line and reason in
 // *skipped, and the rest of the card is read.
-bool ReadCard(const std::vector<Line>& lines, const TextRules& rules, bool foldBlanks, Card* card,
-              QString* problem, int* problemLine, std::vector<std::pair<int, QString>>* skipped) {
+bool ReadCard(const std::vector<Line>& lines, const TextRules& rules, Card* card, QString* problem,
+              int* problemLine, std::vector<std::pair<int, QString>>* skipped) {
   int version = 0;
   for (const Line& line : lines) {
-    const QByteArray& first = line.pieces.front();
-    if (!first.toUpper().startsWith("VERSION:")) continue;
-    const QByteArray number = first.mid(8).trimmed();
+    const QByteArrayView first = line.First();
+    if (first.size() < 8 || qstrnicmp(first.data(), "VERSION:", 8) != 0) continue;
+    const QByteArrayView number = first.sliced(8).trimmed();
     version = number == "2.1" ? 21 : number == "3.0" ? 30 : number == "4.0" ? 40 : -1;
     if (version < 0) {
       *problem = QStringLiteral("unknown vCard version \"%1\"").arg(QString::fromUtf8(number));
@@ -273,7 +281,15 @@ bool ReadCard(const std::vector<Line>& lines, const TextRules& rules, bool foldB
     }
   }
   for (const Line& line : lines) {
-    const std::optional<Property> property = ParseProperty(Joined(line, version == 21 && foldBlanks), line.number);
+    // Most properties are not mapped: only their colon is checked.
+    const QByteArrayView first = line.First();
+    qsizetype nameEnd = 0;
+    while (nameEnd < first.size() && first[nameEnd] != ';' && first[nameEnd] != ':') ++nameEnd;
+    QByteArrayView name = first.first(nameEnd).trimmed();
+    name = name.sliced(name.lastIndexOf('.') + 1);
+    if (!IsMapped(name) && (first.contains(':') || Joined(line, true).contains(':'))) continue;
+    const std::optional<Property> property =
+        ParseProperty(Joined(line, version == 21 && rules.keepFoldBlanks), line.number);
     QString reason;
     if (!property) skipped->emplace_back(line.number, QStringLiteral("a line without a colon"));
     else if (!Take(*property, version != 21, rules, card, &reason)) skipped->emplace_back(line.number, reason);
@@ -283,56 +299,72 @@ bool ReadCard(const std::vector<Line>& lines, const TextRules& rules, bool foldB
 
 bool IsEmptyAgent(const Line& line) {
   if (line.pieces.size() != 1) return false;
-  const std::optional<Property> property = ParseProperty(line.pieces.front(), line.number);
+  const std::optional<Property> property = ParseProperty(line.First().toByteArray(), line.number);
   return property && property->name == "AGENT" && property->value.trimmed().isEmpty();
 }
 
-}  // namespace
+// Reads the cards of whole lines handed to it in order, block by block.
+class CardScanner {
+ public:
+  CardScanner(const QString& path, const TextRules& rules);
+  void Assumed(const QString& charset) {
+    book_.warnings << QStringLiteral("%1: text without a CHARSET that is not UTF-8 read as %2 (detected)")
+                          .arg(path_, charset);
+  }
+  // Reads the cards that end in the bytes, whose first line is firstLine. Returns where
+  // the card left unfinished starts, and its line, for the next block to begin with; at
+  // the last block such a card is skipped with a warning.
+  std::pair<qsizetype, int> Scan(QByteArrayView bytes, int firstLine, bool last);
+  VcardBook Finish();
 
-VcardBook ReadVcards(const QByteArray& bytes, const QString& path) {
-  VcardBook book;
+ private:
+  void Warn(int line, const QString& reason);
+  void Keep(const Card& card);
+
+  TextRules rules_;
+  QString path_;
+  VcardBook book_;
+  bool outside_ = false;  // in a run of text outside the cards, already reported
+  std::vector<Line> card_;
+};
+
+CardScanner::CardScanner(const QString& path, const TextRules& rules) : rules_(rules), path_(path) {
   QString fileSection = QFileInfo(path).fileName();
   if (fileSection.endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive)) fileSection.chop(4);
-  book.sections.emplace_back();
-  book.sections.front().name = fileSection;
-  auto warn = [&](int line, const QString& reason) {
-    book.warnings << QStringLiteral("%1:%2: %3").arg(path).arg(line).arg(reason);
-  };
-  auto keep = [&](const Card& card) {
-    const Record record = RecordOf(card);
-    book.sections.front().records.push_back(record);
-    for (const QString& category : card.categories) {
-      auto section = std::find_if(book.sections.begin(), book.sections.end(), [&](const Section& s) {
-        return s.name.compare(category, Qt::CaseInsensitive) == 0;
-      });
-      if (section == book.sections.begin()) continue;
-      if (section == book.sections.end()) {
-        section = book.sections.emplace(book.sections.end());
-        section->name = category;
-      }
-      section->records.push_back(record);
+  book_.sections.emplace_back();
+  book_.sections.front().name = fileSection;
+}
+
+void CardScanner::Warn(int line, const QString& reason) {
+  book_.warnings << QStringLiteral("%1:%2: %3").arg(path_).arg(line).arg(reason);
+}
+
+void CardScanner::Keep(const Card& card) {
+  const Record record = RecordOf(card);
+  std::vector<Section>& sections = book_.sections;
+  sections.front().records.push_back(record);
+  for (const QString& category : card.categories) {
+    auto section = std::find_if(sections.begin(), sections.end(), [&](const Section& s) {
+      return s.name.compare(category, Qt::CaseInsensitive) == 0;
+    });
+    if (section == sections.begin()) continue;
+    if (section == sections.end()) {
+      section = sections.emplace(sections.end());
+      section->name = category;
     }
-  };
-
-  QString problem;
-  const std::optional<FileText> text = FileTextOf(bytes, &problem);
-  if (!text) {
-    book.sections.clear();
-    book.error = QStringLiteral("%1: %2").arg(path, problem);
-    return book;
+    section->records.push_back(record);
   }
-  if (!text->assumed.isEmpty())
-    book.warnings << QStringLiteral("%1: text without a CHARSET that is not UTF-8 read as %2 (detected)")
-                         .arg(path, text->assumed);
+}
 
-  std::optional<int> begin;  // the BEGIN:VCARD line of the card being read
-  std::vector<Line> card;
-  bool outside = false;      // in a run of text outside the cards, already reported
-  int agent = 0;             // depth inside a 2.1 AGENT's nested cards
-  std::vector<Line> lines = UnfoldedLines(text->bytes);
-  const bool foldBlanks = KeepsFoldBlanks(lines);
-  for (Line& line : lines) {
-    const QByteArray& first = line.pieces.front();
+std::pair<qsizetype, int> CardScanner::Scan(QByteArrayView bytes, int firstLine, bool last) {
+  std::optional<int> begin;                        // the BEGIN:VCARD line of the card being read
+  std::pair<qsizetype, int> cardStart{bytes.size(), 0};  // where it starts
+  int agent = 0;                                   // depth inside a 2.1 AGENT's nested cards
+  card_.clear();
+  LineReader reader(bytes, firstLine);
+  Line line;
+  for (qsizetype at = 0; (at = reader.Offset()), reader.Next(&line);) {
+    const QByteArrayView first = line.First();
     if (line.pieces.size() == 1 && first.trimmed().isEmpty()) continue;
     // 2.1 writes an AGENT as "AGENT:" followed by a whole card; that card is part of its
     // parent, not a contact, and its END:VCARD does not end the parent.
@@ -341,34 +373,102 @@ VcardBook ReadVcards(const QByteArray& bytes, const QString& path) {
       else if (IsMarker(first, "END:VCARD")) --agent;
       continue;
     }
-    if (begin && IsMarker(first, "BEGIN:VCARD") && !card.empty() && IsEmptyAgent(card.back())) {
+    if (begin && IsMarker(first, "BEGIN:VCARD") && !card_.empty() && IsEmptyAgent(card_.back())) {
       agent = 1;
       continue;
     }
     if (IsMarker(first, "BEGIN:VCARD")) {
       if (begin)
-        warn(*begin, QStringLiteral("card skipped: no END:VCARD before the BEGIN:VCARD of line %1")
+        Warn(*begin, QStringLiteral("card skipped: no END:VCARD before the BEGIN:VCARD of line %1")
                          .arg(line.number));
       begin = line.number;
-      card.clear();
+      cardStart = {at, line.number};
+      card_.clear();
     } else if (!begin) {
-      if (!outside) warn(line.number, QStringLiteral("text outside a card ignored"));
-      outside = true;
+      if (!outside_) Warn(line.number, QStringLiteral("text outside a card ignored"));
+      outside_ = true;
       continue;
     } else if (IsMarker(first, "END:VCARD")) {
       Card read;
       QString problem;
       int problemLine = *begin;
       std::vector<std::pair<int, QString>> skipped;
-      if (ReadCard(card, text->rules, foldBlanks, &read, &problem, &problemLine, &skipped)) keep(read);
-      else warn(problemLine, QStringLiteral("card skipped: ") + problem);
-      for (const auto& [number, reason] : skipped) warn(number, QStringLiteral("line skipped: ") + reason);
+      if (ReadCard(card_, rules_, &read, &problem, &problemLine, &skipped)) Keep(read);
+      else Warn(problemLine, QStringLiteral("card skipped: ") + problem);
+      for (const auto& [number, reason] : skipped) Warn(number, QStringLiteral("line skipped: ") + reason);
       begin.reset();
+      cardStart = {bytes.size(), 0};
     } else {
-      card.push_back(std::move(line));
+      card_.push_back(line);
     }
-    outside = false;
+    outside_ = false;
   }
-  if (begin) warn(*begin, QStringLiteral("card skipped: no END:VCARD"));
-  return book;
+  card_.clear();
+  if (!begin) return {bytes.size(), reader.Number()};
+  if (last) {
+    Warn(*begin, QStringLiteral("card skipped: no END:VCARD"));
+    return {bytes.size(), reader.Number()};
+  }
+  return cardStart;
+}
+
+VcardBook CardScanner::Finish() { return std::move(book_); }
+
+}  // namespace
+
+VcardBook ReadVcards(const QByteArray& bytes, const QString& path) {
+  QString problem;
+  const std::optional<FileText> text = FileTextOf(bytes, &problem);
+  if (!text) {
+    VcardBook refused;
+    refused.error = QStringLiteral("%1: %2").arg(path, problem);
+    return refused;
+  }
+  CardScanner scanner(path, text->rules);
+  if (!text->assumed.isEmpty()) scanner.Assumed(text->assumed);
+  scanner.Scan(text->bytes, 1, true);
+  return scanner.Finish();
+}
+
+VcardBook ReadVcardFile(QIODevice& file, const QString& path) {
+  constexpr qsizetype kBlock = 1 << 20;
+  // Reads the file in blocks of whole lines, handing each to use(block, at its end); the
+  // part use leaves (an unfinished card) starts the next block.
+  auto blocks = [&](const std::function<qsizetype(QByteArrayView, bool)>& use) {
+    file.seek(0);
+    QByteArray buffer;
+    bool end = false;
+    while (!end) {
+      const QByteArray more = file.read(kBlock);
+      end = more.isEmpty();
+      buffer += more;
+      const qsizetype cut = end ? buffer.size() : buffer.lastIndexOf('\n') + 1;
+      if (cut == 0 && !end) continue;
+      const qsizetype used = use(QByteArrayView(buffer).first(cut), end);
+      buffer.remove(0, used);
+    }
+  };
+  qsizetype markSize = 0;
+  if (WideEncoding(file.peek(4), &markSize)) return ReadVcards(file.readAll(), path);
+  FileEvidence evidence;
+  blocks([&](QByteArrayView lines, bool) {
+    evidence.Add(lines);
+    return lines.size();
+  });
+  QString problem, assumed;
+  const std::optional<TextRules> rules = evidence.Rules(&problem, &assumed);
+  if (!rules) {
+    VcardBook refused;
+    refused.error = QStringLiteral("%1: %2").arg(path, problem);
+    return refused;
+  }
+  CardScanner scanner(path, *rules);
+  if (!assumed.isEmpty()) scanner.Assumed(assumed);
+  int line = 1;
+  blocks([&](QByteArrayView lines, bool last) {
+    const auto [used, next] = scanner.Scan(lines, line, last);
+    line = next;
+    return used;
+  });
+  return scanner.Finish();
 }

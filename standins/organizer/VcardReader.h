@@ -3,6 +3,7 @@
 #include "AddressBook.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
@@ -57,3 +58,7 @@ struct VcardBook {
 //   A line is skipped, and the rest of its card read, when it has no colon, or when a value
 //   the mapping uses has bad quoted-printable or an unknown CHARSET.
 VcardBook ReadVcards(const QByteArray& bytes, const QString& path);
+
+// The same, reading the file a block at a time (twice: once for what the whole file tells,
+// once for the cards), so a large book never needs its bytes in memory at once.
+VcardBook ReadVcardFile(QIODevice& file, const QString& path);

@@ -26,7 +26,7 @@ std::vector<Fields> RecordsOf(const std::vector<Section>& sections, const QStrin
     if (s.name != section) continue;
     for (const Record& record : s.records) {
       Fields& fields = records.emplace_back();
-      for (const auto& [id, value] : record.fields) fields[FieldItemNames()[id].toStdString()] = value.toStdString();
+      for (const auto& [id, value] : record.Fields()) fields[FieldItemNames()[id].toStdString()] = value.toStdString();
     }
   }
   return records;
