@@ -61,14 +61,33 @@ std::vector<std::pair<int, QString>> Record::Fields() const {
   return fields;
 }
 
+namespace {
+
+// Case-folds each character, as QString::toCaseFolded does, onto the end of *to.
+void AppendFolded(QString* to, QStringView text) {
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(c, text[i + 1]));
+      *to += QChar(QChar::highSurrogate(folded));
+      *to += QChar(QChar::lowSurrogate(folded));
+      ++i;
+    } else {
+      *to += QChar(QChar::toCaseFolded(c.unicode()));
+    }
+  }
+}
+
+}  // namespace
+
 SortedIndex::SortedIndex(const std::vector<Record>& records, int fieldId) {
   static const int firstNameId = FieldIdOf(QStringLiteral("FirstName"));
   // Folded once into one text each, so sorting compares without allocating.
   QString keys, firstNames;
   std::vector<quint32> keyEnds(records.size() + 1), firstEnds(records.size() + 1);
   for (size_t i = 0; i < records.size(); ++i) {
-    keys += records[i].FieldView(fieldId).toString().toCaseFolded();
-    firstNames += records[i].FieldView(firstNameId).toString().toCaseFolded();
+    AppendFolded(&keys, records[i].FieldView(fieldId));
+    AppendFolded(&firstNames, records[i].FieldView(firstNameId));
     keyEnds[i + 1] = static_cast<quint32>(keys.size());
     firstEnds[i + 1] = static_cast<quint32>(firstNames.size());
   }
@@ -99,7 +118,8 @@ QStringView SortedIndex::Key(size_t position) const {
 
 std::pair<size_t, size_t> SortedIndex::PrefixRange(const QString& text) const {
   if (text.isEmpty()) return {0, order_.size()};
-  const QString prefix = text.toCaseFolded();
+  QString prefix;
+  AppendFolded(&prefix, text);
   // Among the filled keys, those starting with the prefix sort directly after it and
   // before any other key greater than it, so they form one run.
   auto before = [&](size_t position) { return Key(position).compare(prefix) < 0; };

@@ -10,20 +10,25 @@ namespace vcard {
 
 namespace {
 
-QByteArray Unquoted(QByteArray text) {
+QByteArrayView Unquoted(QByteArrayView text) {
   text = text.trimmed();
-  if (text.size() >= 2 && text.startsWith('"') && text.endsWith('"')) text = text.mid(1, text.size() - 2);
+  if (text.size() >= 2 && text.startsWith('"') && text.endsWith('"')) text = text.sliced(1, text.size() - 2);
   return text;
 }
 
-std::vector<QByteArray> SplitOutsideQuotes(const QByteArray& text, char separator) {
-  std::vector<QByteArray> parts(1);
+// The parts between the separators outside double quotes, as views into the text.
+QVarLengthArray<QByteArrayView, 8> SplitOutsideQuotes(QByteArrayView text, char separator) {
+  QVarLengthArray<QByteArrayView, 8> parts;
   bool quoted = false;
-  for (char c : text) {
-    if (c == '"') quoted = !quoted;
-    if (c == separator && !quoted) parts.emplace_back();
-    else parts.back() += c;
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == '"') quoted = !quoted;
+    else if (text[i] == separator && !quoted) {
+      parts.append(text.sliced(start, i - start));
+      start = i + 1;
+    }
   }
+  parts.append(text.sliced(start));
   return parts;
 }
 
@@ -55,12 +60,6 @@ std::optional<QByteArray> FromQuotedPrintable(const QByteArray& text) {
   return bytes;
 }
 
-bool HasIgnoringCase(QByteArrayView text, QByteArrayView word) {
-  for (qsizetype i = 0; i + word.size() <= text.size(); ++i)
-    if (qstrnicmp(text.data() + i, word.data(), static_cast<size_t>(word.size())) == 0) return true;
-  return false;
-}
-
 }  // namespace
 
 bool IsMarker(QByteArrayView text, const char* marker) {
@@ -86,9 +85,12 @@ bool LineReader::Next(Line* line) {
   line->pieces.append({text, Piece::First});
   const qsizetype colon = text.indexOf(':');
   const QByteArrayView head = colon < 0 ? text : text.first(colon);
-  const bool parameters = head.contains(';');
-  line->quotedPrintable = parameters && HasIgnoringCase(head, "QUOTED-PRINTABLE");
-  line->base64 = parameters && (HasIgnoringCase(head, "BASE64") || HasIgnoringCase(head, "ENCODING=B"));
+  line->quotedPrintable = line->base64 = false;
+  if (head.contains(';')) {
+    const QByteArray upper = head.toByteArray().toUpper();
+    line->quotedPrintable = upper.contains("QUOTED-PRINTABLE");
+    line->base64 = upper.contains("BASE64") || upper.contains("ENCODING=B");
+  }
   at_ = next;
   while (at_ < bytes_.size()) {
     const QByteArrayView following = Physical(at_, &next);
@@ -134,33 +136,35 @@ std::optional<Property> ParseProperty(const QByteArray& text, int line) {
   if (colon <= 0) return std::nullopt;
   Property p;
   p.line = line;
-  p.value = text.mid(colon + 1);
-  const std::vector<QByteArray> parts = SplitOutsideQuotes(text.left(colon), ';');
-  const QByteArray name = parts.front().trimmed();
+  p.value = text.sliced(colon + 1);
+  const auto parts = SplitOutsideQuotes(QByteArrayView(text).first(colon), ';');
+  const QByteArrayView name = parts.front().trimmed();
   const qsizetype dot = name.lastIndexOf('.');
-  p.group = name.left(std::max<qsizetype>(dot, 0)).toLower();
-  p.name = name.mid(dot + 1).toUpper();
-  for (size_t i = 1; i < parts.size(); ++i) {
+  if (dot > 0) p.group = name.first(dot).toByteArray().toLower();
+  p.name = name.sliced(dot + 1).toByteArray().toUpper();
+  for (qsizetype i = 1; i < parts.size(); ++i) {
     const qsizetype equals = parts[i].indexOf('=');
-    const QByteArray key = equals < 0 ? QByteArray() : parts[i].left(equals).trimmed().toUpper();
-    const QByteArray written = Unquoted(parts[i].mid(equals + 1));
-    const QByteArray value = written.toLower();
+    const QByteArrayView key = equals < 0 ? QByteArrayView() : parts[i].first(equals).trimmed();
+    const QByteArrayView written = Unquoted(parts[i].sliced(equals + 1));
+    const QByteArray value = written.toByteArray().toLower();
+    auto is = [&](const char* k) { return key.compare(k, Qt::CaseInsensitive) == 0; };
     if (key.isEmpty()) {  // 2.1's bare parameters
       if (value == "quoted-printable" || value == "base64" || value == "8bit" || value == "7bit")
         p.encoding = value;
       else
         AddType(&p, value);
-    } else if (key == "TYPE") {
-      for (const QByteArray& type : value.split(',')) AddType(&p, Unquoted(type));
-    } else if (key == "PREF") {
+    } else if (is("TYPE")) {
+      for (const QByteArrayView type : SplitOutsideQuotes(value, ','))
+        AddType(&p, Unquoted(type).toByteArray());
+    } else if (is("PREF")) {
       bool ok = false;
       const int pref = value.toInt(&ok);
       if (ok) p.pref = std::min(p.pref, pref);
-    } else if (key == "ENCODING") {
+    } else if (is("ENCODING")) {
       p.encoding = value;
-    } else if (key == "CHARSET") {
-      p.charset = written;
-    } else if (key == "VALUE") {
+    } else if (is("CHARSET")) {
+      p.charset = written.toByteArray();
+    } else if (is("VALUE")) {
       p.valueType = value;
     }
   }
@@ -190,9 +194,12 @@ std::optional<QString> DecodedText(const Property& p, QString* problem, const Te
     }
     return QString(decoder(bytes));
   }
+  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return QString::fromLatin1(bytes);
   QStringDecoder utf8(QStringConverter::Utf8);
   QString text = utf8(bytes);
   if (!utf8.hasError()) return text;
+  if (rules.ruled) *rules.ruled = true;
   QStringDecoder other(rules.undeclared.constData());
   return other.isValid() ? QString(other(bytes)) : QString::fromLatin1(bytes);
 }
@@ -322,10 +329,15 @@ std::optional<FileText> FileTextOf(QByteArray bytes, QString* problem) {
 QStringList SplitUnescaped(const QString& text, QStringView separators) {
   QStringList parts;
   qsizetype start = 0;
+  if (!text.contains(u'\\') && std::none_of(separators.begin(), separators.end(), [&](QChar c) { return text.contains(c); }))
+    return {text};
+  auto separates = [&](QChar c) {
+    return std::any_of(separators.begin(), separators.end(), [c](QChar s) { return s == c; });
+  };
   for (qsizetype i = 0; i < text.size(); ++i) {
     if (text[i] == u'\\') {
       ++i;
-    } else if (separators.contains(text[i])) {
+    } else if (separates(text[i])) {
       parts << text.mid(start, i - start);
       start = i + 1;
     }

@@ -88,6 +88,10 @@ struct TextRules {
   bool converted = false;
   // Whether 2.1 folds keep their blank (VcardReader.h says when).
   bool keepFoldBlanks = true;
+  // When given, set once a value was read by one of the rules above that the whole file
+  // decides (undeclared 8-bit text, a 2.1 fold), so a reader that began with the defaults
+  // knows whether it must read again.
+  bool* ruled = nullptr;
 };
 
 // What a reader must know of a file before reading its cards, gathered over its whole lines

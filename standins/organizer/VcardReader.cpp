@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <unordered_map>
 #include <optional>
 #include <utility>
 
@@ -79,6 +80,7 @@ QStringList PhoneNumber(const QString& text) {
         return {uri.front(), parameter.mid(4), uri.front() + QStringLiteral(" ext. ") + parameter.mid(4)};
     return {uri.front(), QString(), uri.front()};
   }
+  if (!text.contains(u'x', Qt::CaseInsensitive)) return {text, QString(), text};
   static const QRegularExpression extension(QStringLiteral(R"(\A(.*\d)[\s,]*(?:ext\.?|x)\s*(\d+)\z)"),
                                             QRegularExpression::CaseInsensitiveOption);
   const QRegularExpressionMatch match = extension.match(text);
@@ -175,9 +177,17 @@ void TakeApart(const QString& fn, QString* title, QString* given, QString* famil
   *given = words.join(u' ');
 }
 
+// The field id of an item named by a literal, looked up once per literal.
+int IdOf(const char* item) {
+  static std::unordered_map<const char*, int> ids;
+  auto it = ids.find(item);
+  if (it == ids.end()) it = ids.emplace(item, FieldIdOf(QLatin1String(item))).first;
+  return it->second;
+}
+
 Record RecordOf(Card card) {
   std::vector<QString> fields(FieldItemNames().size());
-  auto field = [&](const char* item) -> QString& { return fields[FieldIdOf(QLatin1String(item))]; };
+  auto field = [&](const char* item) -> QString& { return fields[IdOf(item)]; };
 
   const bool organisation = card.kind == QLatin1String("org") || card.kind == QLatin1String("group") ||
                             card.kind == QLatin1String("location") || card.showsCompany ||
@@ -288,6 +298,9 @@ bool ReadCard(const std::vector<Line>& lines, const TextRules& rules, Card* card
     QByteArrayView name = first.first(nameEnd).trimmed();
     name = name.sliced(name.lastIndexOf('.') + 1);
     if (!IsMapped(name) && (first.contains(':') || Joined(line, true).contains(':'))) continue;
+    const bool folded = std::any_of(line.pieces.begin(), line.pieces.end(),
+                                    [](const Piece& piece) { return piece.kind == Piece::Folded; });
+    if (version == 21 && folded && rules.ruled) *rules.ruled = true;
     const std::optional<Property> property =
         ParseProperty(Joined(line, version == 21 && rules.keepFoldBlanks), line.number);
     QString reason;
@@ -450,10 +463,19 @@ VcardBook ReadVcardFile(QIODevice& file, const QString& path) {
   };
   qsizetype markSize = 0;
   if (WideEncoding(file.peek(4), &markSize)) return ReadVcards(file.readAll(), path);
+  // Read once with the usual rules while gathering what the whole file tells; read again
+  // only when that changes the rules for something already read.
   FileEvidence evidence;
-  blocks([&](QByteArrayView lines, bool) {
-    evidence.Add(lines);
-    return lines.size();
+  bool ruled = false;
+  TextRules usual;
+  usual.ruled = &ruled;
+  CardScanner scanner(path, usual);
+  int line = 1;
+  blocks([&](QByteArrayView lines, bool last) {
+    const auto [used, next] = scanner.Scan(lines, line, last);
+    evidence.Add(lines.first(used));
+    line = next;
+    return used;
   });
   QString problem, assumed;
   const std::optional<TextRules> rules = evidence.Rules(&problem, &assumed);
@@ -462,13 +484,21 @@ VcardBook ReadVcardFile(QIODevice& file, const QString& path) {
     refused.error = QStringLiteral("%1: %2").arg(path, problem);
     return refused;
   }
-  CardScanner scanner(path, *rules);
-  if (!assumed.isEmpty()) scanner.Assumed(assumed);
-  int line = 1;
+  const bool same = rules->keepFoldBlanks == usual.keepFoldBlanks && rules->undeclared == usual.undeclared;
+  if (!ruled || same) {
+    VcardBook book = scanner.Finish();
+    if (!assumed.isEmpty())
+      book.warnings.prepend(QStringLiteral("%1: text without a CHARSET that is not UTF-8 read as %2 (detected)")
+                                .arg(path, assumed));
+    return book;
+  }
+  CardScanner again(path, *rules);
+  if (!assumed.isEmpty()) again.Assumed(assumed);
+  line = 1;
   blocks([&](QByteArrayView lines, bool last) {
-    const auto [used, next] = scanner.Scan(lines, line, last);
+    const auto [used, next] = again.Scan(lines, line, last);
     line = next;
     return used;
   });
-  return scanner.Finish();
+  return again.Finish();
 }

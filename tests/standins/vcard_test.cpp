@@ -256,6 +256,41 @@ TEST(VcardReaderTest, EachFileIsReadInItsEncoding) {
                                          "8-bit character set): it holds zero bytes"));
 }
 
+// A file is read a block at a time, with the rules its whole text decides: the same as
+// reading its bytes at once, where cards, folds and quoted-printable cross the blocks.
+TEST(VcardReaderTest, AFileReadInBlocksGivesWhatItsBytesGive) {
+  QByteArray plain, ruled;
+  for (int i = 0; i < 9000; ++i) {
+    const QByteArray n = QByteArray::number(i);
+    plain += Card("N:Lee" + n + ";Ann\r\nORG:Acme\r\n Ltd\r\nNOTE;ENCODING=QUOTED-PRINTABLE:a=\r\nb\r\n"
+                  "TEL;WORK:0113 " + n + "\r\nCATEGORIES:C" + QByteArray::number(i % 3) + "\r\n");
+    ruled += Card("N:M\xFCller" + n + ";J\xFCrgen\r\n" + FoldedAtWidth(QStringLiteral(
+                      "ADR;WORK:;;Unit 7 Canal Wharf Riverside Business Park Holbeck;Leeds;West Yorkshire;") +
+                      QString::number(i)), "2.1");
+  }
+  QTemporaryDir dir;
+  ASSERT_GT(plain.size(), 1 << 20);
+  ASSERT_GT(ruled.size(), 1 << 20);
+  for (const QByteArray& bytes : {plain, ruled, plain + "BEGIN:VCARD\r\nFN:Unended\r\n"}) {
+    const QString path = dir.filePath(QStringLiteral("big.vcf"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
+    file.close();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const VcardBook inBlocks = ReadVcardFile(file, path);
+    const VcardBook atOnce = ReadVcards(bytes, path);
+    EXPECT_EQ(inBlocks.warnings, atOnce.warnings);
+    ASSERT_EQ(inBlocks.sections.size(), atOnce.sections.size());
+    for (const Section& section : atOnce.sections) {
+      SCOPED_TRACE(section.name.toStdString());
+      EXPECT_EQ(RecordsOf(inBlocks.sections, section.name), RecordsOf(atOnce.sections, section.name));
+    }
+  }
+  EXPECT_EQ(RecordsOf(ReadVcards(ruled, QStringLiteral("r.vcf")).sections, QStringLiteral("r"))[5],
+            (Fields{{"LastName", "Müller5"}, {"FirstName", "Jürgen"}, {"Address", "Unit 7 Canal Wharf Riverside Business Park Holbeck"},
+                    {"City", "Leeds"}, {"State", "West Yorkshire"}, {"Zip", "5"}}));
+}
+
 // A card that cannot be read is skipped; a line that cannot be read only that line.
 TEST(VcardReaderTest, WhatCannotBeReadIsSkippedWithAWarningAndTheRestIsRead) {
   const QByteArray file = "stray text\r\nmore of it\r\n" +                 // 1, 2
