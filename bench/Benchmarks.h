@@ -16,5 +16,6 @@ inline constexpr const char* Transfer = "transfer/twelve_rows";
 inline constexpr const char* WriterTransfer = "transfer/twelve_rows_writer";
 inline constexpr const char* ReadConfig = "config/ReadConfigString";
 inline constexpr const char* Startup = "startup/penlark";
+inline constexpr const char* ServeVcards = "serve/vcard_100000";
 inline constexpr long long SearchSizes[] = {100, 10000, 1000000};
 }  // namespace BenchNames

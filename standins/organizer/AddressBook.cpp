@@ -3,6 +3,7 @@
 #include "VcardReader.h"
 
 #include <QFile>
+#include <QVarLengthArray>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -31,33 +32,64 @@ const QStringList& FieldItemNames() {
 int FieldIdOf(const QString& item) { return static_cast<int>(FieldItemNames().indexOf(item)); }
 
 Record::Record(const std::vector<std::pair<int, QString>>& fields) {
-  std::vector<std::pair<int, QString>> sorted;
-  qsizetype size = 0;
-  for (const auto& field : fields) {
-    if (field.second.isEmpty()) continue;
-    sorted.push_back(field);
-    size += field.second.size();
+  std::vector<size_t> order;
+  qsizetype most = 1;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    if (fields[i].second.isEmpty()) continue;
+    order.push_back(i);
+    most += 4 + 3 * fields[i].second.size();
   }
-  std::stable_sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-  text_.reserve(size);
-  entries_.reserve(sorted.size());
-  for (const auto& [id, value] : sorted) {
-    text_ += value;
-    entries_.push_back(static_cast<quint32>(id) << 24 | static_cast<quint32>(text_.size()));
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return fields[a].first < fields[b].first; });
+  QVarLengthArray<char, 1024> block(most);
+  char* head = block.data();
+  char* text = head + 1 + 4 * order.size();
+  char* const start = text;
+  *head++ = static_cast<char>(order.size());
+  for (size_t i : order) {
+    const QString& value = fields[i].second;
+    if (std::all_of(value.begin(), value.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+      for (QChar c : value) *text++ = static_cast<char>(c.unicode());
+    } else {
+      const QByteArray utf8 = value.toUtf8();
+      text = std::copy(utf8.begin(), utf8.end(), text);
+    }
+    const auto end = static_cast<quint32>(text - start);
+    *head++ = static_cast<char>(fields[i].first);
+    *head++ = static_cast<char>(end & 0xFF);
+    *head++ = static_cast<char>(end >> 8 & 0xFF);
+    *head++ = static_cast<char>(end >> 16 & 0xFF);
   }
+  data_ = QByteArray(block.data(), text - block.data());
 }
 
-QStringView Record::FieldView(int id) const {
-  const quint32 wanted = static_cast<quint32>(id) << 24;
-  auto it = std::lower_bound(entries_.begin(), entries_.end(), wanted);
-  if (it == entries_.end() || (*it >> 24) != static_cast<quint32>(id)) return {};
-  const quint32 start = it == entries_.begin() ? 0 : (*(it - 1) & 0xFFFFFF);
-  return QStringView(text_).sliced(start, (*it & 0xFFFFFF) - start);
+namespace {
+
+quint32 EndAt(const QByteArray& data, int entry) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData()) + 1 + 4 * entry;
+  return bytes[1] | bytes[2] << 8 | bytes[3] << 16;
+}
+
+}  // namespace
+
+QString Record::Field(int id) const {
+  if (data_.isEmpty()) return {};
+  const int count = static_cast<unsigned char>(data_[0]);
+  const qsizetype text = 1 + 4 * count;
+  for (int i = 0; i < count; ++i) {
+    if (static_cast<unsigned char>(data_[1 + 4 * i]) != id) continue;
+    const quint32 start = i == 0 ? 0 : EndAt(data_, i - 1);
+    return QString::fromUtf8(QByteArrayView(data_).sliced(text + start, EndAt(data_, i) - start));
+  }
+  return {};
 }
 
 std::vector<std::pair<int, QString>> Record::Fields() const {
   std::vector<std::pair<int, QString>> fields;
-  for (quint32 entry : entries_) fields.emplace_back(static_cast<int>(entry >> 24), Field(static_cast<int>(entry >> 24)));
+  const int count = data_.isEmpty() ? 0 : static_cast<unsigned char>(data_[0]);
+  for (int i = 0; i < count; ++i) {
+    const int id = static_cast<unsigned char>(data_[1 + 4 * i]);
+    fields.emplace_back(id, Field(id));
+  }
   return fields;
 }
 
@@ -86,8 +118,8 @@ SortedIndex::SortedIndex(const std::vector<Record>& records, int fieldId) {
   QString keys, firstNames;
   std::vector<quint32> keyEnds(records.size() + 1), firstEnds(records.size() + 1);
   for (size_t i = 0; i < records.size(); ++i) {
-    AppendFolded(&keys, records[i].FieldView(fieldId));
-    AppendFolded(&firstNames, records[i].FieldView(firstNameId));
+    AppendFolded(&keys, records[i].Field(fieldId));
+    AppendFolded(&firstNames, records[i].Field(firstNameId));
     keyEnds[i + 1] = static_cast<quint32>(keys.size());
     firstEnds[i + 1] = static_cast<quint32>(firstNames.size());
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -14,21 +15,20 @@
 const QStringList& FieldItemNames();
 int FieldIdOf(const QString& item);  // -1 for a name that is not a field item
 
-// One address record: the fields it has; a field it lacks is blank. Kept compact (one
-// text holding every value), as a book may hold hundreds of thousands.
+// One address record: the fields it has; a field it lacks is blank. Kept compact, as a book
+// may hold hundreds of thousands: one block holding how many fields, then per field its id
+// and where its value ends, then the values back to back in UTF-8.
 class Record {
  public:
   Record() = default;
   // (field id, value) in any order; blank values are left out.
   explicit Record(const std::vector<std::pair<int, QString>>& fields);
 
-  QString Field(int id) const { return FieldView(id).toString(); }
-  QStringView FieldView(int id) const;
+  QString Field(int id) const;
   std::vector<std::pair<int, QString>> Fields() const;  // ascending ids
 
  private:
-  QString text_;                 // the values back to back
-  std::vector<quint32> entries_; // per field, ascending: id << 24 | where its value ends
+  QByteArray data_;
 };
 
 // The records of one section in the order of one index: by the index field, then the

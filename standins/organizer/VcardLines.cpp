@@ -122,8 +122,8 @@ QByteArray Joined(const Line& line, bool keepBlank) {
   return text;
 }
 
-bool Property::Is(const char* type) const {
-  return std::find(types.begin(), types.end(), type) != types.end();
+bool Property::Is(QByteArrayView type) const {
+  return std::any_of(types.begin(), types.end(), [&](const QByteArray& t) { return QByteArrayView(t) == type; });
 }
 
 std::optional<Property> ParseProperty(const QByteArray& text, int line) {

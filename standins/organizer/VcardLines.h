@@ -70,7 +70,7 @@ struct Property {
   QByteArray charset;              // as written
   QByteArray value;                // as written
 
-  bool Is(const char* type) const;
+  bool Is(QByteArrayView type) const;
 };
 
 // "[group.]NAME[;param]...:value"; nothing when there is no colon before the value. TYPE
