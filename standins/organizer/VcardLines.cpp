@@ -66,13 +66,20 @@ bool IsMarker(QByteArrayView text, const char* marker) {
   return text.trimmed().compare(marker, Qt::CaseInsensitive) == 0;
 }
 
-QByteArrayView LineReader::Physical(qsizetype at, qsizetype* next) const {
+QByteArrayView LineReader::Physical(qsizetype at, qsizetype* next) {
+  if (at == peekedAt_) {
+    *next = peekedNext_;
+    return peeked_;
+  }
   qsizetype end = bytes_.indexOf('\n', at);
   if (end < 0) end = bytes_.size();
   *next = std::min(end + 1, bytes_.size());
   QByteArrayView text = bytes_.sliced(at, end - at);
   if (text.endsWith('\r')) text.chop(1);
   if (text.startsWith("\xEF\xBB\xBF")) text = text.sliced(3);
+  peekedAt_ = at;
+  peekedNext_ = *next;
+  peeked_ = text;
   return text;
 }
 
@@ -228,7 +235,11 @@ void FileEvidence::Add(QByteArrayView lines) {
   if (lines.contains('\0')) zeros_ = true;
   LineReader reader(lines);
   Line line;
-  while (reader.Next(&line)) {
+  while (reader.Next(&line)) AddLine(line);
+}
+
+void FileEvidence::AddLine(const Line& line) {
+  {
     // The lines that declare no character set and are not UTF-8 are what the detector
     // hears; declared values and ASCII would only dilute it.
     for (const Piece& piece : line.pieces) {
@@ -242,7 +253,7 @@ void FileEvidence::Add(QByteArrayView lines) {
       uchardet_handle_data(detector_->handle, piece.text.data(), static_cast<size_t>(piece.text.size()));
       uchardet_handle_data(detector_->handle, "\n", 1);
     }
-    if (line.quotedPrintable || line.base64) continue;
+    if (line.quotedPrintable || line.base64) return;
     for (qsizetype i = 0; i + 1 < line.pieces.size(); ++i) {
       if (line.pieces[i + 1].kind != Piece::Folded) continue;
       const QByteArrayView cut = line.pieces[i].text;
@@ -327,22 +338,21 @@ std::optional<FileText> FileTextOf(QByteArray bytes, QString* problem) {
 }
 
 QStringList SplitUnescaped(const QString& text, QStringView separators) {
+  const char16_t first = separators.isEmpty() ? 0 : separators[0].unicode();
+  const char16_t second = separators.size() > 1 ? separators[1].unicode() : first;
   QStringList parts;
   qsizetype start = 0;
-  if (!text.contains(u'\\') && std::none_of(separators.begin(), separators.end(), [&](QChar c) { return text.contains(c); }))
-    return {text};
-  auto separates = [&](QChar c) {
-    return std::any_of(separators.begin(), separators.end(), [c](QChar s) { return s == c; });
-  };
+  const QChar* chars = text.constData();
   for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text[i] == u'\\') {
+    const char16_t c = chars[i].unicode();
+    if (c == u'\\') {
       ++i;
-    } else if (separates(text[i])) {
+    } else if (c == first || c == second) {
       parts << text.mid(start, i - start);
       start = i + 1;
     }
   }
-  parts << text.mid(start);
+  parts << (start == 0 ? text : text.mid(start));
   return parts;
 }
 

@@ -48,8 +48,10 @@ class LineReader {
   int Number() const { return number_; }    // its file line number
 
  private:
-  QByteArrayView Physical(qsizetype at, qsizetype* next) const;
+  QByteArrayView Physical(qsizetype at, qsizetype* next);
   QByteArrayView bytes_;
+  qsizetype peekedAt_ = -1, peekedNext_ = 0;  // the file line last looked at
+  QByteArrayView peeked_;
   qsizetype at_ = 0;
   int number_;
 };
@@ -104,6 +106,8 @@ class FileEvidence {
   FileEvidence& operator=(const FileEvidence&) = delete;
 
   void Add(QByteArrayView lines);
+  void AddLine(const Line& line);  // one line, once
+  void NoteZeros() { zeros_ = true; }
   // The rules for reading the file; nothing, with the reason in *problem, for bytes in an
   // encoding it cannot read (zero bytes, or a detected character set no converter knows).
   // *assumed names the character set assumed for undeclared text, when it had to be.

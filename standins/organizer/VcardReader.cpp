@@ -319,6 +319,9 @@ bool IsEmptyAgent(const Line& line) {
 // Reads the cards of whole lines handed to it in order, block by block.
 class CardScanner {
  public:
+  // evidence, when given, hears every line once, as its card is done.
+  CardScanner(const QString& path, const TextRules& rules, FileEvidence* evidence)
+      : CardScanner(path, rules) { evidence_ = evidence; }
   CardScanner(const QString& path, const TextRules& rules);
   void Assumed(const QString& charset) {
     book_.warnings << QStringLiteral("%1: text without a CHARSET that is not UTF-8 read as %2 (detected)")
@@ -339,6 +342,7 @@ class CardScanner {
   VcardBook book_;
   bool outside_ = false;  // in a run of text outside the cards, already reported
   std::vector<Line> card_;
+  FileEvidence* evidence_ = nullptr;
 };
 
 CardScanner::CardScanner(const QString& path, const TextRules& rules) : rules_(rules), path_(path) {
@@ -379,18 +383,22 @@ std::pair<qsizetype, int> CardScanner::Scan(QByteArrayView bytes, int firstLine,
   for (qsizetype at = 0; (at = reader.Offset()), reader.Next(&line);) {
     const QByteArrayView first = line.First();
     if (line.pieces.size() == 1 && first.trimmed().isEmpty()) continue;
+    const QByteArrayView start = first.trimmed();
+    const bool marker = !start.isEmpty() && (start[0] == 'B' || start[0] == 'b' || start[0] == 'E' || start[0] == 'e');
+    const bool beginMarker = marker && IsMarker(start, "BEGIN:VCARD");
+    const bool endMarker = marker && !beginMarker && IsMarker(start, "END:VCARD");
     // 2.1 writes an AGENT as "AGENT:" followed by a whole card; that card is part of its
     // parent, not a contact, and its END:VCARD does not end the parent.
     if (agent > 0) {
-      if (IsMarker(first, "BEGIN:VCARD")) ++agent;
-      else if (IsMarker(first, "END:VCARD")) --agent;
+      if (beginMarker) ++agent;
+      else if (endMarker) --agent;
       continue;
     }
-    if (begin && IsMarker(first, "BEGIN:VCARD") && !card_.empty() && IsEmptyAgent(card_.back())) {
+    if (begin && beginMarker && !card_.empty() && IsEmptyAgent(card_.back())) {
       agent = 1;
       continue;
     }
-    if (IsMarker(first, "BEGIN:VCARD")) {
+    if (beginMarker) {
       if (begin)
         Warn(*begin, QStringLiteral("card skipped: no END:VCARD before the BEGIN:VCARD of line %1")
                          .arg(line.number));
@@ -398,14 +406,17 @@ std::pair<qsizetype, int> CardScanner::Scan(QByteArrayView bytes, int firstLine,
       cardStart = {at, line.number};
       card_.clear();
     } else if (!begin) {
+      if (evidence_) evidence_->AddLine(line);
       if (!outside_) Warn(line.number, QStringLiteral("text outside a card ignored"));
       outside_ = true;
       continue;
-    } else if (IsMarker(first, "END:VCARD")) {
+    } else if (endMarker) {
       Card read;
       QString problem;
       int problemLine = *begin;
       std::vector<std::pair<int, QString>> skipped;
+      if (evidence_)
+        for (const Line& cardLine : card_) evidence_->AddLine(cardLine);
       if (ReadCard(card_, rules_, &read, &problem, &problemLine, &skipped)) Keep(read);
       else Warn(problemLine, QStringLiteral("card skipped: ") + problem);
       for (const auto& [number, reason] : skipped) Warn(number, QStringLiteral("line skipped: ") + reason);
@@ -469,11 +480,11 @@ VcardBook ReadVcardFile(QIODevice& file, const QString& path) {
   bool ruled = false;
   TextRules usual;
   usual.ruled = &ruled;
-  CardScanner scanner(path, usual);
+  CardScanner scanner(path, usual, &evidence);
   int line = 1;
   blocks([&](QByteArrayView lines, bool last) {
+    if (lines.contains('\0')) evidence.NoteZeros();
     const auto [used, next] = scanner.Scan(lines, line, last);
-    evidence.Add(lines.first(used));
     line = next;
     return used;
   });
