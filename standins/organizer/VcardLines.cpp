@@ -389,6 +389,11 @@ QString Cleaned(QString text) {
 QStringList Part(const QStringList& parts, qsizetype i, bool lists) {
   QStringList values;
   if (i >= parts.size()) return values;
+  if (!lists || !parts[i].contains(u',')) {
+    const QString value = Cleaned(Unescaped(parts[i]));
+    if (!value.isEmpty()) values << value;
+    return values;
+  }
   for (const QString& raw : lists ? SplitUnescaped(parts[i], u",") : QStringList{parts[i]}) {
     const QString value = Cleaned(Unescaped(raw));
     if (!value.isEmpty()) values << value;

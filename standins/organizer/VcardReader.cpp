@@ -91,52 +91,52 @@ QStringList PhoneNumber(const QString& text) {
 // Takes what the mapping uses from one property; false, with the reason, when a value it
 // uses cannot be read.
 bool Take(const Property& p, bool lists, const TextRules& rules, Card* card, QString* problem) {
-  if (!IsOneOf(p.name, kUsedNames) && !IsOneOf(p.name, kAssistantNames) && !IsOneOf(p.name, kSpouseNames))
-    return true;
+  if (!IsMapped(p.name)) return true;
+  const QByteArrayView name = p.name;
   const std::optional<QString> decoded = DecodedText(p, problem, rules);
   if (!decoded) return false;
-  const bool structured = p.name == "N" || p.name == "ORG" || p.name == "ADR";
+  const bool structured = name == "N" || name == "ORG" || name == "ADR";
   const QString text = structured ? QString() : Cleaned(Unescaped(*decoded));
   const QStringList parts = structured ? SplitUnescaped(*decoded, u";") : QStringList();
   Contact contact = ContactOf(p);
-  if (p.name == "N") {
+  if (name == "N") {
     card->family = Part(parts, 0, lists).join(u' ');
     card->given = Part(parts, 1, lists).join(u' ');
     card->prefix = Part(parts, 3, lists).join(u' ');
     card->named = !card->family.isEmpty() || !card->given.isEmpty();
-  } else if (p.name == "FN") {
+  } else if (name == "FN") {
     SetOnce(&card->fn, text);
-  } else if (p.name == "NICKNAME") {
+  } else if (name == "NICKNAME") {
     SetOnce(&card->nickname, Part(SplitUnescaped(*decoded, u","), 0, false).join(u' '));
-  } else if (p.name == "ORG") {
+  } else if (name == "ORG") {
     SetOnce(&card->org, Part(parts, 0, false).join(u' '));
-  } else if (p.name == "TITLE") {
+  } else if (name == "TITLE") {
     SetOnce(&card->title, text);
-  } else if (p.name == "KIND") {
+  } else if (name == "KIND") {
     card->kind = text.toLower();
-  } else if (p.name == "X-ABSHOWAS") {
+  } else if (name == "X-ABSHOWAS") {
     card->showsCompany = text.compare(QLatin1String("COMPANY"), Qt::CaseInsensitive) == 0;
-  } else if (p.name == "TEL") {
+  } else if (name == "TEL") {
     contact.values = PhoneNumber(text);
     if (!contact.values[0].isEmpty()) card->phones.push_back(contact);
-  } else if (p.name == "EMAIL") {
+  } else if (name == "EMAIL") {
     contact.values = {text};
     if (!text.isEmpty()) card->emails.push_back(contact);
-  } else if (p.name == "ADR") {
+  } else if (name == "ADR") {
     const QStringList street = Part(parts, 2, lists) + Part(parts, 1, lists) + Part(parts, 0, lists);
     contact.values = {street.join(kParagraph)};
     for (int i = 3; i <= 6; ++i) contact.values << Part(parts, i, lists).join(u' ');
     card->addresses.push_back(contact);
-  } else if (p.name == "CATEGORIES") {
+  } else if (name == "CATEGORIES") {
     for (const QString& raw : SplitUnescaped(*decoded, u",;")) {
       const QString name = Cleaned(Unescaped(raw));
       if (!name.isEmpty() && !card->categories.contains(name, Qt::CaseInsensitive)) card->categories << name;
     }
-  } else if (p.name == "X-ABLABEL") {
+  } else if (name == "X-ABLABEL") {
     card->labels[p.group] = text;
-  } else if (p.name == "X-ABRELATEDNAMES") {
+  } else if (name == "X-ABRELATEDNAMES") {
     card->relatedNames.emplace_back(p.group, text);
-  } else if (p.name == "RELATED") {
+  } else if (name == "RELATED") {
     if (p.valueType == "text" && p.Is("spouse")) SetOnce(&card->spouse, text);
   } else if (IsOneOf(p.name, kAssistantNames)) {
     SetOnce(&card->assistant, text);
