@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 #include <functional>
@@ -49,10 +50,20 @@ bool IsOneOf(const QByteArray& name, const auto& names) {
 }
 
 bool IsMapped(QByteArrayView name) {
-  auto is = [&](const char* n) { return name.compare(n, Qt::CaseInsensitive) == 0; };
-  return std::any_of(std::begin(kUsedNames), std::end(kUsedNames), is) ||
-         std::any_of(std::begin(kAssistantNames), std::end(kAssistantNames), is) ||
-         std::any_of(std::begin(kSpouseNames), std::end(kSpouseNames), is);
+  static const QSet<QByteArray> mapped = [] {
+    QSet<QByteArray> names;
+    for (const char* n : kUsedNames) names.insert(n);
+    for (const char* n : kAssistantNames) names.insert(n);
+    for (const char* n : kSpouseNames) names.insert(n);
+    return names;
+  }();
+  char upper[48];
+  if (name.size() > qsizetype(sizeof upper)) return false;
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    upper[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  return mapped.contains(QByteArray::fromRawData(upper, name.size()));
 }
 
 void SetOnce(QString* field, const QString& value) {
@@ -335,7 +346,7 @@ class CardScanner {
 
  private:
   void Warn(int line, const QString& reason);
-  void Keep(const Card& card);
+  void Keep(Card card);
 
   TextRules rules_;
   QString path_;
@@ -356,11 +367,12 @@ void CardScanner::Warn(int line, const QString& reason) {
   book_.warnings << QStringLiteral("%1:%2: %3").arg(path_).arg(line).arg(reason);
 }
 
-void CardScanner::Keep(const Card& card) {
-  const Record record = RecordOf(card);
+void CardScanner::Keep(Card card) {
+  const QStringList categories = card.categories;
+  const Record record = RecordOf(std::move(card));
   std::vector<Section>& sections = book_.sections;
   sections.front().records.push_back(record);
-  for (const QString& category : card.categories) {
+  for (const QString& category : categories) {
     auto section = std::find_if(sections.begin(), sections.end(), [&](const Section& s) {
       return s.name.compare(category, Qt::CaseInsensitive) == 0;
     });
@@ -417,7 +429,7 @@ std::pair<qsizetype, int> CardScanner::Scan(QByteArrayView bytes, int firstLine,
       std::vector<std::pair<int, QString>> skipped;
       if (evidence_)
         for (const Line& cardLine : card_) evidence_->AddLine(cardLine);
-      if (ReadCard(card_, rules_, &read, &problem, &problemLine, &skipped)) Keep(read);
+      if (ReadCard(card_, rules_, &read, &problem, &problemLine, &skipped)) Keep(std::move(read));
       else Warn(problemLine, QStringLiteral("card skipped: ") + problem);
       for (const auto& [number, reason] : skipped) Warn(number, QStringLiteral("line skipped: ") + reason);
       begin.reset();
