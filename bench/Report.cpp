@@ -197,6 +197,9 @@ class Table {
         BenchNames::ServeVcards, serve ? Time(serve->microseconds) : "not run",
         floor > 0 ? "reading the file's bytes " + Time(floor) : "", serve ? Ratio(Counter(*serve, "ratio")) : "",
         "< 1 s", serve ? (serve->microseconds < 1e6 ? "met" : "missed") : "");
+    const double cpu = serve ? Counter(*serve, "cpu_ms") : -1;
+    Row("… the processor time it used by then (user and system)", BenchNames::ServeVcards,
+        cpu >= 0 ? Time(cpu * 1000) : "", "", "", "", "");
     const double peak = serve ? Counter(*serve, "peak_rss_mb") : -1;
     Row("… its peak resident memory", BenchNames::ServeVcards, peak >= 0 ? Format("%.1f MB", peak) : "", "", "",
         "< 100 MB", peak >= 0 ? (peak < 100 ? "met" : "missed") : "");

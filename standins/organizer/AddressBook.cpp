@@ -99,7 +99,10 @@ namespace {
 void AppendFolded(QString* to, QStringView text) {
   for (qsizetype i = 0; i < text.size(); ++i) {
     const QChar c = text[i];
-    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+    if (c.unicode() < 0x80) {
+      const char16_t ascii = c.unicode();
+      *to += QChar(ascii >= u'A' && ascii <= u'Z' ? ascii + (u'a' - u'A') : ascii);
+    } else if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
       const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(c, text[i + 1]));
       *to += QChar(QChar::highSurrogate(folded));
       *to += QChar(QChar::lowSurrogate(folded));
