@@ -133,7 +133,7 @@ bool Property::Is(QByteArrayView type) const {
   return std::any_of(types.begin(), types.end(), [&](const QByteArray& t) { return QByteArrayView(t) == type; });
 }
 
-std::optional<Property> ParseProperty(const QByteArray& text, int line) {
+std::optional<Property> ParseProperty(QByteArrayView text, int line) {
   qsizetype colon = -1;
   bool quoted = false;
   for (qsizetype i = 0; i < text.size() && colon < 0; ++i) {
@@ -143,8 +143,8 @@ std::optional<Property> ParseProperty(const QByteArray& text, int line) {
   if (colon <= 0) return std::nullopt;
   Property p;
   p.line = line;
-  p.value = text.sliced(colon + 1);
-  const auto parts = SplitOutsideQuotes(QByteArrayView(text).first(colon), ';');
+  p.value = text.sliced(colon + 1).toByteArray();
+  const auto parts = SplitOutsideQuotes(text.first(colon), ';');
   const QByteArrayView name = parts.front().trimmed();
   const qsizetype dot = name.lastIndexOf('.');
   if (dot > 0) p.group = name.first(dot).toByteArray().toLower();

@@ -79,7 +79,7 @@ struct Property {
 // values come from TYPE=a,b, repeated TYPE=, quoted lists and 2.1's bare parameters
 // (WORK;FAX); a type "pref" or a PREF=n sets the preference. Names and parameter values
 // ignore case, and a colon inside double quotes is part of its parameter.
-std::optional<Property> ParseProperty(const QByteArray& text, int line);
+std::optional<Property> ParseProperty(QByteArrayView text, int line);
 
 // How the values of one file are read.
 struct TextRules {

@@ -313,7 +313,8 @@ bool ReadCard(const std::vector<Line>& lines, const TextRules& rules, Card* card
                                     [](const Piece& piece) { return piece.kind == Piece::Folded; });
     if (version == 21 && folded && rules.ruled) *rules.ruled = true;
     const std::optional<Property> property =
-        ParseProperty(Joined(line, version == 21 && rules.keepFoldBlanks), line.number);
+        line.pieces.size() == 1 ? ParseProperty(first, line.number)
+                                : ParseProperty(Joined(line, version == 21 && rules.keepFoldBlanks), line.number);
     QString reason;
     if (!property) skipped->emplace_back(line.number, QStringLiteral("a line without a colon"));
     else if (!Take(*property, version != 21, rules, card, &reason)) skipped->emplace_back(line.number, reason);
@@ -323,7 +324,7 @@ bool ReadCard(const std::vector<Line>& lines, const TextRules& rules, Card* card
 
 bool IsEmptyAgent(const Line& line) {
   if (line.pieces.size() != 1) return false;
-  const std::optional<Property> property = ParseProperty(line.First().toByteArray(), line.number);
+  const std::optional<Property> property = ParseProperty(line.First(), line.number);
   return property && property->name == "AGENT" && property->value.trimmed().isEmpty();
 }
 
