@@ -95,20 +95,23 @@ std::vector<std::pair<int, QString>> Record::Fields() const {
 
 namespace {
 
-// Case-folds each character, as QString::toCaseFolded does, onto the end of *to.
+// Case-folds each character, as QString::toCaseFolded does, onto the end of *to. Simple
+// case folding keeps a character in its plane, so the length stays.
 void AppendFolded(QString* to, QStringView text) {
+  const qsizetype start = to->size();
+  to->resize(start + text.size());
+  QChar* out = to->data() + start;
   for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar c = text[i];
-    if (c.unicode() < 0x80) {
-      const char16_t ascii = c.unicode();
-      *to += QChar(ascii >= u'A' && ascii <= u'Z' ? ascii + (u'a' - u'A') : ascii);
-    } else if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-      const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(c, text[i + 1]));
-      *to += QChar(QChar::highSurrogate(folded));
-      *to += QChar(QChar::lowSurrogate(folded));
+    const char16_t c = text[i].unicode();
+    if (c < 0x80) {
+      out[i] = QChar(c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c);
+    } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(c, text[i + 1].unicode()));
+      out[i] = QChar(QChar::highSurrogate(folded));
+      out[i + 1] = QChar(QChar::lowSurrogate(folded));
       ++i;
     } else {
-      *to += QChar(QChar::toCaseFolded(c.unicode()));
+      out[i] = QChar(static_cast<char16_t>(QChar::toCaseFolded(char32_t(c))));
     }
   }
 }

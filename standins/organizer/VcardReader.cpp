@@ -4,7 +4,7 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSet>
+#include <QHash>
 
 #include <algorithm>
 #include <functional>
@@ -42,29 +42,6 @@ const char* const kAssistantNames[] = {"X-ASSISTANT", "X-EVOLUTION-ASSISTANT",
                                        "X-KADDRESSBOOK-X-ASSISTANTSNAME", "X-MS-ASSISTANT"};
 const char* const kSpouseNames[] = {"X-SPOUSE", "X-EVOLUTION-SPOUSE",
                                     "X-KADDRESSBOOK-X-SPOUSESNAME", "X-MS-SPOUSE"};
-const char* const kUsedNames[] = {"N", "FN", "NICKNAME", "ORG", "TITLE", "KIND", "X-ABSHOWAS", "TEL", "EMAIL",
-                                  "ADR", "CATEGORIES", "X-ABLABEL", "X-ABRELATEDNAMES", "RELATED"};
-
-bool IsOneOf(const QByteArray& name, const auto& names) {
-  return std::any_of(std::begin(names), std::end(names), [&](const char* n) { return name == n; });
-}
-
-bool IsMapped(QByteArrayView name) {
-  static const QSet<QByteArray> mapped = [] {
-    QSet<QByteArray> names;
-    for (const char* n : kUsedNames) names.insert(n);
-    for (const char* n : kAssistantNames) names.insert(n);
-    for (const char* n : kSpouseNames) names.insert(n);
-    return names;
-  }();
-  char upper[48];
-  if (name.size() > qsizetype(sizeof upper)) return false;
-  for (qsizetype i = 0; i < name.size(); ++i) {
-    const char c = name[i];
-    upper[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  }
-  return mapped.contains(QByteArray::fromRawData(upper, name.size()));
-}
 
 void SetOnce(QString* field, const QString& value) {
   if (field->isEmpty()) *field = value;
@@ -99,60 +76,91 @@ QStringList PhoneNumber(const QString& text) {
   return {text, QString(), text};
 }
 
+enum class Kind { N, FN, Nickname, Org, Title, KindOf, ShowAs, Tel, Email, Adr, Categories, Label, RelatedNames,
+                  Related, Assistant, Spouse, Unmapped };
+
+// What the mapping does with a property, by its upper-case name.
+Kind KindOfName(const QByteArray& name) {
+  static const QHash<QByteArray, Kind> kinds = [] {
+    QHash<QByteArray, Kind> all = {
+        {"N", Kind::N}, {"FN", Kind::FN}, {"NICKNAME", Kind::Nickname}, {"ORG", Kind::Org}, {"TITLE", Kind::Title},
+        {"KIND", Kind::KindOf}, {"X-ABSHOWAS", Kind::ShowAs}, {"TEL", Kind::Tel}, {"EMAIL", Kind::Email},
+        {"ADR", Kind::Adr}, {"CATEGORIES", Kind::Categories}, {"X-ABLABEL", Kind::Label},
+        {"X-ABRELATEDNAMES", Kind::RelatedNames}, {"RELATED", Kind::Related}};
+    for (const char* n : kAssistantNames) all.insert(n, Kind::Assistant);
+    for (const char* n : kSpouseNames) all.insert(n, Kind::Spouse);
+    return all;
+  }();
+  return kinds.value(name, Kind::Unmapped);
+}
+
 // Takes what the mapping uses from one property; false, with the reason, when a value it
 // uses cannot be read.
+bool IsMapped(QByteArrayView name) {
+  char upper[48];
+  if (name.size() > qsizetype(sizeof upper)) return false;
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    upper[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  return KindOfName(QByteArray::fromRawData(upper, name.size())) != Kind::Unmapped;
+}
+
 bool Take(const Property& p, bool lists, const TextRules& rules, Card* card, QString* problem) {
-  if (!IsMapped(p.name)) return true;
-  const QByteArrayView name = p.name;
+  const Kind kind = KindOfName(p.name);
+  if (kind == Kind::Unmapped) return true;
   const std::optional<QString> decoded = DecodedText(p, problem, rules);
   if (!decoded) return false;
-  const bool structured = name == "N" || name == "ORG" || name == "ADR";
+  const bool structured = kind == Kind::N || kind == Kind::Org || kind == Kind::Adr;
   const QString text = structured ? QString() : Cleaned(Unescaped(*decoded));
   const QStringList parts = structured ? SplitUnescaped(*decoded, u";") : QStringList();
-  Contact contact = ContactOf(p);
-  if (name == "N") {
-    card->family = Part(parts, 0, lists).join(u' ');
-    card->given = Part(parts, 1, lists).join(u' ');
-    card->prefix = Part(parts, 3, lists).join(u' ');
-    card->named = !card->family.isEmpty() || !card->given.isEmpty();
-  } else if (name == "FN") {
-    SetOnce(&card->fn, text);
-  } else if (name == "NICKNAME") {
-    SetOnce(&card->nickname, Part(SplitUnescaped(*decoded, u","), 0, false).join(u' '));
-  } else if (name == "ORG") {
-    SetOnce(&card->org, Part(parts, 0, false).join(u' '));
-  } else if (name == "TITLE") {
-    SetOnce(&card->title, text);
-  } else if (name == "KIND") {
-    card->kind = text.toLower();
-  } else if (name == "X-ABSHOWAS") {
-    card->showsCompany = text.compare(QLatin1String("COMPANY"), Qt::CaseInsensitive) == 0;
-  } else if (name == "TEL") {
-    contact.values = PhoneNumber(text);
-    if (!contact.values[0].isEmpty()) card->phones.push_back(contact);
-  } else if (name == "EMAIL") {
-    contact.values = {text};
-    if (!text.isEmpty()) card->emails.push_back(contact);
-  } else if (name == "ADR") {
-    const QStringList street = Part(parts, 2, lists) + Part(parts, 1, lists) + Part(parts, 0, lists);
-    contact.values = {street.join(kParagraph)};
-    for (int i = 3; i <= 6; ++i) contact.values << Part(parts, i, lists).join(u' ');
-    card->addresses.push_back(contact);
-  } else if (name == "CATEGORIES") {
-    for (const QString& raw : SplitUnescaped(*decoded, u",;")) {
-      const QString name = Cleaned(Unescaped(raw));
-      if (!name.isEmpty() && !card->categories.contains(name, Qt::CaseInsensitive)) card->categories << name;
+  switch (kind) {
+    case Kind::N:
+      card->family = Part(parts, 0, lists).join(u' ');
+      card->given = Part(parts, 1, lists).join(u' ');
+      card->prefix = Part(parts, 3, lists).join(u' ');
+      card->named = !card->family.isEmpty() || !card->given.isEmpty();
+      break;
+    case Kind::FN: SetOnce(&card->fn, text); break;
+    case Kind::Nickname: SetOnce(&card->nickname, Part(SplitUnescaped(*decoded, u","), 0, false).join(u' ')); break;
+    case Kind::Org: SetOnce(&card->org, Part(parts, 0, false).join(u' ')); break;
+    case Kind::Title: SetOnce(&card->title, text); break;
+    case Kind::KindOf: card->kind = text.toLower(); break;
+    case Kind::ShowAs: card->showsCompany = text.compare(QLatin1String("COMPANY"), Qt::CaseInsensitive) == 0; break;
+    case Kind::Tel: {
+      Contact contact = ContactOf(p);
+      contact.values = PhoneNumber(text);
+      if (!contact.values[0].isEmpty()) card->phones.push_back(std::move(contact));
+      break;
     }
-  } else if (name == "X-ABLABEL") {
-    card->labels[p.group] = text;
-  } else if (name == "X-ABRELATEDNAMES") {
-    card->relatedNames.emplace_back(p.group, text);
-  } else if (name == "RELATED") {
-    if (p.valueType == "text" && p.Is("spouse")) SetOnce(&card->spouse, text);
-  } else if (IsOneOf(p.name, kAssistantNames)) {
-    SetOnce(&card->assistant, text);
-  } else {
-    SetOnce(&card->spouse, text);
+    case Kind::Email: {
+      Contact contact = ContactOf(p);
+      contact.values = {text};
+      if (!text.isEmpty()) card->emails.push_back(std::move(contact));
+      break;
+    }
+    case Kind::Adr: {
+      Contact contact = ContactOf(p);
+      const QStringList street = Part(parts, 2, lists) + Part(parts, 1, lists) + Part(parts, 0, lists);
+      contact.values = {street.join(kParagraph)};
+      for (int i = 3; i <= 6; ++i) contact.values << Part(parts, i, lists).join(u' ');
+      card->addresses.push_back(std::move(contact));
+      break;
+    }
+    case Kind::Categories:
+      for (const QString& raw : SplitUnescaped(*decoded, u",;")) {
+        const QString name = Cleaned(Unescaped(raw));
+        if (!name.isEmpty() && !card->categories.contains(name, Qt::CaseInsensitive)) card->categories << name;
+      }
+      break;
+    case Kind::Label: card->labels[p.group] = text; break;
+    case Kind::RelatedNames: card->relatedNames.emplace_back(p.group, text); break;
+    case Kind::Related:
+      if (p.valueType == "text" && p.Is("spouse")) SetOnce(&card->spouse, text);
+      break;
+    case Kind::Assistant: SetOnce(&card->assistant, text); break;
+    case Kind::Spouse: SetOnce(&card->spouse, text); break;
+    case Kind::Unmapped: break;
   }
   return true;
 }
