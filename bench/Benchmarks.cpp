@@ -3,6 +3,7 @@
 #include "BenchWorld.h"
 #include "CardDavBench.h"
 #include "EchoPeer.h"
+#include "VcardServing.h"
 #include "WriterOffice.h"
 #include "config/ConfigFile.h"
 #include "organizer/OrganizerSearch.h"
@@ -334,6 +335,7 @@ void RegisterBenchmarks() {
   Timed(BenchNames::ReadConfig, TimeReadConfig);
   Timed(BenchNames::Startup, TimeStartup)->Unit(benchmark::kMillisecond)->Iterations(5);
   Timed(BenchNames::CardDavCopy, TimeCardDavCopy)->Unit(benchmark::kMillisecond)->Iterations(2);
+  Timed(BenchNames::ServeVcards, TimeServingVcards)->Unit(benchmark::kMillisecond)->Iterations(3);
   // Last, since it leaves penlark-writer as the word processor.
   if (WriterBuilt())
     Timed(BenchNames::WriterTransfer, [](benchmark::State& state) {

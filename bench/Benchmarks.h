@@ -17,5 +17,6 @@ inline constexpr const char* WriterTransfer = "transfer/twelve_rows_writer";
 inline constexpr const char* ReadConfig = "config/ReadConfigString";
 inline constexpr const char* Startup = "startup/penlark";
 inline constexpr const char* CardDavCopy = "carddav/first_copy:10000";
+inline constexpr const char* ServeVcards = "serve/vcard_100000";
 inline constexpr long long SearchSizes[] = {100, 10000, 1000000};
 }  // namespace BenchNames

@@ -5,6 +5,7 @@
 #include "AddressBookItems.h"
 
 #include <QFile>
+#include <QVarLengthArray>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -27,39 +28,151 @@ const QStringList& FieldItemNames() {
 
 int FieldIdOf(const QString& item) { return static_cast<int>(FieldItemNames().indexOf(item)); }
 
-QString Record::Field(int id) const {
-  auto it = std::lower_bound(fields.begin(), fields.end(), id,
-                             [](const auto& field, int wanted) { return field.first < wanted; });
-  return it != fields.end() && it->first == id ? it->second : QString();
+Record::Record(const std::vector<std::pair<int, QString>>& fields) {
+  std::vector<size_t> order;
+  qsizetype most = 1;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    if (fields[i].second.isEmpty()) continue;
+    order.push_back(i);
+    most += 4 + 3 * fields[i].second.size();
+  }
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return fields[a].first < fields[b].first; });
+  QVarLengthArray<char, 1024> block(most);
+  char* head = block.data();
+  char* text = head + 1 + 4 * order.size();
+  char* const start = text;
+  *head++ = static_cast<char>(order.size());
+  for (size_t i : order) {
+    const QString& value = fields[i].second;
+    if (std::all_of(value.begin(), value.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+      for (QChar c : value) *text++ = static_cast<char>(c.unicode());
+    } else {
+      const QByteArray utf8 = value.toUtf8();
+      text = std::copy(utf8.begin(), utf8.end(), text);
+    }
+    const auto end = static_cast<quint32>(text - start);
+    *head++ = static_cast<char>(fields[i].first);
+    *head++ = static_cast<char>(end & 0xFF);
+    *head++ = static_cast<char>(end >> 8 & 0xFF);
+    *head++ = static_cast<char>(end >> 16 & 0xFF);
+  }
+  data_ = QByteArray(block.data(), text - block.data());
 }
+
+namespace {
+
+quint32 EndAt(const QByteArray& data, int entry) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData()) + 1 + 4 * entry;
+  return bytes[1] | bytes[2] << 8 | bytes[3] << 16;
+}
+
+}  // namespace
+
+QString Record::Field(int id) const {
+  if (data_.isEmpty()) return {};
+  const int count = static_cast<unsigned char>(data_[0]);
+  const qsizetype text = 1 + 4 * count;
+  for (int i = 0; i < count; ++i) {
+    if (static_cast<unsigned char>(data_[1 + 4 * i]) != id) continue;
+    const quint32 start = i == 0 ? 0 : EndAt(data_, i - 1);
+    return QString::fromUtf8(QByteArrayView(data_).sliced(text + start, EndAt(data_, i) - start));
+  }
+  return {};
+}
+
+std::vector<std::pair<int, QString>> Record::Fields() const {
+  std::vector<std::pair<int, QString>> fields;
+  const int count = data_.isEmpty() ? 0 : static_cast<unsigned char>(data_[0]);
+  for (int i = 0; i < count; ++i) {
+    const int id = static_cast<unsigned char>(data_[1 + 4 * i]);
+    fields.emplace_back(id, Field(id));
+  }
+  return fields;
+}
+
+namespace {
+
+// Case-folds each character, as QString::toCaseFolded does, onto the end of *to. Simple
+// case folding keeps a character in its plane, so the length stays.
+void AppendFolded(QString* to, QStringView text) {
+  const qsizetype start = to->size();
+  to->resize(start + text.size());
+  QChar* out = to->data() + start;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    if (c < 0x80) {
+      out[i] = QChar(c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c);
+    } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(c, text[i + 1].unicode()));
+      out[i] = QChar(QChar::highSurrogate(folded));
+      out[i + 1] = QChar(QChar::lowSurrogate(folded));
+      ++i;
+    } else {
+      out[i] = QChar(static_cast<char16_t>(QChar::toCaseFolded(char32_t(c))));
+    }
+  }
+}
+
+}  // namespace
 
 SortedIndex::SortedIndex(const std::vector<Record>& records, int fieldId) {
   static const int firstNameId = FieldIdOf(QStringLiteral("FirstName"));
-  std::vector<QString> key(records.size());
-  std::vector<QString> firstName(records.size());
+  // Folded once into one text each, so sorting compares without allocating.
+  QString keys, firstNames;
+  std::vector<quint32> keyEnds(records.size() + 1), firstEnds(records.size() + 1);
   for (size_t i = 0; i < records.size(); ++i) {
-    key[i] = records[i].Field(fieldId).toCaseFolded();
-    firstName[i] = records[i].Field(firstNameId).toCaseFolded();
+    AppendFolded(&keys, records[i].Field(fieldId));
+    AppendFolded(&firstNames, records[i].Field(firstNameId));
+    keyEnds[i + 1] = static_cast<quint32>(keys.size());
+    firstEnds[i + 1] = static_cast<quint32>(firstNames.size());
   }
+  auto key = [&](int r) { return QStringView(keys).sliced(keyEnds[r], keyEnds[r + 1] - keyEnds[r]); };
+  auto firstName = [&](int r) { return QStringView(firstNames).sliced(firstEnds[r], firstEnds[r + 1] - firstEnds[r]); };
   order_.resize(records.size());
   std::iota(order_.begin(), order_.end(), 0);
   // Stable, so records equal in both names keep their file order.
   std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
-    if (key[a] != key[b]) return key[a] < key[b];
-    return firstName[a] < firstName[b];
+    const QStringView ka = key(a), kb = key(b);
+    if (ka.isEmpty() != kb.isEmpty()) return kb.isEmpty();
+    if (const int c = ka.compare(kb); c != 0) return c < 0;
+    return firstName(a).compare(firstName(b)) < 0;
   });
-  keys_.reserve(order_.size());
-  for (int record : order_) keys_.push_back(key[record]);
+  keys_.reserve(keys.size());
+  ends_.reserve(order_.size());
+  for (int record : order_) {
+    keys_ += key(record);
+    ends_.push_back(static_cast<quint32>(keys_.size()));
+    if (!key(record).isEmpty()) ++filled_;
+  }
+}
+
+QStringView SortedIndex::Key(size_t position) const {
+  const quint32 start = position == 0 ? 0 : ends_[position - 1];
+  return QStringView(keys_).sliced(start, ends_[position] - start);
 }
 
 std::pair<size_t, size_t> SortedIndex::PrefixRange(const QString& text) const {
-  const QString prefix = text.toCaseFolded();
-  // Keys starting with the prefix sort directly after it and before any other key
-  // greater than it, so they form one run.
-  auto first = std::lower_bound(keys_.begin(), keys_.end(), prefix);
-  auto last = std::partition_point(first, keys_.end(),
-                                   [&](const QString& key) { return key.startsWith(prefix); });
-  return {static_cast<size_t>(first - keys_.begin()), static_cast<size_t>(last - keys_.begin())};
+  if (text.isEmpty()) return {0, order_.size()};
+  QString prefix;
+  AppendFolded(&prefix, text);
+  // Among the filled keys, those starting with the prefix sort directly after it and
+  // before any other key greater than it, so they form one run.
+  auto before = [&](size_t position) { return Key(position).compare(prefix) < 0; };
+  auto starts = [&](size_t position) { return Key(position).startsWith(prefix); };
+  size_t first = 0, count = filled_;
+  while (count > 0) {  // the first filled key not before the prefix
+    const size_t half = count / 2;
+    if (before(first + half)) { first += half + 1; count -= half + 1; }
+    else count = half;
+  }
+  size_t last = first;
+  count = filled_ - first;
+  while (count > 0) {  // the first key after them that does not start with it
+    const size_t half = count / 2;
+    if (starts(last + half)) { last += half + 1; count -= half + 1; }
+    else count = half;
+  }
+  return {first, last};
 }
 
 const Section* DataFile::FindSection(const QString& name) const {
@@ -76,6 +189,7 @@ int LineOfOffset(const QByteArray& data, qsizetype offset) {
 }
 
 bool ReadRecord(const QJsonValue& value, Record* record, QString* what) {
+  std::vector<std::pair<int, QString>> fields;
   if (!value.isObject()) {
     *what = QStringLiteral("is not an object");
     return false;
@@ -91,10 +205,9 @@ bool ReadRecord(const QJsonValue& value, Record* record, QString* what) {
       *what = QStringLiteral("field \"%1\" is not a text").arg(it.key());
       return false;
     }
-    record->fields.emplace_back(id, it.value().toString());
+    fields.emplace_back(id, it.value().toString());
   }
-  std::sort(record->fields.begin(), record->fields.end(),
-            [](const auto& a, const auto& b) { return a.first < b.first; });
+  *record = Record(fields);
   return true;
 }
 
@@ -169,15 +282,18 @@ std::optional<DataFile> LoadDataFile(const QString& path, QString* error, QStrin
     *error = QStringLiteral("%1: cannot open the data file: %2").arg(path, input.errorString());
     return std::nullopt;
   }
-  const QByteArray data = input.readAll();
   DataFile file;
   file.path = path;
   if (path.endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive)) {
-    VcardBook book = ReadVcards(data, path);
+    VcardBook book = ReadVcardFile(input, path);
+    if (!book.error.isEmpty()) {
+      *error = book.error;
+      return std::nullopt;
+    }
     for (Section& section : book.sections) IndexSection(&section);
     file.sections = std::move(book.sections);
     if (warnings) *warnings += book.warnings;
-  } else if (!ReadJson(data, &file, error)) {
+  } else if (!ReadJson(input.readAll(), &file, error)) {
     return std::nullopt;
   }
   struct stat info {};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -14,28 +15,48 @@
 const QStringList& FieldItemNames();
 int FieldIdOf(const QString& item);  // -1 for a name that is not a field item
 
-// One address record: the fields it has; a field it lacks is blank.
-struct Record {
-  std::vector<std::pair<int, QString>> fields;  // (field id, value), ascending ids
+// One address record: the fields it has; a field it lacks is blank. Kept compact, as a book
+// may hold hundreds of thousands: one block holding how many fields, then per field its id
+// and where its value ends, then the values back to back in UTF-8.
+class Record {
+ public:
+  Record() = default;
+  // (field id, value) in any order; blank values are left out.
+  explicit Record(const std::vector<std::pair<int, QString>>& fields);
+
   QString Field(int id) const;
+  std::vector<std::pair<int, QString>> Fields() const;  // ascending ids
+
+ private:
+  QByteArray data_;
 };
 
 // The records of one section in the order of one index: by the index field, then the
-// first name, both ignoring case, then by file order.
+// first name, both ignoring case, then by file order; records whose index field is blank
+// come last, so a list of everyone starts with the names.
+//
+// What a find matches is what a plain scan of the records would: a record whose index
+// field, case-folded, starts with the text, case-folded. An empty text matches every record
+// of the section, those with a blank index field too; a text that is not empty never
+// matches a blank field. An index is made after its section's records and made again
+// after they change.
 class SortedIndex {
  public:
   SortedIndex() = default;
   SortedIndex(const std::vector<Record>& records, int fieldId);
 
-  // Positions [first, last) of the records whose index field starts with the text,
-  // ignoring case; an empty text gives them all.
+  // Positions [first, last) of the records the text matches, as above.
   std::pair<size_t, size_t> PrefixRange(const QString& text) const;
   int RecordAt(size_t position) const { return order_[position]; }
   size_t Size() const { return order_.size(); }
 
  private:
-  std::vector<int> order_;    // record numbers in index order
-  std::vector<QString> keys_; // the case-folded index field, in the same order
+  QStringView Key(size_t position) const;
+
+  std::vector<int> order_;      // record numbers in index order
+  QString keys_;                // the case-folded index fields, in that order, back to back
+  std::vector<quint32> ends_;   // where each ends in keys_
+  size_t filled_ = 0;           // records before this position have the index field
 };
 
 struct Section {

@@ -2,26 +2,33 @@
 
 #include <QStringDecoder>
 
+#include <uchardet/uchardet.h>
+
 #include <algorithm>
 
 namespace vcard {
 
 namespace {
 
-QByteArray Unquoted(QByteArray text) {
+QByteArrayView Unquoted(QByteArrayView text) {
   text = text.trimmed();
-  if (text.size() >= 2 && text.startsWith('"') && text.endsWith('"')) text = text.mid(1, text.size() - 2);
+  if (text.size() >= 2 && text.startsWith('"') && text.endsWith('"')) text = text.sliced(1, text.size() - 2);
   return text;
 }
 
-std::vector<QByteArray> SplitOutsideQuotes(const QByteArray& text, char separator) {
-  std::vector<QByteArray> parts(1);
+// The parts between the separators outside double quotes, as views into the text.
+QVarLengthArray<QByteArrayView, 8> SplitOutsideQuotes(QByteArrayView text, char separator) {
+  QVarLengthArray<QByteArrayView, 8> parts;
   bool quoted = false;
-  for (char c : text) {
-    if (c == '"') quoted = !quoted;
-    if (c == separator && !quoted) parts.emplace_back();
-    else parts.back() += c;
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == '"') quoted = !quoted;
+    else if (text[i] == separator && !quoted) {
+      parts.append(text.sliced(start, i - start));
+      start = i + 1;
+    }
   }
+  parts.append(text.sliced(start));
   return parts;
 }
 
@@ -55,56 +62,78 @@ std::optional<QByteArray> FromQuotedPrintable(const QByteArray& text) {
 
 }  // namespace
 
-bool IsMarker(const QByteArray& text, const char* marker) {
+bool IsMarker(QByteArrayView text, const char* marker) {
   return text.trimmed().compare(marker, Qt::CaseInsensitive) == 0;
 }
 
-std::vector<Line> UnfoldedLines(const QByteArray& bytes) {
-  std::vector<Line> lines;
-  int number = 0;
-  for (qsizetype start = 0; start < bytes.size();) {
-    qsizetype end = bytes.indexOf('\n', start);
-    if (end < 0) end = bytes.size();
-    QByteArray text = bytes.mid(start, end - start);
-    if (text.endsWith('\r')) text.chop(1);
-    if (text.startsWith("\xEF\xBB\xBF")) text.remove(0, 3);  // also where files were put together
-    start = end + 1;
-    ++number;
-    Line* last = lines.empty() ? nullptr : &lines.back();
-    // A soft break must not swallow the next card when a writer left a stray "=".
-    if (last && last->quotedPrintable && last->pieces.back().endsWith('=') &&
-        !IsMarker(text, "BEGIN:VCARD") && !IsMarker(text, "END:VCARD")) {
-      last->pieces.back().chop(1);
-      last->pieces.back() += text;
-    } else if (last && last->base64 && !text.isEmpty() && !text.contains(':')) {
-      last->pieces.back() += text;  // 2.1 lets base64 go on unindented up to a blank line
-    } else if (last && (text.startsWith(' ') || text.startsWith('\t'))) {
-      last->pieces.push_back(text);
-    } else {
-      Line line;
-      line.number = number;
-      const QByteArray head = text.left(text.indexOf(':')).toUpper();
-      line.quotedPrintable = head.contains("QUOTED-PRINTABLE");
-      line.base64 = head.contains("BASE64") || head.contains("ENCODING=B");
-      line.pieces.push_back(text);
-      lines.push_back(std::move(line));
-    }
+QByteArrayView LineReader::Physical(qsizetype at, qsizetype* next) {
+  if (at == peekedAt_) {
+    *next = peekedNext_;
+    return peeked_;
   }
-  return lines;
-}
-
-QByteArray Joined(const Line& line, bool keepBlank) {
-  QByteArray text = line.pieces.front();
-  for (size_t i = 1; i < line.pieces.size(); ++i)
-    text += keepBlank ? line.pieces[i] : line.pieces[i].mid(1);
+  qsizetype end = bytes_.indexOf('\n', at);
+  if (end < 0) end = bytes_.size();
+  *next = std::min(end + 1, bytes_.size());
+  QByteArrayView text = bytes_.sliced(at, end - at);
+  if (text.endsWith('\r')) text.chop(1);
+  if (text.startsWith("\xEF\xBB\xBF")) text = text.sliced(3);
+  peekedAt_ = at;
+  peekedNext_ = *next;
+  peeked_ = text;
   return text;
 }
 
-bool Property::Is(const char* type) const {
-  return std::find(types.begin(), types.end(), type) != types.end();
+bool LineReader::Next(Line* line) {
+  if (at_ >= bytes_.size()) return false;
+  qsizetype next = 0;
+  const QByteArrayView text = Physical(at_, &next);
+  line->number = number_++;
+  line->pieces.clear();
+  line->pieces.append({text, Piece::First});
+  const qsizetype colon = text.indexOf(':');
+  const QByteArrayView head = colon < 0 ? text : text.first(colon);
+  line->quotedPrintable = line->base64 = false;
+  if (head.contains(';')) {
+    const QByteArray upper = head.toByteArray().toUpper();
+    line->quotedPrintable = upper.contains("QUOTED-PRINTABLE");
+    line->base64 = upper.contains("BASE64") || upper.contains("ENCODING=B");
+  }
+  at_ = next;
+  while (at_ < bytes_.size()) {
+    const QByteArrayView following = Physical(at_, &next);
+    Piece::Kind kind;
+    // A soft break must not swallow the next card when a writer left a stray "=".
+    if (line->quotedPrintable && line->pieces.back().text.endsWith('=') &&
+        !IsMarker(following, "BEGIN:VCARD") && !IsMarker(following, "END:VCARD"))
+      kind = Piece::SoftBreak;
+    else if (line->base64 && !following.isEmpty() && !following.contains(':'))
+      kind = Piece::Glued;  // 2.1 lets base64 go on unindented up to a blank line
+    else if (following.startsWith(' ') || following.startsWith('\t'))
+      kind = Piece::Folded;
+    else
+      break;
+    line->pieces.append({following, kind});
+    at_ = next;
+    ++number_;
+  }
+  return true;
 }
 
-std::optional<Property> ParseProperty(const QByteArray& text, int line) {
+QByteArray Joined(const Line& line, bool keepBlank) {
+  QByteArray text = line.First().toByteArray();
+  for (qsizetype i = 1; i < line.pieces.size(); ++i) {
+    const Piece& piece = line.pieces[i];
+    if (piece.kind == Piece::SoftBreak) text.chop(1);
+    text += piece.kind == Piece::Folded && !keepBlank ? piece.text.sliced(1) : piece.text;
+  }
+  return text;
+}
+
+bool Property::Is(QByteArrayView type) const {
+  return std::any_of(types.begin(), types.end(), [&](const QByteArray& t) { return QByteArrayView(t) == type; });
+}
+
+std::optional<Property> ParseProperty(QByteArrayView text, int line) {
   qsizetype colon = -1;
   bool quoted = false;
   for (qsizetype i = 0; i < text.size() && colon < 0; ++i) {
@@ -114,41 +143,44 @@ std::optional<Property> ParseProperty(const QByteArray& text, int line) {
   if (colon <= 0) return std::nullopt;
   Property p;
   p.line = line;
-  p.value = text.mid(colon + 1);
-  const std::vector<QByteArray> parts = SplitOutsideQuotes(text.left(colon), ';');
-  const QByteArray name = parts.front().trimmed();
+  p.value = text.sliced(colon + 1).toByteArray();
+  const auto parts = SplitOutsideQuotes(text.first(colon), ';');
+  const QByteArrayView name = parts.front().trimmed();
   const qsizetype dot = name.lastIndexOf('.');
-  p.group = name.left(std::max<qsizetype>(dot, 0)).toLower();
-  p.name = name.mid(dot + 1).toUpper();
-  for (size_t i = 1; i < parts.size(); ++i) {
+  if (dot > 0) p.group = name.first(dot).toByteArray().toLower();
+  p.name = name.sliced(dot + 1).toByteArray().toUpper();
+  for (qsizetype i = 1; i < parts.size(); ++i) {
     const qsizetype equals = parts[i].indexOf('=');
-    const QByteArray key = equals < 0 ? QByteArray() : parts[i].left(equals).trimmed().toUpper();
-    const QByteArray written = Unquoted(parts[i].mid(equals + 1));
-    const QByteArray value = written.toLower();
+    const QByteArrayView key = equals < 0 ? QByteArrayView() : parts[i].first(equals).trimmed();
+    const QByteArrayView written = Unquoted(parts[i].sliced(equals + 1));
+    const QByteArray value = written.toByteArray().toLower();
+    auto is = [&](const char* k) { return key.compare(k, Qt::CaseInsensitive) == 0; };
     if (key.isEmpty()) {  // 2.1's bare parameters
       if (value == "quoted-printable" || value == "base64" || value == "8bit" || value == "7bit")
         p.encoding = value;
       else
         AddType(&p, value);
-    } else if (key == "TYPE") {
-      for (const QByteArray& type : value.split(',')) AddType(&p, Unquoted(type));
-    } else if (key == "PREF") {
+    } else if (is("TYPE")) {
+      for (const QByteArrayView type : SplitOutsideQuotes(value, ','))
+        AddType(&p, Unquoted(type).toByteArray());
+    } else if (is("PREF")) {
       bool ok = false;
       const int pref = value.toInt(&ok);
       if (ok) p.pref = std::min(p.pref, pref);
-    } else if (key == "ENCODING") {
+    } else if (is("ENCODING")) {
       p.encoding = value;
-    } else if (key == "CHARSET") {
-      p.charset = written;
-    } else if (key == "VALUE") {
+    } else if (is("CHARSET")) {
+      p.charset = written.toByteArray();
+    } else if (is("VALUE")) {
       p.valueType = value;
     }
   }
   return p;
 }
 
-std::optional<QString> DecodedText(const Property& p, QString* problem) {
+std::optional<QString> DecodedText(const Property& p, QString* problem, const TextRules& rules) {
   QByteArray bytes = p.value;
+  bool encoded = true;
   if (p.encoding == "quoted-printable") {
     std::optional<QByteArray> decoded = FromQuotedPrintable(bytes);
     if (!decoded) {
@@ -158,8 +190,10 @@ std::optional<QString> DecodedText(const Property& p, QString* problem) {
     bytes = *decoded;
   } else if (p.encoding == "b" || p.encoding == "base64") {
     bytes = QByteArray::fromBase64(bytes);
+  } else {
+    encoded = false;
   }
-  if (!p.charset.isEmpty()) {
+  if (!p.charset.isEmpty() && !(rules.converted && !encoded)) {
     QStringDecoder decoder(p.charset.constData());
     if (!decoder.isValid()) {
       *problem = QStringLiteral("unknown character set \"%1\"").arg(QString::fromLatin1(p.charset));
@@ -167,25 +201,158 @@ std::optional<QString> DecodedText(const Property& p, QString* problem) {
     }
     return QString(decoder(bytes));
   }
+  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return QString::fromLatin1(bytes);
   QStringDecoder utf8(QStringConverter::Utf8);
   QString text = utf8(bytes);
   if (!utf8.hasError()) return text;
-  QStringDecoder windows("windows-1252");
-  return windows.isValid() ? QString(windows(bytes)) : QString::fromLatin1(bytes);
+  if (rules.ruled) *rules.ruled = true;
+  QStringDecoder other(rules.undeclared.constData());
+  return other.isValid() ? QString(other(bytes)) : QString::fromLatin1(bytes);
+}
+
+namespace {
+
+bool IsUtf8(QByteArrayView bytes) {
+  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return true;
+  QStringDecoder utf8(QStringConverter::Utf8);
+  [[maybe_unused]] const QString text = utf8(bytes);
+  return !utf8.hasError();
+}
+
+}  // namespace
+
+struct FileEvidence::Detector {
+  uchardet_t handle = uchardet_new();
+  ~Detector() { uchardet_delete(handle); }
+};
+
+FileEvidence::FileEvidence() = default;
+FileEvidence::~FileEvidence() { delete detector_; }
+
+void FileEvidence::Add(QByteArrayView lines) {
+  if (lines.contains('\0')) zeros_ = true;
+  LineReader reader(lines);
+  Line line;
+  while (reader.Next(&line)) AddLine(line);
+}
+
+void FileEvidence::AddLine(const Line& line) {
+  {
+    // The lines that declare no character set and are not UTF-8 are what the detector
+    // hears; declared values and ASCII would only dilute it.
+    for (const Piece& piece : line.pieces) {
+      if (IsUtf8(piece.text)) continue;
+      const qsizetype colon = line.First().indexOf(':');
+      if (colon >= 0 && line.First().first(colon).toByteArray().toUpper().contains("CHARSET=")) continue;
+      if (!detector_) detector_ = new Detector;
+      c1_ = c1_ || std::any_of(piece.text.begin(), piece.text.end(), [](char c) {
+              return static_cast<unsigned char>(c) >= 0x80 && static_cast<unsigned char>(c) < 0xA0;
+            });
+      uchardet_handle_data(detector_->handle, piece.text.data(), static_cast<size_t>(piece.text.size()));
+      uchardet_handle_data(detector_->handle, "\n", 1);
+    }
+    if (line.quotedPrintable || line.base64) return;
+    for (qsizetype i = 0; i + 1 < line.pieces.size(); ++i) {
+      if (line.pieces[i + 1].kind != Piece::Folded) continue;
+      const QByteArrayView cut = line.pieces[i].text;
+      const qsizetype characters =
+          cut.size() - std::count_if(cut.begin(), cut.end(), [](char c) { return (c & 0xC0) == 0x80; });
+      if (!width_) width_ = std::pair{cut.size(), characters};
+      else if (width_->first != cut.size() && width_->second != characters) sameWidth_ = false;
+      ++cuts_;
+    }
+  }
+}
+
+std::optional<TextRules> FileEvidence::Rules(QString* problem, QString* assumed) {
+  if (zeros_) {
+    *problem = QStringLiteral("not text in an encoding this reader knows (UTF-8, UTF-16, UTF-32 or an "
+                              "8-bit character set): it holds zero bytes");
+    return std::nullopt;
+  }
+  TextRules rules;
+  if (width_ && sameWidth_) {
+    const auto [bytes, characters] = *width_;
+    const bool standardWidth = bytes == 75 || bytes == 76 || characters == 75 || characters == 76;
+    rules.keepFoldBlanks = !(cuts_ >= 2 || standardWidth);
+  }
+  if (!detector_) return rules;
+  uchardet_data_end(detector_->handle);
+  QByteArray charset = uchardet_get_charset(detector_->handle);
+  if (charset.isEmpty() || charset == "ASCII" || charset == "UTF-8") charset = "WINDOWS-1252";
+  // Bytes 0x80 to 0x9F are control codes in the ISO 8859 sets and letters in their Windows
+  // supersets, which is what text holding them was written in.
+  static const std::pair<const char*, const char*> supersets[] = {
+      {"ISO-8859-1", "WINDOWS-1252"}, {"ISO-8859-2", "WINDOWS-1250"}, {"ISO-8859-7", "WINDOWS-1253"},
+      {"ISO-8859-9", "WINDOWS-1254"}, {"ISO-8859-13", "WINDOWS-1257"}};
+  for (const auto& [iso, windows] : supersets)
+    if (c1_ && charset == iso) charset = windows;
+  if (!QStringDecoder(charset.constData()).isValid()) {
+    *problem = QStringLiteral("its text is in %1, which no converter here reads").arg(QString::fromLatin1(charset));
+    return std::nullopt;
+  }
+  rules.undeclared = charset;
+  *assumed = QString::fromLatin1(charset);
+  return rules;
+}
+
+std::optional<QStringConverter::Encoding> WideEncoding(QByteArrayView b, qsizetype* markSize) {
+  auto starts = [&](const char* prefix, qsizetype size) { return b.startsWith(QByteArrayView(prefix, size)); };
+  *markSize = 4;
+  if (starts("\xFF\xFE\0\0", 4)) return QStringConverter::Utf32LE;
+  if (starts("\0\0\xFE\xFF", 4)) return QStringConverter::Utf32BE;
+  *markSize = 2;
+  if (starts("\xFF\xFE", 2)) return QStringConverter::Utf16LE;
+  if (starts("\xFE\xFF", 2)) return QStringConverter::Utf16BE;
+  *markSize = 0;
+  if (starts("B\0\0\0", 4)) return QStringConverter::Utf32LE;
+  if (starts("\0\0\0B", 4)) return QStringConverter::Utf32BE;
+  if (starts("B\0", 2)) return QStringConverter::Utf16LE;
+  if (starts("\0B", 2)) return QStringConverter::Utf16BE;
+  return std::nullopt;
+}
+
+std::optional<FileText> FileTextOf(QByteArray bytes, QString* problem) {
+  FileText text;
+  qsizetype markSize = 0;
+  const std::optional<QStringConverter::Encoding> wide = WideEncoding(bytes, &markSize);
+  if (wide) {
+    QStringDecoder decoder(*wide, QStringDecoder::Flag::Stateless);
+    const QString decoded = decoder(QByteArrayView(bytes).sliced(markSize));
+    if (decoder.hasError()) {
+      *problem = QStringLiteral("the text is not valid %1").arg(QLatin1String(QStringConverter::nameForEncoding(*wide)));
+      return std::nullopt;
+    }
+    bytes = decoded.toUtf8();
+  }
+  FileEvidence evidence;
+  evidence.Add(bytes);
+  const std::optional<TextRules> rules = evidence.Rules(problem, &text.assumed);
+  if (!rules) return std::nullopt;
+  text.rules = *rules;
+  text.rules.converted = wide.has_value();
+  text.bytes = std::move(bytes);
+  return text;
 }
 
 QStringList SplitUnescaped(const QString& text, QStringView separators) {
+  const char16_t first = separators.isEmpty() ? 0 : separators[0].unicode();
+  const char16_t second = separators.size() > 1 ? separators[1].unicode() : first;
   QStringList parts;
   qsizetype start = 0;
+  const QChar* chars = text.constData();
   for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text[i] == u'\\') {
+    const char16_t c = chars[i].unicode();
+    if (c == u'\\') {
       ++i;
-    } else if (separators.contains(text[i])) {
+    } else if (c == first || c == second) {
       parts << text.mid(start, i - start);
       start = i + 1;
     }
   }
-  parts << text.mid(start);
+  parts << (start == 0 ? text : text.mid(start));
   return parts;
 }
 
@@ -222,6 +389,11 @@ QString Cleaned(QString text) {
 QStringList Part(const QStringList& parts, qsizetype i, bool lists) {
   QStringList values;
   if (i >= parts.size()) return values;
+  if (!lists || !parts[i].contains(u',')) {
+    const QString value = Cleaned(Unescaped(parts[i]));
+    if (!value.isEmpty()) values << value;
+    return values;
+  }
   for (const QString& raw : lists ? SplitUnescaped(parts[i], u",") : QStringList{parts[i]}) {
     const QString value = Cleaned(Unescaped(raw));
     if (!value.isEmpty()) values << value;

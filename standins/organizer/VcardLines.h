@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QChar>
 #include <QString>
+#include <QStringConverter>
 #include <QStringList>
+#include <QVarLengthArray>
 
 #include <climits>
 #include <optional>
@@ -15,26 +17,50 @@ namespace vcard {
 constexpr int kNotPreferred = INT_MAX;
 constexpr QChar kParagraph = u'\r';  // the address book's paragraph break
 
-// One property line as written: the file lines unfolded into it.
-struct Line {
-  int number = 0;                  // the file line it starts on, from 1
-  std::vector<QByteArray> pieces;  // its first file line, then each folded one with its blank
-  bool quotedPrintable = false, base64 = false;
+// One file line of a property line, as written (its line end and a leading UTF-8 byte-order
+// mark left out), and how it joins the one before.
+struct Piece {
+  enum Kind : char { First, Folded, SoftBreak, Glued };
+  QByteArrayView text;
+  Kind kind = First;
 };
 
-// The file's lines, each with the lines that continue it; a UTF-8 byte-order mark at the
-// start of a line is skipped. Lines end with CR LF or LF. A line starting with a blank or a tab
-// continues the one before; a quoted-printable value ending in "=" goes on at the start
-// of the next line unless that is a BEGIN:VCARD or END:VCARD line; a base64 value goes on
-// over the lines without a colon that follow it.
-std::vector<Line> UnfoldedLines(const QByteArray& bytes);
+// One property line as written: the file lines unfolded into it. Its pieces point into the
+// bytes it was read from.
+struct Line {
+  int number = 0;  // the file line it starts on, from 1
+  QVarLengthArray<Piece, 2> pieces;
+  bool quotedPrintable = false, base64 = false;
+  QByteArrayView First() const { return pieces.front().text; }
+};
 
-// The line as one text: 2.1 keeps the blank that starts each folded line, later versions
-// drop it.
+// Reads the property lines of whole file lines one at a time. Lines end with CR LF or LF; a
+// UTF-8 byte-order mark at the start of a line is skipped (also where files were put
+// together). A line starting with a blank or a tab continues the one before (Folded); a
+// quoted-printable value ending in "=" goes on at the start of the next line unless that is
+// a BEGIN:VCARD or END:VCARD line (SoftBreak); a base64 value goes on over the lines without
+// a colon that follow it (Glued).
+class LineReader {
+ public:
+  LineReader(QByteArrayView bytes, int firstNumber = 1) : bytes_(bytes), number_(firstNumber) {}
+  bool Next(Line* line);            // false at the end of the bytes
+  qsizetype Offset() const { return at_; }  // where the next line starts
+  int Number() const { return number_; }    // its file line number
+
+ private:
+  QByteArrayView Physical(qsizetype at, qsizetype* next);
+  QByteArrayView bytes_;
+  qsizetype peekedAt_ = -1, peekedNext_ = 0;  // the file line last looked at
+  QByteArrayView peeked_;
+  qsizetype at_ = 0;
+  int number_;
+};
+
+// The line as one text, with or without the blank that starts each folded piece.
 QByteArray Joined(const Line& line, bool keepBlank);
 
 // Whether the text is the marker ("BEGIN:VCARD"), ignoring case and blanks around it.
-bool IsMarker(const QByteArray& text, const char* marker);
+bool IsMarker(QByteArrayView text, const char* marker);
 
 struct Property {
   int line = 0;
@@ -46,19 +72,75 @@ struct Property {
   QByteArray charset;              // as written
   QByteArray value;                // as written
 
-  bool Is(const char* type) const;
+  bool Is(QByteArrayView type) const;
 };
 
 // "[group.]NAME[;param]...:value"; nothing when there is no colon before the value. TYPE
 // values come from TYPE=a,b, repeated TYPE=, quoted lists and 2.1's bare parameters
 // (WORK;FAX); a type "pref" or a PREF=n sets the preference. Names and parameter values
 // ignore case, and a colon inside double quotes is part of its parameter.
-std::optional<Property> ParseProperty(const QByteArray& text, int line);
+std::optional<Property> ParseProperty(QByteArrayView text, int line);
+
+// How the values of one file are read.
+struct TextRules {
+  // A value that declares no CHARSET and is not valid UTF-8 is read in this one.
+  QByteArray undeclared = "windows-1252";
+  // The whole file was converted to UTF-8 (it was UTF-16 or UTF-32): a value that is not
+  // quoted-printable or base64 is UTF-8 whatever its CHARSET says.
+  bool converted = false;
+  // Whether 2.1 folds keep their blank (VcardReader.h says when).
+  bool keepFoldBlanks = true;
+  // When given, set once a value was read by one of the rules above that the whole file
+  // decides (undeclared 8-bit text, a 2.1 fold), so a reader that began with the defaults
+  // knows whether it must read again.
+  bool* ruled = nullptr;
+};
+
+// What a reader must know of a file before reading its cards, gathered over its whole lines
+// (in pieces, for a file read piece by piece).
+class FileEvidence {
+ public:
+  FileEvidence();
+  ~FileEvidence();
+  FileEvidence(const FileEvidence&) = delete;
+  FileEvidence& operator=(const FileEvidence&) = delete;
+
+  void Add(QByteArrayView lines);
+  void AddLine(const Line& line);  // one line, once
+  void NoteZeros() { zeros_ = true; }
+  // The rules for reading the file; nothing, with the reason in *problem, for bytes in an
+  // encoding it cannot read (zero bytes, or a detected character set no converter knows).
+  // *assumed names the character set assumed for undeclared text, when it had to be.
+  std::optional<TextRules> Rules(QString* problem, QString* assumed);
+
+ private:
+  struct Detector;
+  Detector* detector_ = nullptr;  // libuchardet, fed the lines that need it
+  bool zeros_ = false;
+  bool c1_ = false;  // undeclared text holds bytes 0x80 to 0x9F
+  // The lengths, in bytes and in UTF-8 characters, of the file lines a fold cut.
+  std::optional<std::pair<qsizetype, qsizetype>> width_;
+  bool sameWidth_ = true;
+  int cuts_ = 0;
+};
+
+// The encoding of text in UTF-16 or UTF-32, told by its byte-order mark (its size in
+// *markSize) or by the zero bytes around the "B" of a first "BEGIN"; nothing for other bytes.
+std::optional<QStringConverter::Encoding> WideEncoding(QByteArrayView start, qsizetype* markSize);
+
+// A whole file's bytes made ready for the reader: UTF-16 or UTF-32 converted to UTF-8, and
+// the rules for reading it (FileEvidence); nothing, with the reason, as Rules says.
+struct FileText {
+  QByteArray bytes;
+  TextRules rules;
+  QString assumed;
+};
+std::optional<FileText> FileTextOf(QByteArray bytes, QString* problem);
 
 // The value as text: quoted-printable or base64 undone, then read in its CHARSET, or
-// without one as UTF-8, or as Windows-1252 where it is not valid UTF-8. Nothing, with the
-// reason in *problem, for bad quoted-printable or an unknown CHARSET.
-std::optional<QString> DecodedText(const Property& property, QString* problem);
+// without one as UTF-8, or in rules.undeclared where it is not valid UTF-8. Nothing, with
+// the reason in *problem, for bad quoted-printable or an unknown CHARSET.
+std::optional<QString> DecodedText(const Property& property, QString* problem, const TextRules& rules = {});
 
 // The parts between the separators that no backslash escapes; the escapes stay in.
 QStringList SplitUnescaped(const QString& text, QStringView separators);

@@ -4,10 +4,14 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QHash>
 
 #include <algorithm>
+#include <functional>
 #include <map>
+#include <unordered_map>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -17,12 +21,15 @@ using namespace vcard;
 struct Contact {
   int pref = kNotPreferred;
   bool home = false, work = false, fax = false;
+  // For the business items: 0 typed work, 1 untyped, then the same two for a mobile (or
+  // pager, car) number; lower wins, then the preferred, then the first.
+  int rank = 1;
   QStringList values;
 };
 
 struct Card {
   bool named = false;  // N gives a family or a given name
-  QString family, given, prefix, fn, org, title, kind;
+  QString family, given, prefix, fn, org, title, kind, nickname;
   bool showsCompany = false;
   std::vector<Contact> phones, emails, addresses;
   QString assistant, spouse;
@@ -35,12 +42,6 @@ const char* const kAssistantNames[] = {"X-ASSISTANT", "X-EVOLUTION-ASSISTANT",
                                        "X-KADDRESSBOOK-X-ASSISTANTSNAME", "X-MS-ASSISTANT"};
 const char* const kSpouseNames[] = {"X-SPOUSE", "X-EVOLUTION-SPOUSE",
                                     "X-KADDRESSBOOK-X-SPOUSESNAME", "X-MS-SPOUSE"};
-const char* const kUsedNames[] = {"N", "FN", "ORG", "TITLE", "KIND", "X-ABSHOWAS", "TEL", "EMAIL",
-                                  "ADR", "CATEGORIES", "X-ABLABEL", "X-ABRELATEDNAMES", "RELATED"};
-
-bool IsOneOf(const QByteArray& name, const auto& names) {
-  return std::any_of(std::begin(names), std::end(names), [&](const char* n) { return name == n; });
-}
 
 void SetOnce(QString* field, const QString& value) {
   if (field->isEmpty()) *field = value;
@@ -52,6 +53,8 @@ Contact ContactOf(const Property& p) {
   contact.home = p.Is("home");
   contact.work = p.Is("work") || !contact.home;
   contact.fax = p.Is("fax");
+  const bool mobile = p.Is("cell") || p.Is("mobile") || p.Is("iphone") || p.Is("pager") || p.Is("car");
+  contact.rank = (p.Is("work") ? 0 : 1) + (mobile && !contact.fax ? 2 : 0);
   return contact;
 }
 
@@ -65,6 +68,7 @@ QStringList PhoneNumber(const QString& text) {
         return {uri.front(), parameter.mid(4), uri.front() + QStringLiteral(" ext. ") + parameter.mid(4)};
     return {uri.front(), QString(), uri.front()};
   }
+  if (!text.contains(u'x', Qt::CaseInsensitive)) return {text, QString(), text};
   static const QRegularExpression extension(QStringLiteral(R"(\A(.*\d)[\s,]*(?:ext\.?|x)\s*(\d+)\z)"),
                                             QRegularExpression::CaseInsensitiveOption);
   const QRegularExpressionMatch match = extension.match(text);
@@ -72,58 +76,91 @@ QStringList PhoneNumber(const QString& text) {
   return {text, QString(), text};
 }
 
+enum class Kind { N, FN, Nickname, Org, Title, KindOf, ShowAs, Tel, Email, Adr, Categories, Label, RelatedNames,
+                  Related, Assistant, Spouse, Unmapped };
+
+// What the mapping does with a property, by its upper-case name.
+Kind KindOfName(const QByteArray& name) {
+  static const QHash<QByteArray, Kind> kinds = [] {
+    QHash<QByteArray, Kind> all = {
+        {"N", Kind::N}, {"FN", Kind::FN}, {"NICKNAME", Kind::Nickname}, {"ORG", Kind::Org}, {"TITLE", Kind::Title},
+        {"KIND", Kind::KindOf}, {"X-ABSHOWAS", Kind::ShowAs}, {"TEL", Kind::Tel}, {"EMAIL", Kind::Email},
+        {"ADR", Kind::Adr}, {"CATEGORIES", Kind::Categories}, {"X-ABLABEL", Kind::Label},
+        {"X-ABRELATEDNAMES", Kind::RelatedNames}, {"RELATED", Kind::Related}};
+    for (const char* n : kAssistantNames) all.insert(n, Kind::Assistant);
+    for (const char* n : kSpouseNames) all.insert(n, Kind::Spouse);
+    return all;
+  }();
+  return kinds.value(name, Kind::Unmapped);
+}
+
 // Takes what the mapping uses from one property; false, with the reason, when a value it
 // uses cannot be read.
-bool Take(const Property& p, bool lists, Card* card, QString* problem) {
-  if (!IsOneOf(p.name, kUsedNames) && !IsOneOf(p.name, kAssistantNames) && !IsOneOf(p.name, kSpouseNames))
-    return true;
-  const std::optional<QString> decoded = DecodedText(p, problem);
+bool IsMapped(QByteArrayView name) {
+  char upper[48];
+  if (name.size() > qsizetype(sizeof upper)) return false;
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    upper[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  return KindOfName(QByteArray::fromRawData(upper, name.size())) != Kind::Unmapped;
+}
+
+bool Take(const Property& p, bool lists, const TextRules& rules, Card* card, QString* problem) {
+  const Kind kind = KindOfName(p.name);
+  if (kind == Kind::Unmapped) return true;
+  const std::optional<QString> decoded = DecodedText(p, problem, rules);
   if (!decoded) return false;
-  const bool structured = p.name == "N" || p.name == "ORG" || p.name == "ADR";
+  const bool structured = kind == Kind::N || kind == Kind::Org || kind == Kind::Adr;
   const QString text = structured ? QString() : Cleaned(Unescaped(*decoded));
   const QStringList parts = structured ? SplitUnescaped(*decoded, u";") : QStringList();
-  Contact contact = ContactOf(p);
-  if (p.name == "N") {
-    card->family = Part(parts, 0, lists).join(u' ');
-    card->given = Part(parts, 1, lists).join(u' ');
-    card->prefix = Part(parts, 3, lists).join(u' ');
-    card->named = !card->family.isEmpty() || !card->given.isEmpty();
-  } else if (p.name == "FN") {
-    SetOnce(&card->fn, text);
-  } else if (p.name == "ORG") {
-    SetOnce(&card->org, Part(parts, 0, false).join(u' '));
-  } else if (p.name == "TITLE") {
-    SetOnce(&card->title, text);
-  } else if (p.name == "KIND") {
-    card->kind = text.toLower();
-  } else if (p.name == "X-ABSHOWAS") {
-    card->showsCompany = text.compare(QLatin1String("COMPANY"), Qt::CaseInsensitive) == 0;
-  } else if (p.name == "TEL") {
-    contact.values = PhoneNumber(text);
-    if (!contact.values[0].isEmpty()) card->phones.push_back(contact);
-  } else if (p.name == "EMAIL") {
-    contact.values = {text};
-    if (!text.isEmpty()) card->emails.push_back(contact);
-  } else if (p.name == "ADR") {
-    const QStringList street = Part(parts, 2, lists) + Part(parts, 1, lists) + Part(parts, 0, lists);
-    contact.values = {street.join(kParagraph)};
-    for (int i = 3; i <= 6; ++i) contact.values << Part(parts, i, lists).join(u' ');
-    card->addresses.push_back(contact);
-  } else if (p.name == "CATEGORIES") {
-    for (const QString& raw : SplitUnescaped(*decoded, u",;")) {
-      const QString name = Cleaned(Unescaped(raw));
-      if (!name.isEmpty() && !card->categories.contains(name, Qt::CaseInsensitive)) card->categories << name;
+  switch (kind) {
+    case Kind::N:
+      card->family = Part(parts, 0, lists).join(u' ');
+      card->given = Part(parts, 1, lists).join(u' ');
+      card->prefix = Part(parts, 3, lists).join(u' ');
+      card->named = !card->family.isEmpty() || !card->given.isEmpty();
+      break;
+    case Kind::FN: SetOnce(&card->fn, text); break;
+    case Kind::Nickname: SetOnce(&card->nickname, Part(SplitUnescaped(*decoded, u","), 0, false).join(u' ')); break;
+    case Kind::Org: SetOnce(&card->org, Part(parts, 0, false).join(u' ')); break;
+    case Kind::Title: SetOnce(&card->title, text); break;
+    case Kind::KindOf: card->kind = text.toLower(); break;
+    case Kind::ShowAs: card->showsCompany = text.compare(QLatin1String("COMPANY"), Qt::CaseInsensitive) == 0; break;
+    case Kind::Tel: {
+      Contact contact = ContactOf(p);
+      contact.values = PhoneNumber(text);
+      if (!contact.values[0].isEmpty()) card->phones.push_back(std::move(contact));
+      break;
     }
-  } else if (p.name == "X-ABLABEL") {
-    card->labels[p.group] = text;
-  } else if (p.name == "X-ABRELATEDNAMES") {
-    card->relatedNames.emplace_back(p.group, text);
-  } else if (p.name == "RELATED") {
-    if (p.valueType == "text" && p.Is("spouse")) SetOnce(&card->spouse, text);
-  } else if (IsOneOf(p.name, kAssistantNames)) {
-    SetOnce(&card->assistant, text);
-  } else {
-    SetOnce(&card->spouse, text);
+    case Kind::Email: {
+      Contact contact = ContactOf(p);
+      contact.values = {text};
+      if (!text.isEmpty()) card->emails.push_back(std::move(contact));
+      break;
+    }
+    case Kind::Adr: {
+      Contact contact = ContactOf(p);
+      const QStringList street = Part(parts, 2, lists) + Part(parts, 1, lists) + Part(parts, 0, lists);
+      contact.values = {street.join(kParagraph)};
+      for (int i = 3; i <= 6; ++i) contact.values << Part(parts, i, lists).join(u' ');
+      card->addresses.push_back(std::move(contact));
+      break;
+    }
+    case Kind::Categories:
+      for (const QString& raw : SplitUnescaped(*decoded, u",;")) {
+        const QString name = Cleaned(Unescaped(raw));
+        if (!name.isEmpty() && !card->categories.contains(name, Qt::CaseInsensitive)) card->categories << name;
+      }
+      break;
+    case Kind::Label: card->labels[p.group] = text; break;
+    case Kind::RelatedNames: card->relatedNames.emplace_back(p.group, text); break;
+    case Kind::Related:
+      if (p.valueType == "text" && p.Is("spouse")) SetOnce(&card->spouse, text);
+      break;
+    case Kind::Assistant: SetOnce(&card->assistant, text); break;
+    case Kind::Spouse: SetOnce(&card->spouse, text); break;
+    case Kind::Unmapped: break;
   }
   return true;
 }
@@ -159,9 +196,17 @@ void TakeApart(const QString& fn, QString* title, QString* given, QString* famil
   *given = words.join(u' ');
 }
 
+// The field id of an item named by a literal, looked up once per literal.
+int IdOf(const char* item) {
+  static std::unordered_map<const char*, int> ids;
+  auto it = ids.find(item);
+  if (it == ids.end()) it = ids.emplace(item, FieldIdOf(QLatin1String(item))).first;
+  return it->second;
+}
+
 Record RecordOf(Card card) {
   std::vector<QString> fields(FieldItemNames().size());
-  auto field = [&](const char* item) -> QString& { return fields[FieldIdOf(QLatin1String(item))]; };
+  auto field = [&](const char* item) -> QString& { return fields[IdOf(item)]; };
 
   const bool organisation = card.kind == QLatin1String("org") || card.kind == QLatin1String("group") ||
                             card.kind == QLatin1String("location") || card.showsCompany ||
@@ -175,45 +220,64 @@ Record RecordOf(Card card) {
   }
   field("Company") = organisation && card.org.isEmpty() ? card.fn : card.org;
   field("Position") = card.title;
+  // Searches go by surname or company: a card with neither (a phone's "Bob", a one-word
+  // name) is filed under its only name, as its surname.
+  if (field("LastName").isEmpty() && field("Company").isEmpty()) {
+    QString& lastName = field("LastName");
+    lastName = std::exchange(field("FirstName"), QString());
+    if (lastName.isEmpty()) lastName = card.fn;
+    if (lastName.isEmpty()) lastName = card.nickname;
+  }
 
-  auto byPreference = [](const Contact& a, const Contact& b) { return a.pref < b.pref; };
-  std::stable_sort(card.addresses.begin(), card.addresses.end(), byPreference);
-  std::stable_sort(card.phones.begin(), card.phones.end(), byPreference);
-  std::stable_sort(card.emails.begin(), card.emails.end(), byPreference);
+  // Each list in the order the business items take them; a home item takes the preferred,
+  // then the first, of its own.
+  auto byRank = [](const Contact& a, const Contact& b) {
+    return a.rank != b.rank ? a.rank < b.rank : a.pref < b.pref;
+  };
+  std::stable_sort(card.addresses.begin(), card.addresses.end(), byRank);
+  std::stable_sort(card.phones.begin(), card.phones.end(), byRank);
+  std::stable_sort(card.emails.begin(), card.emails.end(), byRank);
+  auto firstHome = [](const std::vector<Contact>& contacts, bool fax) -> const Contact* {
+    const Contact* best = nullptr;
+    for (const Contact& c : contacts)
+      if (c.home && c.fax == fax && (!best || c.pref < best->pref)) best = &c;
+    return best;
+  };
   static const char* const workItems[] = {"Address", "City", "State", "Zip", "Country"};
   static const char* const homeItems[] = {"Home-Address", "Home-City", "Home-State", "Home-Zip", "Home-Country"};
-  const Contact* work = nullptr;
-  const Contact* home = nullptr;
-  for (const Contact& address : card.addresses) {
-    if (address.work && !work) work = &address;
-    if (address.home && !home) home = &address;
-  }
+  auto work = std::find_if(card.addresses.begin(), card.addresses.end(), [](const Contact& c) { return c.work; });
+  const Contact* home = firstHome(card.addresses, false);
   for (int i = 0; i < 5; ++i) {
-    if (work) field(workItems[i]) = work->values[i];
+    if (work != card.addresses.end()) field(workItems[i]) = work->values[i];
     if (home) field(homeItems[i]) = home->values[i];
   }
   // Only the two phone items have an extension beside them; elsewhere it stays in the number.
-  for (const Contact& phone : card.phones) {
-    const QString &number = phone.values[0], &extension = phone.values[1], &whole = phone.values[2];
-    if (phone.work && phone.fax) {
-      SetOnce(field("Fax").isEmpty() ? &field("Fax") : &field("Business Tel2"), whole);
-    } else if (phone.work && field("Phone").isEmpty()) {
-      field("Phone") = number;
-      field("Extn") = extension;
-    } else if (phone.work) {
-      SetOnce(&field("Business Tel2"), whole);
-    }
-    if (phone.home && phone.fax) {
-      SetOnce(&field("Home-Fax"), whole);
-    } else if (phone.home && field("Home-Phone").isEmpty()) {
-      field("Home-Phone") = number;
-      field("Home-Extn") = extension;
+  const Contact* phone = nullptr;
+  const Contact* fax = nullptr;
+  for (const Contact& c : card.phones) {
+    if (c.work && !c.fax && !phone) phone = &c;
+    if (c.work && c.fax && !fax) fax = &c;
+  }
+  if (phone) {
+    field("Phone") = phone->values[0];
+    field("Extn") = phone->values[1];
+  }
+  if (fax) field("Fax") = fax->values[2];
+  for (const Contact& c : card.phones) {
+    if (c.work && &c != phone && &c != fax) {
+      field("Business Tel2") = c.values[2];
+      break;
     }
   }
+  if (const Contact* homePhone = firstHome(card.phones, false)) {
+    field("Home-Phone") = homePhone->values[0];
+    field("Home-Extn") = homePhone->values[1];
+  }
+  if (const Contact* homeFax = firstHome(card.phones, true)) field("Home-Fax") = homeFax->values[2];
   for (const Contact& email : card.emails) {
     if (email.work) SetOnce(&field("E-mail"), email.values[0]);
-    if (email.home) SetOnce(&field("Home-Email"), email.values[0]);
   }
+  if (const Contact* homeEmail = firstHome(card.emails, false)) field("Home-Email") = homeEmail->values[0];
   for (const auto& [group, name] : card.relatedNames) {
     const QString label = card.labels[group];
     if (label.contains(QLatin1String("assistant"), Qt::CaseInsensitive)) SetOnce(&card.assistant, name);
@@ -222,20 +286,22 @@ Record RecordOf(Card card) {
   field("Assistant") = card.assistant;
   field("Spouse") = card.spouse;
 
-  Record record;
+  std::vector<std::pair<int, QString>> filled;
   for (size_t id = 0; id < fields.size(); ++id)
-    if (!fields[id].isEmpty()) record.fields.emplace_back(static_cast<int>(id), fields[id]);
-  return record;
+    if (!fields[id].isEmpty()) filled.emplace_back(static_cast<int>(id), fields[id]);
+  return Record(filled);
 }
 
 // The card between BEGIN:VCARD and END:VCARD; false with the reason and its line when it
-// cannot be read.
-bool ReadCard(const std::vector<Line>& lines, Card* card, QString* problem, int* problemLine) {
+// cannot be read as a whole. A line it cannot read is left out, with its line and reason in
+// *skipped, and the rest of the card is read.
+bool ReadCard(const std::vector<Line>& lines, const TextRules& rules, Card* card, QString* problem,
+              int* problemLine, std::vector<std::pair<int, QString>>* skipped) {
   int version = 0;
   for (const Line& line : lines) {
-    const QByteArray& first = line.pieces.front();
-    if (!first.toUpper().startsWith("VERSION:")) continue;
-    const QByteArray number = first.mid(8).trimmed();
+    const QByteArrayView first = line.First();
+    if (first.size() < 8 || qstrnicmp(first.data(), "VERSION:", 8) != 0) continue;
+    const QByteArrayView number = first.sliced(8).trimmed();
     version = number == "2.1" ? 21 : number == "3.0" ? 30 : number == "4.0" ? 40 : -1;
     if (version < 0) {
       *problem = QStringLiteral("unknown vCard version \"%1\"").arg(QString::fromUtf8(number));
@@ -244,72 +310,227 @@ bool ReadCard(const std::vector<Line>& lines, Card* card, QString* problem, int*
     }
   }
   for (const Line& line : lines) {
-    *problemLine = line.number;
-    const std::optional<Property> property = ParseProperty(Joined(line, version == 21), line.number);
-    if (!property) {
-      *problem = QStringLiteral("a line without a colon");
-      return false;
-    }
-    if (!Take(*property, version != 21, card, problem)) return false;
+    // Most properties are not mapped: only their colon is checked.
+    const QByteArrayView first = line.First();
+    qsizetype nameEnd = 0;
+    while (nameEnd < first.size() && first[nameEnd] != ';' && first[nameEnd] != ':') ++nameEnd;
+    QByteArrayView name = first.first(nameEnd).trimmed();
+    name = name.sliced(name.lastIndexOf('.') + 1);
+    if (!IsMapped(name) && (first.contains(':') || Joined(line, true).contains(':'))) continue;
+    const bool folded = std::any_of(line.pieces.begin(), line.pieces.end(),
+                                    [](const Piece& piece) { return piece.kind == Piece::Folded; });
+    if (version == 21 && folded && rules.ruled) *rules.ruled = true;
+    const std::optional<Property> property =
+        line.pieces.size() == 1 ? ParseProperty(first, line.number)
+                                : ParseProperty(Joined(line, version == 21 && rules.keepFoldBlanks), line.number);
+    QString reason;
+    if (!property) skipped->emplace_back(line.number, QStringLiteral("a line without a colon"));
+    else if (!Take(*property, version != 21, rules, card, &reason)) skipped->emplace_back(line.number, reason);
   }
   return true;
 }
 
-}  // namespace
+bool IsEmptyAgent(const Line& line) {
+  if (line.pieces.size() != 1) return false;
+  const std::optional<Property> property = ParseProperty(line.First(), line.number);
+  return property && property->name == "AGENT" && property->value.trimmed().isEmpty();
+}
 
-VcardBook ReadVcards(const QByteArray& bytes, const QString& path) {
-  VcardBook book;
+// Reads the cards of whole lines handed to it in order, block by block.
+class CardScanner {
+ public:
+  // evidence, when given, hears every line once, as its card is done.
+  CardScanner(const QString& path, const TextRules& rules, FileEvidence* evidence)
+      : CardScanner(path, rules) { evidence_ = evidence; }
+  CardScanner(const QString& path, const TextRules& rules);
+  void Assumed(const QString& charset) {
+    book_.warnings << QStringLiteral("%1: text without a CHARSET that is not UTF-8 read as %2 (detected)")
+                          .arg(path_, charset);
+  }
+  // Reads the cards that end in the bytes, whose first line is firstLine. Returns where
+  // the card left unfinished starts, and its line, for the next block to begin with; at
+  // the last block such a card is skipped with a warning.
+  std::pair<qsizetype, int> Scan(QByteArrayView bytes, int firstLine, bool last);
+  VcardBook Finish();
+
+ private:
+  void Warn(int line, const QString& reason);
+  void Keep(Card card);
+
+  TextRules rules_;
+  QString path_;
+  VcardBook book_;
+  bool outside_ = false;  // in a run of text outside the cards, already reported
+  std::vector<Line> card_;
+  FileEvidence* evidence_ = nullptr;
+};
+
+CardScanner::CardScanner(const QString& path, const TextRules& rules) : rules_(rules), path_(path) {
   QString fileSection = QFileInfo(path).fileName();
   if (fileSection.endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive)) fileSection.chop(4);
-  book.sections.emplace_back();
-  book.sections.front().name = fileSection;
-  auto warn = [&](int line, const QString& reason) {
-    book.warnings << QStringLiteral("%1:%2: %3").arg(path).arg(line).arg(reason);
-  };
-  auto keep = [&](const Card& card) {
-    const Record record = RecordOf(card);
-    book.sections.front().records.push_back(record);
-    for (const QString& category : card.categories) {
-      auto section = std::find_if(book.sections.begin(), book.sections.end(), [&](const Section& s) {
-        return s.name.compare(category, Qt::CaseInsensitive) == 0;
-      });
-      if (section == book.sections.begin()) continue;
-      if (section == book.sections.end()) {
-        section = book.sections.emplace(book.sections.end());
-        section->name = category;
-      }
-      section->records.push_back(record);
-    }
-  };
+  book_.sections.emplace_back();
+  book_.sections.front().name = fileSection;
+}
 
-  std::optional<int> begin;  // the BEGIN:VCARD line of the card being read
-  std::vector<Line> card;
-  bool outside = false;      // in a run of text outside the cards, already reported
-  for (Line& line : UnfoldedLines(bytes)) {
-    const QByteArray& first = line.pieces.front();
+void CardScanner::Warn(int line, const QString& reason) {
+  book_.warnings << QStringLiteral("%1:%2: %3").arg(path_).arg(line).arg(reason);
+}
+
+void CardScanner::Keep(Card card) {
+  const QStringList categories = card.categories;
+  const Record record = RecordOf(std::move(card));
+  std::vector<Section>& sections = book_.sections;
+  sections.front().records.push_back(record);
+  for (const QString& category : categories) {
+    auto section = std::find_if(sections.begin(), sections.end(), [&](const Section& s) {
+      return s.name.compare(category, Qt::CaseInsensitive) == 0;
+    });
+    if (section == sections.begin()) continue;
+    if (section == sections.end()) {
+      section = sections.emplace(sections.end());
+      section->name = category;
+    }
+    section->records.push_back(record);
+  }
+}
+
+std::pair<qsizetype, int> CardScanner::Scan(QByteArrayView bytes, int firstLine, bool last) {
+  std::optional<int> begin;                        // the BEGIN:VCARD line of the card being read
+  std::pair<qsizetype, int> cardStart{bytes.size(), 0};  // where it starts
+  int agent = 0;                                   // depth inside a 2.1 AGENT's nested cards
+  card_.clear();
+  LineReader reader(bytes, firstLine);
+  Line line;
+  for (qsizetype at = 0; (at = reader.Offset()), reader.Next(&line);) {
+    const QByteArrayView first = line.First();
     if (line.pieces.size() == 1 && first.trimmed().isEmpty()) continue;
-    if (IsMarker(first, "BEGIN:VCARD")) {
+    const QByteArrayView start = first.trimmed();
+    const bool marker = !start.isEmpty() && (start[0] == 'B' || start[0] == 'b' || start[0] == 'E' || start[0] == 'e');
+    const bool beginMarker = marker && IsMarker(start, "BEGIN:VCARD");
+    const bool endMarker = marker && !beginMarker && IsMarker(start, "END:VCARD");
+    // 2.1 writes an AGENT as "AGENT:" followed by a whole card; that card is part of its
+    // parent, not a contact, and its END:VCARD does not end the parent.
+    if (agent > 0) {
+      if (beginMarker) ++agent;
+      else if (endMarker) --agent;
+      continue;
+    }
+    if (begin && beginMarker && !card_.empty() && IsEmptyAgent(card_.back())) {
+      agent = 1;
+      continue;
+    }
+    if (beginMarker) {
       if (begin)
-        warn(*begin, QStringLiteral("card skipped: no END:VCARD before the BEGIN:VCARD of line %1")
+        Warn(*begin, QStringLiteral("card skipped: no END:VCARD before the BEGIN:VCARD of line %1")
                          .arg(line.number));
       begin = line.number;
-      card.clear();
+      cardStart = {at, line.number};
+      card_.clear();
     } else if (!begin) {
-      if (!outside) warn(line.number, QStringLiteral("text outside a card ignored"));
-      outside = true;
+      if (evidence_) evidence_->AddLine(line);
+      if (!outside_) Warn(line.number, QStringLiteral("text outside a card ignored"));
+      outside_ = true;
       continue;
-    } else if (IsMarker(first, "END:VCARD")) {
+    } else if (endMarker) {
       Card read;
       QString problem;
       int problemLine = *begin;
-      if (ReadCard(card, &read, &problem, &problemLine)) keep(read);
-      else warn(problemLine, QStringLiteral("card skipped: ") + problem);
+      std::vector<std::pair<int, QString>> skipped;
+      if (evidence_)
+        for (const Line& cardLine : card_) evidence_->AddLine(cardLine);
+      if (ReadCard(card_, rules_, &read, &problem, &problemLine, &skipped)) Keep(std::move(read));
+      else Warn(problemLine, QStringLiteral("card skipped: ") + problem);
+      for (const auto& [number, reason] : skipped) Warn(number, QStringLiteral("line skipped: ") + reason);
       begin.reset();
+      cardStart = {bytes.size(), 0};
     } else {
-      card.push_back(std::move(line));
+      card_.push_back(line);
     }
-    outside = false;
+    outside_ = false;
   }
-  if (begin) warn(*begin, QStringLiteral("card skipped: no END:VCARD"));
-  return book;
+  card_.clear();
+  if (!begin) return {bytes.size(), reader.Number()};
+  if (last) {
+    Warn(*begin, QStringLiteral("card skipped: no END:VCARD"));
+    return {bytes.size(), reader.Number()};
+  }
+  return cardStart;
+}
+
+VcardBook CardScanner::Finish() { return std::move(book_); }
+
+}  // namespace
+
+VcardBook ReadVcards(const QByteArray& bytes, const QString& path) {
+  QString problem;
+  const std::optional<FileText> text = FileTextOf(bytes, &problem);
+  if (!text) {
+    VcardBook refused;
+    refused.error = QStringLiteral("%1: %2").arg(path, problem);
+    return refused;
+  }
+  CardScanner scanner(path, text->rules);
+  if (!text->assumed.isEmpty()) scanner.Assumed(text->assumed);
+  scanner.Scan(text->bytes, 1, true);
+  return scanner.Finish();
+}
+
+VcardBook ReadVcardFile(QIODevice& file, const QString& path) {
+  constexpr qsizetype kBlock = 1 << 20;
+  // Reads the file in blocks of whole lines, handing each to use(block, at its end); the
+  // part use leaves (an unfinished card) starts the next block.
+  auto blocks = [&](const std::function<qsizetype(QByteArrayView, bool)>& use) {
+    file.seek(0);
+    QByteArray buffer;
+    bool end = false;
+    while (!end) {
+      const QByteArray more = file.read(kBlock);
+      end = more.isEmpty();
+      buffer += more;
+      const qsizetype cut = end ? buffer.size() : buffer.lastIndexOf('\n') + 1;
+      if (cut == 0 && !end) continue;
+      const qsizetype used = use(QByteArrayView(buffer).first(cut), end);
+      buffer.remove(0, used);
+    }
+  };
+  qsizetype markSize = 0;
+  if (WideEncoding(file.peek(4), &markSize)) return ReadVcards(file.readAll(), path);
+  // Read once with the usual rules while gathering what the whole file tells; read again
+  // only when that changes the rules for something already read.
+  FileEvidence evidence;
+  bool ruled = false;
+  TextRules usual;
+  usual.ruled = &ruled;
+  CardScanner scanner(path, usual, &evidence);
+  int line = 1;
+  blocks([&](QByteArrayView lines, bool last) {
+    if (lines.contains('\0')) evidence.NoteZeros();
+    const auto [used, next] = scanner.Scan(lines, line, last);
+    line = next;
+    return used;
+  });
+  QString problem, assumed;
+  const std::optional<TextRules> rules = evidence.Rules(&problem, &assumed);
+  if (!rules) {
+    VcardBook refused;
+    refused.error = QStringLiteral("%1: %2").arg(path, problem);
+    return refused;
+  }
+  const bool same = rules->keepFoldBlanks == usual.keepFoldBlanks && rules->undeclared == usual.undeclared;
+  if (!ruled || same) {
+    VcardBook book = scanner.Finish();
+    if (!assumed.isEmpty())
+      book.warnings.prepend(QStringLiteral("%1: text without a CHARSET that is not UTF-8 read as %2 (detected)")
+                                .arg(path, assumed));
+    return book;
+  }
+  CardScanner again(path, *rules);
+  if (!assumed.isEmpty()) again.Assumed(assumed);
+  line = 1;
+  blocks([&](QByteArrayView lines, bool last) {
+    const auto [used, next] = again.Scan(lines, line, last);
+    line = next;
+    return used;
+  });
+  return again.Finish();
 }

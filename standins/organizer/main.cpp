@@ -99,12 +99,11 @@ void AddGeneratedRecords(DataFile& file, qint64 count) {
     QString name;
     for (int s = 0; s < 3; ++s) name += QLatin1String(syllables[next() % 16]);
     name[0] = name[0].toUpper();
-    Record record;
-    record.fields = {{firstName, QLatin1String(firstNames[next() % 8])},
-                     {lastName, name},
-                     {company, name + QStringLiteral(" Ltd")},
-                     {city, QLatin1String(cities[next() % 6])}};
-    section.records.push_back(std::move(record));
+    section.records.emplace_back(std::vector<std::pair<int, QString>>{
+        {firstName, QLatin1String(firstNames[next() % 8])},
+        {lastName, name},
+        {company, name + QStringLiteral(" Ltd")},
+        {city, QLatin1String(cities[next() % 6])}});
   }
   section.byLastName = SortedIndex(section.records, lastName);
   section.byCompany = SortedIndex(section.records, company);

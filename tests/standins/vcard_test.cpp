@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -23,7 +26,7 @@ std::vector<Fields> RecordsOf(const std::vector<Section>& sections, const QStrin
     if (s.name != section) continue;
     for (const Record& record : s.records) {
       Fields& fields = records.emplace_back();
-      for (const auto& [id, value] : record.fields) fields[FieldItemNames()[id].toStdString()] = value.toStdString();
+      for (const auto& [id, value] : record.Fields()) fields[FieldItemNames()[id].toStdString()] = value.toStdString();
     }
   }
   return records;
@@ -44,7 +47,13 @@ QByteArray Card(const QByteArray& lines, const char* version = "3.0") {
   return "BEGIN:VCARD\r\nVERSION:" + QByteArray(version) + "\r\n" + lines + "END:VCARD\r\n";
 }
 
-TEST(VcardReaderTest, CardsAsThreeDesktopProgramsExportThem) {
+TEST(VcardReaderTest, CardsAsDesktopProgramsExportThem) {
+  const Fields evolution = {
+      {"LastName", "Doe"}, {"FirstName", "John"}, {"Title", "Mr."}, {"Company", "IBM"}, {"Position", "Money Counter"},
+      {"Phone", "905-555-1234"}, {"Business Tel2", "905-666-1234"}, {"E-mail", "john.doe@ibm.com"},
+      {"Home-Address", "15 Crescent moon drive\rASB-123"}, {"Home-City", "Albaney"}, {"Home-State", "New York"},
+      {"Home-Zip", "12345"}, {"Home-Country", "United States of America"}, {"Spouse", "Maria"},
+      {"Assistant", "Little Red"}};
   const std::pair<const char*, std::vector<Fields>> rows[] = {  // file, its records
       {"export-2.1", {
           {{"LastName", "Lee"}, {"FirstName", "Ann"}, {"Title", "Ms"}, {"Company", "Acme Ltd"},
@@ -87,6 +96,10 @@ TEST(VcardReaderTest, CardsAsThreeDesktopProgramsExportThem) {
            {"Phone", "+31 20 555 0123"}},
           {{"Company", "Moorland Paper Mills"}, {"Address", "Riverside"}, {"City", "Huddersfield"},
            {"Zip", "HD1 6QA"}, {"Country", "England"}, {"Phone", "01632 960065"}}}},
+      // A real export (SOURCES.md), and the same card as that program folds it in 2.1: mid-word,
+      // the mobile number before the work one.
+      {"evolution-3.0", {evolution}},
+      {"evolution-2.1", {evolution}},
   };
   for (const auto& [name, records] : rows) {
     SCOPED_TRACE(name);
@@ -108,9 +121,6 @@ TEST(VcardReaderTest, LinesValuesAndParameters) {
         {"Address", "1 Mill Lane\rFloor 2\rBack, Left"}}},
       {Card("N:Lee;Ann\r\nADR;WORK:;;1 Mill Lane, Floor 2;Leeds\r\n", "2.1"),
        {{"FirstName", "Ann"}, {"LastName", "Lee"}, {"Address", "1 Mill Lane, Floor 2"}, {"City", "Leeds"}}},
-      {Card("N;ENCODING=QUOTED-PRINTABLE;CHARSET=ISO-8859-1:M=FCller;=C9mile\r\n"
-            "ORG;QUOTED-PRINTABLE;CHARSET=UTF-8:K=C3=B6=\r\nln Verlag\r\nTITLE:Gr\xFC\xDF" "e\r\n", "2.1"),
-       {{"FirstName", "Émile"}, {"LastName", "Müller"}, {"Company", "Köln Verlag"}, {"Position", "Grüße"}}},
       {Card("item1.N:Lee;Ann\r\ntel;type=home;TYPE=fax:1\r\nTel;Type=Home,Voice:2\r\n"
             "ITEM2.email;type=\"home\":a@b.example\r\nEMAIL:c@d.example\r\nTEL;TYPE=work:3\r\nTEL:4\r\nTEL:5\r\n"),
        {{"FirstName", "Ann"}, {"LastName", "Lee"}, {"Home-Fax", "1"}, {"Home-Phone", "2"},
@@ -125,6 +135,17 @@ TEST(VcardReaderTest, LinesValuesAndParameters) {
         {"Home-Address", "1 Mill Lane"}}},
       {Card("N:;;;Dr;\r\nFN:Ottoline\r\nORG:Acme Ltd\r\n"), {{"Title", "Dr"}, {"LastName", "Ottoline"}, {"Company", "Acme Ltd"}}},
       {Card("FN:Acme Ltd\r\nORG:acme ltd;Sales\r\n"), {{"Company", "acme ltd"}}},
+      {Card("N:Lee;Ann\r\nADR:;;111 Main St;Leeds\r\nADR;TYPE=work:;;113 Main St;York\r\nEMAIL:a@home.example\r\n"
+            "EMAIL;TYPE=internet,work:a@work.example\r\nTEL;TYPE=cell:07700\r\nTEL:0113\r\nTEL;TYPE=work,voice:0114\r\n"),
+       {{"FirstName", "Ann"}, {"LastName", "Lee"}, {"Address", "113 Main St"}, {"City", "York"},
+        {"E-mail", "a@work.example"}, {"Phone", "0114"}, {"Business Tel2", "0113"}}},
+      {Card("N:Lee;Ann\r\nTEL;CELL:07700\r\nTEL;HOME:01943\r\n", "2.1"),
+       {{"FirstName", "Ann"}, {"LastName", "Lee"}, {"Phone", "07700"}, {"Home-Phone", "01943"}}},
+      {Card("N:;Bob;;;\r\nFN:Bob\r\n"), {{"LastName", "Bob"}}},
+      {Card("NICKNAME:Bobby,Rob\r\nEMAIL:b@example.org\r\n", "4.0"), {{"LastName", "Bobby"}, {"E-mail", "b@example.org"}}},
+      {Card("N:Lee;Ann\r\nAGENT:\r\n" + Card("N:Hale;Tom\r\nAGENT:\r\n" + Card("N:Deep;Di\r\n", "2.1") +
+                                              "TEL:2\r\n", "2.1") + "TEL;WORK:1\r\n", "2.1"),
+       {{"FirstName", "Ann"}, {"LastName", "Lee"}, {"Phone", "1"}}},
   };
   for (const auto& [bytes, fields] : rows) {
     SCOPED_TRACE(bytes.toStdString());
@@ -134,7 +155,144 @@ TEST(VcardReaderTest, LinesValuesAndParameters) {
   }
 }
 
-TEST(VcardReaderTest, AnUnreadableCardIsSkippedWithAWarningAndTheOthersAreRead) {
+// Folded as a 3.0 writer folds: every `width` characters, the blank inserted.
+QByteArray FoldedAtWidth(const QString& line, qsizetype width = 75) {
+  QByteArray folded = line.left(width).toUtf8();
+  for (qsizetype at = width; at < line.size(); at += width - 1) folded += "\r\n " + line.mid(at, width - 1).toUtf8();
+  return folded + "\r\n";
+}
+
+// Folded as the 2.1 text says: before the last blank that keeps a line within `width`.
+QByteArray FoldedAtBlanks(QString line, qsizetype width = 75) {
+  QByteArray folded;
+  while (line.size() > width) {
+    const qsizetype blank = line.lastIndexOf(u' ', width);
+    folded += line.left(blank).toUtf8() + "\r\n";
+    line = line.mid(blank);
+  }
+  return folded + line.toUtf8() + "\r\n";
+}
+
+// 2.1 folds from writers folding at white space and from writers folding mid-word at a
+// fixed width, as in the README's rule.
+TEST(VcardReaderTest, BothKindsOfTwoOneFoldsAreUnfoldedRight) {
+  const QString adr = QStringLiteral("ADR;WORK:;;Unit 7 Canal Wharf Riverside Business Park Holbeck;Leeds;West Yorkshire region2;LS11 5PS");
+  const QString note = QStringLiteral("NOTE:Some words to make a long line long enough to be folded at least once by a writer");
+  const QString org = QStringLiteral("ORG:Übersee Handelsgesellschaft mbH & Co. KG Zweigniederlassung Köln-Süd Rheinhafen");
+  const Fields address = {{"FirstName", "Ann"}, {"LastName", "Lee"},
+                          {"Address", "Unit 7 Canal Wharf Riverside Business Park Holbeck"}, {"City", "Leeds"},
+                          {"State", "West Yorkshire region2"}, {"Zip", "LS11 5PS"}};
+  Fields withOrg = address;
+  withOrg["Company"] = "Übersee Handelsgesellschaft mbH & Co. KG Zweigniederlassung Köln-Süd Rheinhafen";
+  const std::pair<QByteArray, Fields> rows[] = {  // the file, its one record
+      {Card("N:Lee;Ann\r\n" + FoldedAtWidth(adr) + FoldedAtWidth(note), "2.1"), address},
+      {Card("N:Lee;Ann\r\n" + FoldedAtWidth(adr), "2.1"), address},
+      {Card("N:Lee;Ann\r\n" + FoldedAtWidth(adr, 60) + FoldedAtWidth(org, 60), "2.1"), withOrg},
+      {Card("N:Lee;Ann\r\n" + FoldedAtWidth(adr) + FoldedAtWidth(org), "2.1"), withOrg},
+      {Card("N:Lee;Ann\r\n" + FoldedAtBlanks(adr) + FoldedAtBlanks(note), "2.1"), address},
+      {Card("N:Lee;Ann\r\n" + FoldedAtBlanks(adr, 70) + FoldedAtBlanks(org, 70), "2.1"), withOrg},
+      {Card("N:Lee;Ann\r\n" + FoldedAtBlanks(adr), "2.1"), address},
+  };
+  for (const auto& [bytes, fields] : rows) {
+    SCOPED_TRACE(bytes.toStdString());
+    const VcardBook book = ReadVcards(bytes, QStringLiteral("book.vcf"));
+    EXPECT_TRUE(book.warnings.isEmpty()) << book.warnings.join(u'\n').toStdString();
+    EXPECT_EQ(RecordsOf(book.sections, QStringLiteral("book")), std::vector<Fields>{fields});
+  }
+}
+
+QByteArray Encoded(const QByteArray& utf8, QStringConverter::Encoding encoding, bool mark = true) {
+  QStringEncoder encoder(encoding, mark ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
+  return encoder(QString::fromUtf8(utf8));
+}
+
+QByteArray Encoded(const QByteArray& utf8, const char* charset) {
+  QStringEncoder encoder(charset);
+  return encoder(QString::fromUtf8(utf8));
+}
+
+// The file's encoding: the wide ones converted, an 8-bit one detected and named, one that
+// cannot be read refused.
+TEST(VcardReaderTest, EachFileIsReadInItsEncoding) {
+  const QByteArray german = Card("N:Müller;Jürgen\r\nORG;ENCODING=QUOTED-PRINTABLE;CHARSET=UTF-8:K=C3=B6ln\r\n"
+                                 "TITLE;CHARSET=ISO-8859-1:Grüße\r\n");
+  const Fields germanFields = {{"LastName", "Müller"}, {"FirstName", "Jürgen"}, {"Company", "Köln"}, {"Position", "Grüße"}};
+  const QByteArray greek = Card("N:Παπαδόπουλος;Γιώργος\r\nORG:Ελληνικά Ναυπηγεία\r\nADR;WORK:;;Οδός Ερμού 25;Αθήνα\r\n", "2.1");
+  const QByteArray russian = Card("N:Иванов;Сергей\r\nORG:Торговый дом\r\nADR;WORK:;;улица Тверская 7;Москва\r\n", "2.1");
+  const QByteArray polish = Card("N:Wiśniewski;Łukasz\r\nORG:Przedsiębiorstwo Żółć\r\nADR;WORK:;;ulica Świętokrzyska 12;Łódź\r\n", "2.1");
+  const std::tuple<QByteArray, std::vector<Fields>, std::vector<std::string>> rows[] = {  // file, records, warnings
+      {Encoded(german, QStringConverter::Utf16LE), {germanFields}, {}},
+      {Encoded(german, QStringConverter::Utf16BE), {germanFields}, {}},
+      {Encoded(german, QStringConverter::Utf16LE, false), {germanFields}, {}},
+      {Encoded(german, QStringConverter::Utf32LE), {germanFields}, {}},
+      {Card("N:Lee;Ann\r\nTITLE:Gr\xFC\xDF" "e\r\n", "2.1"), {{{"LastName", "Lee"}, {"FirstName", "Ann"}, {"Position", "Grüße"}}},
+       {"b.vcf: text without a CHARSET that is not UTF-8 read as ISO-8859-1 (detected)"}},
+      {Encoded(greek, "ISO-8859-7"), {{{"LastName", "Παπαδόπουλος"}, {"FirstName", "Γιώργος"}, {"Company", "Ελληνικά Ναυπηγεία"},
+                                       {"Address", "Οδός Ερμού 25"}, {"City", "Αθήνα"}}},
+       {"b.vcf: text without a CHARSET that is not UTF-8 read as ISO-8859-7 (detected)"}},
+      {Encoded(russian, "windows-1251"), {{{"LastName", "Иванов"}, {"FirstName", "Сергей"}, {"Company", "Торговый дом"},
+                                           {"Address", "улица Тверская 7"}, {"City", "Москва"}}},
+       {"b.vcf: text without a CHARSET that is not UTF-8 read as WINDOWS-1251 (detected)"}},
+      {Encoded(polish, "windows-1250"), {{{"LastName", "Wiśniewski"}, {"FirstName", "Łukasz"}, {"Company", "Przedsiębiorstwo Żółć"},
+                                          {"Address", "ulica Świętokrzyska 12"}, {"City", "Łódź"}}},
+       {"b.vcf: text without a CHARSET that is not UTF-8 read as WINDOWS-1250 (detected)"}},
+  };
+  for (const auto& [bytes, records, warnings] : rows) {
+    SCOPED_TRACE(bytes.toHex().left(40).toStdString());
+    const VcardBook book = ReadVcards(bytes, QStringLiteral("b.vcf"));
+    EXPECT_EQ(book.error.toStdString(), "");
+    EXPECT_EQ(Texts(book.warnings), warnings);
+    EXPECT_EQ(RecordsOf(book.sections, QStringLiteral("b")), records);
+  }
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("packed.vcf"));
+  QFile packed(path);
+  ASSERT_TRUE(packed.open(QIODevice::WriteOnly));
+  packed.write(QByteArray::fromHex("1f8b0800000000000003") + german);
+  packed.close();
+  QString error;
+  EXPECT_FALSE(LoadDataFile(path, &error));
+  EXPECT_EQ(error, path + QStringLiteral(": not text in an encoding this reader knows (UTF-8, UTF-16, UTF-32 or an "
+                                         "8-bit character set): it holds zero bytes"));
+}
+
+// A file is read a block at a time, with the rules its whole text decides: the same as
+// reading its bytes at once, where cards, folds and quoted-printable cross the blocks.
+TEST(VcardReaderTest, AFileReadInBlocksGivesWhatItsBytesGive) {
+  QByteArray plain, ruled;
+  for (int i = 0; i < 9000; ++i) {
+    const QByteArray n = QByteArray::number(i);
+    plain += Card("N:Lee" + n + ";Ann\r\nORG:Acme\r\n Ltd\r\nNOTE;ENCODING=QUOTED-PRINTABLE:a=\r\nb\r\n"
+                  "TEL;WORK:0113 " + n + "\r\nCATEGORIES:C" + QByteArray::number(i % 3) + "\r\n");
+    ruled += Card("N:M\xFCller" + n + ";J\xFCrgen\r\n" + FoldedAtWidth(QStringLiteral(
+                      "ADR;WORK:;;Unit 7 Canal Wharf Riverside Business Park Holbeck;Leeds;West Yorkshire;") +
+                      QString::number(i)), "2.1");
+  }
+  QTemporaryDir dir;
+  ASSERT_GT(plain.size(), 1 << 20);
+  ASSERT_GT(ruled.size(), 1 << 20);
+  for (const QByteArray& bytes : {plain, ruled, plain + "BEGIN:VCARD\r\nFN:Unended\r\n"}) {
+    const QString path = dir.filePath(QStringLiteral("big.vcf"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
+    file.close();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const VcardBook inBlocks = ReadVcardFile(file, path);
+    const VcardBook atOnce = ReadVcards(bytes, path);
+    EXPECT_EQ(inBlocks.warnings, atOnce.warnings);
+    ASSERT_EQ(inBlocks.sections.size(), atOnce.sections.size());
+    for (const Section& section : atOnce.sections) {
+      SCOPED_TRACE(section.name.toStdString());
+      EXPECT_EQ(RecordsOf(inBlocks.sections, section.name), RecordsOf(atOnce.sections, section.name));
+    }
+  }
+  EXPECT_EQ(RecordsOf(ReadVcards(ruled, QStringLiteral("r.vcf")).sections, QStringLiteral("r"))[5],
+            (Fields{{"LastName", "Müller5"}, {"FirstName", "Jürgen"}, {"Address", "Unit 7 Canal Wharf Riverside Business Park Holbeck"},
+                    {"City", "Leeds"}, {"State", "West Yorkshire"}, {"Zip", "5"}}));
+}
+
+// A card that cannot be read is skipped; a line that cannot be read only that line.
+TEST(VcardReaderTest, WhatCannotBeReadIsSkippedWithAWarningAndTheRestIsRead) {
   const QByteArray file = "stray text\r\nmore of it\r\n" +                 // 1, 2
                           Card("FN:Ann Good\r\n") +                        // 3-6
                           Card("FN:Bob Colon\r\nTEL work 0113\r\n") +      // 7-11
@@ -147,15 +305,18 @@ TEST(VcardReaderTest, AnUnreadableCardIsSkippedWithAWarningAndTheOthersAreRead) 
   const VcardBook book = ReadVcards(file, QStringLiteral("dir/book.vcf"));
   EXPECT_EQ(Texts(book.warnings), (std::vector<std::string>{
       "dir/book.vcf:1: text outside a card ignored",
-      "dir/book.vcf:10: card skipped: a line without a colon",
-      "dir/book.vcf:15: card skipped: bad quoted-printable in TEL",
-      "dir/book.vcf:20: card skipped: unknown character set \"X-NONE\"",
+      "dir/book.vcf:10: line skipped: a line without a colon",
+      "dir/book.vcf:15: line skipped: bad quoted-printable in TEL",
+      "dir/book.vcf:20: line skipped: unknown character set \"X-NONE\"",
       "dir/book.vcf:24: card skipped: unknown vCard version \"5.0\"",
       "dir/book.vcf:27: card skipped: no END:VCARD before the BEGIN:VCARD of line 29",
       "dir/book.vcf:34: text outside a card ignored",
       "dir/book.vcf:35: card skipped: no END:VCARD"}));
   EXPECT_EQ(RecordsOf(book.sections, QStringLiteral("book")),
             (std::vector<Fields>{{{"FirstName", "Ann"}, {"LastName", "Good"}},
+                                 {{"FirstName", "Bob"}, {"LastName", "Colon"}},
+                                 {{"FirstName", "Cy"}, {"LastName", "Printable"}},
+                                 {{"FirstName", "Di"}, {"LastName", "Charset"}},
                                  {{"FirstName", "Gil"}, {"LastName", "Good"}}}));
 }
 
