@@ -1,8 +1,8 @@
 #include "VcardServing.h"
 
 #include "BenchWorld.h"
-#include "platform/FileBytes.h"
-#include "support/PrivateBus.h"
+#include "profilefile/FileBytes.h"
+#include "PrivateBus.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>
