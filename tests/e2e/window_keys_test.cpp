@@ -1,0 +1,341 @@
+// Each window of the real penlark under a window manager, driven by real keys and clicks.
+// penlark reports each move of the keyboard focus on its standard output
+// (PENLARK_REPORT_FOCUS), so a row names the control a person would see the focus in.
+// One table per window; a row is keys pressed, then the window and control expected to
+// have the focus ("" for a window that must have closed).
+
+#include "EndToEnd.h"
+
+#include <QDeadlineTimer>
+#include <QHash>
+#include <QImage>
+#include <QRect>
+#include <QThread>
+
+namespace {
+
+const QString kEditor = QStringLiteral("Address Profile");
+const QString kNewName = QStringLiteral("Address Profile Name");
+const QString kAbout = QStringLiteral("About Penlark");
+const QString kOptions = QStringLiteral("Options");
+const QString kInvalid = QStringLiteral("Invalid Name");
+
+// One step of a table: the keys pressed in turn, then where the focus must be.
+struct Row {
+  QString keys;  // xdotool key names, blank-separated; text after "type:" is typed
+  QString window;
+  QString control;
+};
+
+class Windows : public EndToEnd {
+ protected:
+  void SetUp() override {
+    EndToEnd::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(desktop.StartWindowManager()) << desktop.error().toStdString();
+    reportFocus = true;
+    WriteSampleConfiguration();
+    StartOrganizer();
+    StartWord(sampleLetter);
+    StartPenlark();
+  }
+
+  // Takes in what penlark has reported so far.
+  void Read() {
+    while (penlark.canReadLine()) {
+      const QStringList part = QString::fromUtf8(penlark.readLine()).chopped(1).split(u'\t');
+      if (part.size() == 3 && part[0] == u"focus") {
+        focus = part[1] + u'|' + part[2];
+      } else if (part.size() == 4 && part[0] == u"place") {
+        const QStringList r = part[3].split(u' ');
+        places[part[1] + u'|' + part[2]] = QRect(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt());
+      }
+    }
+  }
+  ::testing::AssertionResult FocusIs(const QString& window, const QString& control) {
+    const QString expected = window + u'|' + control;
+    QDeadlineTimer deadline(5000);
+    for (;;) {
+      Read();
+      if (focus == expected) return ::testing::AssertionSuccess();
+      if (deadline.hasExpired() || penlark.state() == QProcess::NotRunning)
+        return ::testing::AssertionFailure() << "focus in " << focus.toStdString() << ", not "
+                                             << expected.toStdString() << "; shown: "
+                                             << desktop.Titles().join(u',').toStdString();
+      penlark.waitForReadyRead(50);
+    }
+  }
+  // Presses the row's keys and checks where the focus went; a row without a window
+  // expects the window of the row before to have closed.
+  void Press(const QString& keys) {
+    for (const QString& key : keys.split(u' ', Qt::SkipEmptyParts))
+      key.startsWith(u"type:") ? Type(key.mid(5)) : Keys({key});
+  }
+  void Run(const QList<Row>& table) {
+    if (HasFatalFailure()) return;  // the rows after a failed one say nothing
+    QString last = kMainWindow;
+    for (const Row& row : table) {
+      SCOPED_TRACE(("keys \"" + row.keys + "\" -> " + row.window + "|" + row.control).toStdString());
+      Read();
+      const QString before = focus;
+      Press(row.keys);
+      // Where nothing may happen, give it the time to happen wrongly.
+      if (row.window + u'|' + row.control == before) QThread::msleep(300);
+      if (row.window.isEmpty()) {
+        EXPECT_TRUE(desktop.WaitWindowGone(last)) << last.toStdString() << " still open";
+        continue;
+      }
+      ASSERT_TRUE(FocusIs(row.window, row.control));
+      last = row.window;
+    }
+  }
+  // Tab through the whole order and back with Shift+Tab, starting on its first control.
+  void Walk(const QString& window, const QStringList& order) {
+    if (HasFatalFailure()) return;  // the rows after a failed one say nothing
+    ASSERT_TRUE(FocusIs(window, order.front()));
+    for (qsizetype i = 1; i <= order.size(); ++i) {
+      SCOPED_TRACE(("Tab " + QString::number(i)).toStdString());
+      Keys({QStringLiteral("Tab")});
+      ASSERT_TRUE(FocusIs(window, order[i % order.size()]));
+    }
+    for (qsizetype i = order.size() - 1; i >= 0; --i) {
+      SCOPED_TRACE(("shift+Tab to " + order[i]).toStdString());
+      Keys({QStringLiteral("shift+Tab")});
+      ASSERT_TRUE(FocusIs(window, order[i]));
+    }
+  }
+  // Clicks the middle of a control (clicks 2: double-clicks); moves there with 0.
+  void Click(const QString& window, const QString& control, int clicks = 1) {
+    if (HasFatalFailure()) return;  // the rows after a failed one say nothing
+    Read();
+    const QRect place = places.value(window + u'|' + control);
+    ASSERT_FALSE(place.isEmpty()) << "no place for " << control.toStdString();
+    const QString id = desktop.WaitForWindow(window);
+    ASSERT_FALSE(id.isEmpty());
+    ASSERT_TRUE(desktop.Mouse(id, place.center().x(), place.center().y(), clicks));
+  }
+  // The window as the person sees it, cut to one control when one is named. With
+  // PENLARK_E2E_SHOTS set, also kept there as <name>.png.
+  QImage Picture(const QString& name, const QString& window = {}, const QString& control = {}) {
+    const QString path = folder.filePath(name + QStringLiteral(".png"));
+    EXPECT_TRUE(desktop.Screenshot(path, window.isEmpty() ? QStringLiteral("root") : desktop.WaitForWindow(window)));
+    const QString kept = qEnvironmentVariable("PENLARK_E2E_SHOTS");
+    if (!kept.isEmpty()) {
+      QFile::remove(kept + u'/' + name + QStringLiteral(".png"));
+      QFile::copy(path, kept + u'/' + name + QStringLiteral(".png"));
+    }
+    const QImage shot(path);
+    return control.isEmpty() ? shot : shot.copy(places.value(window + u'|' + control));
+  }
+  // Opens the File menu with the mouse (Alt+F is also "Search &For:") and presses the
+  // entry's access key: "p" the profile editor, "o" Options, "a" About.
+  void Menu(const char* entry) {
+    if (HasFatalFailure()) return;  // the rows after a failed one say nothing
+    ASSERT_TRUE(desktop.Mouse(desktop.WaitForWindow(kMainWindow), 18, 10, 1));
+    QThread::msleep(300);  // a menu takes the keys without taking the focus
+    Keys({QLatin1String(entry)});
+  }
+  void OpenEditor() {
+    if (HasFatalFailure()) return;  // the rows after a failed one say nothing
+    Menu("p");
+    ASSERT_TRUE(FocusIs(kEditor, QStringLiteral("cboProfileName")));
+  }
+
+  QString focus;
+  QHash<QString, QRect> places;
+};
+
+// The window's own order (the disabled list and buttons are skipped until a search fills
+// the list), its access keys, Enter and Esc, and the profile box that takes no typing.
+TEST_F(Windows, MainWindow) {
+  ASSERT_TRUE(FocusIs(kMainWindow, QStringLiteral("txtSearchItem")));
+  Type(QStringLiteral("Hartley"));
+  Keys({QStringLiteral("Return")});
+  Walk(kMainWindow, {QStringLiteral("lstAddressee"), QStringLiteral("cboAddressProfile"),
+                     QStringLiteral("cmdProfile"), QStringLiteral("cmdFinished"), QStringLiteral("cmdMore"),
+                     QStringLiteral("cmdExit"), QStringLiteral("optSurname"), QStringLiteral("txtSearchItem"),
+                     QStringLiteral("cmdSearch")});
+  // A profile chosen with the arrow key; then keys that would edit its name change nothing.
+  Run({{"Tab Down Tab", kMainWindow, "cmdProfile"}});
+  const QImage chosen = Picture(QStringLiteral("main-profile-chosen"), kMainWindow, QStringLiteral("cboAddressProfile"));
+  Run({
+      {"shift+Tab", kMainWindow, "cboAddressProfile"},
+      {"Delete BackSpace x ctrl+x Return Escape Tab", kMainWindow, "cmdProfile"},
+  });
+  EXPECT_EQ(Picture(QStringLiteral("main-profile-kept"), kMainWindow, QStringLiteral("cboAddressProfile")), chosen);
+  Run({
+      {"alt+o", kMainWindow, "optCompany"},
+      {"alt+u", kMainWindow, "optSurname"},
+      {"alt+p", kMainWindow, "cboAddressProfile"},
+      {"shift+Tab shift+Tab shift+Tab", kMainWindow, "txtSearchItem"},
+      {"Escape", kMainWindow, "txtSearchItem"},
+      {"Return", kMainWindow, "lstAddressee"},  // Enter searches
+      {"alt+s", kMainWindow, "lstAddressee"},
+      {"Tab Tab Return", kEditor, "cboProfileName"},  // Enter on Profiles...
+      {"alt+c", kMainWindow, "cmdProfile"},
+      {"space", kEditor, "cboProfileName"},
+      {"alt+c", kMainWindow, "cmdProfile"},
+  });
+  Menu("a");
+  Run({{"", kAbout, "txtWebURL"}, {"Return", kMainWindow, "cmdProfile"}});
+  Menu("o");
+  Run({{"", kOptions, "txtFilePath"}, {"Escape", kMainWindow, "cmdProfile"}, {"alt+e", "", ""}});
+  ExpectEndedCleanly();
+}
+
+// A double-click on an entry transfers that addressee and finishes, as Enter does.
+TEST_F(Windows, DoubleClickInTheResultListFinishes) {
+  ASSERT_TRUE(FocusIs(kMainWindow, QStringLiteral("txtSearchItem")));
+  Type(QStringLiteral("Okafor"));
+  Keys({QStringLiteral("Return")});
+  ASSERT_TRUE(FocusIs(kMainWindow, QStringLiteral("lstAddressee")));
+  Click(kMainWindow, QStringLiteral("lstAddressee"), 2);
+  ExpectEndedCleanly();
+  EXPECT_NE(Letter().indexOf(QStringLiteral("Mr Samuel Okafor")), -1) << Letter().toStdString();
+}
+
+// The message shown while a search is under way shows the hourglass the search set, not
+// an arrow of its own.
+TEST_F(Windows, AMessageBoxShowsThePointerThatIsSet) {
+  ASSERT_TRUE(FocusIs(kMainWindow, QStringLiteral("txtSearchItem")));
+  Type(QStringLiteral("Nobody"));
+  Keys({QStringLiteral("Return")});
+  const QString box = desktop.WaitForWindow(QStringLiteral("Name not found"));
+  ASSERT_FALSE(box.isEmpty());
+  const QString main = desktop.WaitForWindow(kMainWindow);
+  Read();
+  const QPoint label = places.value(kMainWindow + QStringLiteral("|Label3")).center();
+  ASSERT_TRUE(desktop.Mouse(box, 20, 20, 0));
+  const QByteArray overBox = desktop.PointerImage();
+  ASSERT_TRUE(desktop.Mouse(main, label.x(), label.y(), 0));
+  const QByteArray hourglass = desktop.PointerImage();
+  Picture(QStringLiteral("name-not-found"));
+  AnswerBox(QStringLiteral("Name not found"));
+  ASSERT_TRUE(FocusIs(kMainWindow, QStringLiteral("txtSearchItem")));
+  ASSERT_TRUE(desktop.Mouse(main, label.x() + 1, label.y(), 0));
+  const QByteArray arrow = desktop.PointerImage();
+  ASSERT_FALSE(arrow.isEmpty());
+  EXPECT_NE(hourglass, arrow) << "the search's hourglass is not shown over the main window";
+  EXPECT_EQ(overBox, hourglass) << "the box shows a pointer of its own";
+}
+
+TEST_F(Windows, ProfileEditor) {
+  OpenEditor();
+  QStringList order{QStringLiteral("cboProfileName")};
+  for (int row = 0; row < 12; ++row)
+    order << QStringLiteral("txtBookmark_%1").arg(row) << QStringLiteral("cboField_%1").arg(row);
+  order << QStringLiteral("cmdNew") << QStringLiteral("cmdDelete") << QStringLiteral("cmdOK")
+        << QStringLiteral("cmdCancel");
+  for (int row = 0; row < 12; ++row) order << QStringLiteral("txtSeparator_%1").arg(row);
+  Walk(kEditor, order);
+  Picture(QStringLiteral("profile-editor"));
+  const QByteArray before = ReadBytes(Path("PENLARK.INI"));
+  // A refused bookmark is reported however the person leaves the box or presses a
+  // button, and the focus comes back to it; Cancel alone leaves without a check.
+  Run({
+      {"Tab ctrl+a type:Mark1", kEditor, "txtBookmark_0"},
+      {"Tab", kInvalid, "button:OK"},
+      {"Return", kEditor, "txtBookmark_0"},
+      {"shift+Tab", kInvalid, "button:OK"},
+      {"Return", kEditor, "txtBookmark_0"},
+      {"alt+o", kInvalid, "button:OK"},
+      {"Return", kEditor, "txtBookmark_0"},
+      {"alt+n", kInvalid, "button:OK"},
+      {"Return", kEditor, "txtBookmark_0"},
+      {"alt+d", kInvalid, "button:OK"},
+      {"Return", kEditor, "txtBookmark_0"},
+      {"Return Escape", kEditor, "txtBookmark_0"},
+  });
+  Click(kEditor, QStringLiteral("cmdOK"));
+  Run({{"", kInvalid, "button:OK"}, {"Return", kEditor, "txtBookmark_0"}});
+  EXPECT_EQ(ReadBytes(Path("PENLARK.INI")), before);
+  Run({
+      {"ctrl+a type:Salutation Tab", kEditor, "cboField_0"},
+      {"x Return Escape", kEditor, "cboField_0"},  // the field box takes no typing
+      {"alt+d", QStringLiteral("Confirm Address Profile Delete"), "button:No"},
+      {"Return", kEditor, "cboField_0"},
+      {"alt+n", kNewName, "txtNewProfileName"},
+      {"alt+c", kEditor, "cboField_0"},
+      {"alt+c", kMainWindow, "txtSearchItem"},
+  });
+  EXPECT_EQ(ReadBytes(Path("PENLARK.INI")), before);
+  OpenEditor();
+  Run({{"Tab ctrl+a type:Mark1", kEditor, "txtBookmark_0"}});
+  Click(kEditor, QStringLiteral("cmdCancel"));
+  Run({{"", kMainWindow, "txtSearchItem"}});
+  OpenEditor();
+  Run({{"Tab ctrl+a type:Greeting alt+o", kMainWindow, "txtSearchItem"}});
+  EXPECT_NE(ReadBytes(Path("PENLARK.INI")).indexOf("Bookmark 0=Greeting"), -1);
+}
+
+TEST_F(Windows, NewNameWindow) {
+  OpenEditor();
+  Run({{"alt+n", kNewName, "txtNewProfileName"}});
+  Walk(kNewName, {QStringLiteral("txtNewProfileName"), QStringLiteral("cmdOK"), QStringLiteral("cmdCancel")});
+  Picture(QStringLiteral("new-name"));
+  Run({
+      {"Escape", kNewName, "txtNewProfileName"},  // no cancel button: Esc does nothing
+      {"Return", kInvalid, "button:OK"},          // Enter presses OK: a blank name
+      {"Return", kNewName, "txtNewProfileName"},
+      {"alt+o", kInvalid, "button:OK"},
+      {"Return", kNewName, "txtNewProfileName"},
+      {"type:Fresh Tab Tab", kNewName, "cmdCancel"},
+      {"Return", kEditor, "cboProfileName"},  // Enter on Cancel cancels
+      // Still browsing the stored profile: Delete asks about it.
+      {"alt+d", QStringLiteral("Confirm Address Profile Delete"), "button:No"},
+      {"Return", kEditor, "cboProfileName"},
+      {"alt+n type:Fresh alt+c", kEditor, "cboProfileName"},
+      {"alt+n alt+n type:Fresh Tab space", kEditor, "txtBookmark_0"},  // OK by the space bar
+  });
+  Picture(QStringLiteral("editor-new-profile"));
+  Run({{"alt+c", kMainWindow, "txtSearchItem"}});
+}
+
+TEST_F(Windows, AboutBox) {
+  Menu("a");
+  Walk(kAbout, {QStringLiteral("txtWebURL"), QStringLiteral("txtVersion"), QStringLiteral("cmdClose")});
+  Picture(QStringLiteral("about"));
+  Run({
+      {"Escape", kAbout, "txtWebURL"},  // no cancel button: Esc does nothing
+      {"Tab Tab Escape", kAbout, "cmdClose"},
+      {"Return", kMainWindow, "txtSearchItem"},  // Enter on Close
+  });
+  Menu("a");
+  Run({{"Return", kMainWindow, "txtSearchItem"}});  // Enter in a box: Close is the default
+  Menu("a");
+  Run({{"alt+c", kMainWindow, "txtSearchItem"}});
+  Menu("a");
+  Run({{"Tab Tab space", kMainWindow, "txtSearchItem"}});
+  Menu("a");
+  Click(kAbout, QStringLiteral("cmdClose"));
+  Run({{"", kMainWindow, "txtSearchItem"}});
+}
+
+TEST_F(Windows, OptionsWindow) {
+  const QByteArray before = ReadBytes(Path("PENLARK.INI"));
+  Menu("o");
+  Walk(kOptions, {QStringLiteral("txtFilePath"), QStringLiteral("cmdBrowse"), QStringLiteral("txtAddressSection"),
+                  QStringLiteral("chkSkipBlankFields"), QStringLiteral("cmdOK"), QStringLiteral("cmdCancel")});
+  Run({
+      {"alt+s", kOptions, "chkSkipBlankFields"},
+      {"Return", kOptions, "chkSkipBlankFields"},
+      {"Escape", kMainWindow, "txtSearchItem"},
+  });
+  Menu("o");
+  Run({
+      {"Return", kOptions, "txtFilePath"},  // Enter in a box presses nothing
+      {"alt+c", kMainWindow, "txtSearchItem"},
+  });
+  Menu("o");
+  Run({
+      {"alt+b", QStringLiteral("Select Organizer Data File"), "fileNameEdit"},
+      {"Escape", kOptions, "txtFilePath"},  // the access key left the focus in the box
+      {"Tab Tab Tab Tab Tab Return", kMainWindow, "txtSearchItem"},  // Enter on Cancel
+  });
+  EXPECT_EQ(ReadBytes(Path("PENLARK.INI")), before);
+  Menu("o");
+  Run({{"alt+s alt+o", kMainWindow, "txtSearchItem"}});
+  EXPECT_NE(ReadBytes(Path("PENLARK.INI")).indexOf("Skip Blank Fields=0"), -1);
+}
+
+}  // namespace
