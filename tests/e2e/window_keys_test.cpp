@@ -42,6 +42,7 @@ class Windows : public EndToEnd {
 
   // Takes in what penlark has reported so far.
   void Read() {
+    penlark.waitForReadyRead(0);  // what is in the pipe, not only what was taken in
     while (penlark.canReadLine()) {
       const QStringList part = QString::fromUtf8(penlark.readLine()).chopped(1).split(u'\t');
       if (part.size() == 3 && part[0] == u"focus") {
@@ -80,7 +81,10 @@ class Windows : public EndToEnd {
       const QString before = focus;
       Press(row.keys);
       // Where nothing may happen, give it the time to happen wrongly.
-      if (row.window + u'|' + row.control == before) QThread::msleep(300);
+      if (row.window + u'|' + row.control == before) {
+        QDeadlineTimer settle(300);
+        while (!settle.hasExpired()) penlark.waitForReadyRead(int(settle.remainingTime()));
+      }
       if (row.window.isEmpty()) {
         EXPECT_TRUE(desktop.WaitWindowGone(last)) << last.toStdString() << " still open";
         continue;
