@@ -46,8 +46,9 @@ class BookmarkBox : public QLineEdit {
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
   auto* button = Named(new QPushButton(caption, parent), name);
-  // No default button here: Enter in a box must not save or close.
-  button->setAutoDefault(false);
+  // No default button here: Enter in a box must not save or close. Enter on a focused
+  // button presses that button.
+  button->setAutoDefault(true);
   button->setDefault(false);
   return button;
 }

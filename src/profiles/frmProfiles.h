@@ -24,7 +24,8 @@ struct ProgramValues;
 // selected profile) and new-profile (set up by frmNewName: cmdNew reads "&Save", the name
 // box and Delete disabled, the rows start empty).
 //
-// Enter and Esc do nothing here: the window has no default and no cancel button.
+// Enter in a box and Esc do nothing here: the window has no default and no cancel button.
+// Enter on a focused button presses it.
 class frmProfiles : public QDialog {
  public:
   static constexpr int kRows = kProfileRows;
