@@ -152,9 +152,11 @@ void frmProfiles::BuildControls() {
 
   connect(cboProfileName, &QComboBox::currentIndexChanged, this,
           &frmProfiles::cboProfileName_Click);
-  connect(cmdNew, &QPushButton::clicked, this, &frmProfiles::cmdNew_Click);
-  connect(cmdDelete, &QPushButton::clicked, this, &frmProfiles::cmdDelete_Click);
-  connect(cmdOK, &QPushButton::clicked, this, &frmProfiles::cmdOK_Click);
+  // However a button is pressed, a box refused on leaving keeps it from acting. Cancel
+  // keeps nothing and checks nothing.
+  connect(cmdNew, &QPushButton::clicked, this, [this] { if (CheckFocusedBox()) cmdNew_Click(); });
+  connect(cmdDelete, &QPushButton::clicked, this, [this] { if (CheckFocusedBox()) cmdDelete_Click(); });
+  connect(cmdOK, &QPushButton::clicked, this, [this] { if (CheckFocusedBox()) cmdOK_Click(); });
   connect(cmdCancel, &QPushButton::clicked, this, &frmProfiles::cmdCancel_Click);
 }
 

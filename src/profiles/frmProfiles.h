@@ -93,6 +93,12 @@ class frmProfiles : public QDialog {
   bool FilterSeparatorKey(int row, QKeyEvent& key);
   bool FilterFieldKey(int row, QKeyEvent& key, bool inPopup);
   void HandleFocusOut(QObject* watched, Qt::FocusReason reason);
+  // The check of the name or bookmark box that has the focus, as on leaving it; true when
+  // it passes or the focus is elsewhere. A button pressed by its access key leaves the
+  // focus in the box, so New, Delete and OK run this before they act.
+  bool CheckFocusedBox();
+  bool CheckName();
+  bool CheckBookmark(int row);
 
   ProgramValues& pv_;
   bool checkingFocus_ = false;
