@@ -100,10 +100,9 @@ int QtDesktopServices::MsgBox(const QString& text, int style, const QString& tit
     box.setEscapeButton(first);
   }
   box.setDefaultButton((style & MsgStyle::DefaultButton2) && second ? second : first);
-  // The pointer of the program is not the pointer over a message box.
-  QApplication::setOverrideCursor(Qt::ArrowCursor);
+  // The box shows the application-wide pointer as it is set: the hourglass stays over a
+  // message shown while work is under way.
   box.exec();
-  QApplication::restoreOverrideCursor();
   if (!yesNo) return MsgAnswer::Ok;
   return box.clickedButton() == first ? MsgAnswer::Yes : MsgAnswer::No;
 }
