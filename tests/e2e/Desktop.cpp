@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QThread>
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/Xfixes.h>
 
@@ -54,6 +55,7 @@ Desktop::Desktop() {
 }
 
 Desktop::~Desktop() {
+  if (bellListener_) XCloseDisplay(bellListener_);
   if (windowManager_.state() != QProcess::NotRunning) {
     windowManager_.terminate();
     windowManager_.waitForFinished(5000);
@@ -189,7 +191,8 @@ bool Desktop::Screenshot(const QString& path, const QString& window) const {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert(QStringLiteral("DISPLAY"), display_);
   import.setProcessEnvironment(environment);
-  import.start(QStringLiteral("import"), {QStringLiteral("-window"), window, path});
+  // -silent: import rings the bell when done, which would count as a beep of the program.
+  import.start(QStringLiteral("import"), {QStringLiteral("-silent"), QStringLiteral("-window"), window, path});
   return import.waitForFinished(kWaitMs) && import.exitStatus() == QProcess::NormalExit && import.exitCode() == 0;
 }
 
@@ -207,4 +210,24 @@ QByteArray Desktop::PointerImage() const {
   }
   XCloseDisplay(x);
   return image;
+}
+
+int Desktop::Bells() {
+  if (!bellListener_) {
+    int opcode = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion, reason = 0;
+    bellListener_ = XkbOpenDisplay(display_.toLatin1().data(), &xkbEventBase_, &error, &major, &minor, &reason);
+    if (!bellListener_) return -1;
+    (void)opcode;
+    XkbSelectEvents(bellListener_, XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask);
+    XSync(bellListener_, False);
+    return 0;
+  }
+  XSync(bellListener_, False);
+  int bells = 0;
+  while (XPending(bellListener_) > 0) {
+    XEvent event;
+    XNextEvent(bellListener_, &event);
+    if (event.type == xkbEventBase_ && reinterpret_cast<XkbEvent&>(event).any.xkb_type == XkbBellNotify) ++bells;
+  }
+  return bells;
 }

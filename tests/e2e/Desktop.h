@@ -48,6 +48,9 @@ class Desktop {
   // The pixels of the mouse pointer the X server shows now, with its size in front; empty
   // if it cannot be read.
   QByteArray PointerImage() const;
+  // The beeps of the programs shown here (XKB bell events) since the last call; the first
+  // call starts listening and returns 0.
+  int Bells();
 
  private:
   // Runs xdotool with the arguments; its exit code, its standard output in *out.
@@ -56,6 +59,8 @@ class Desktop {
 
   QProcess server_;
   QProcess windowManager_;
+  struct _XDisplay* bellListener_ = nullptr;
+  int xkbEventBase_ = 0;
   QTemporaryDir runtime_;  // XDG_RUNTIME_DIR of the programs shown here
   QString display_;
   QString error_;

@@ -38,6 +38,7 @@ class Windows : public EndToEnd {
     StartOrganizer();
     StartWord(sampleLetter);
     StartPenlark();
+    desktop.Bells();  // from here on
   }
 
   // Takes in what penlark has reported so far.
@@ -131,6 +132,17 @@ class Windows : public EndToEnd {
     const QImage shot(path);
     return control.isEmpty() ? shot : shot.copy(places.value(window + u'|' + control));
   }
+  // The beeps since the last look are n, waiting for late ones.
+  void ExpectBells(int n) {
+    int bells = desktop.Bells();
+    QDeadlineTimer deadline(n > bells ? 3000 : 300);
+    while (!deadline.hasExpired() && bells <= n) {
+      QThread::msleep(50);
+      bells += desktop.Bells();
+      if (bells == n && n > 0) break;
+    }
+    EXPECT_EQ(bells, n) << "beeps";
+  }
   // Opens the File menu with the mouse (Alt+F is also "Search &For:") and presses the
   // entry's access key: "p" the profile editor, "o" Options, "a" About.
   void Menu(const char* entry) {
@@ -155,18 +167,23 @@ TEST_F(Windows, MainWindow) {
   ASSERT_TRUE(FocusIs(kMainWindow, QStringLiteral("txtSearchItem")));
   Type(QStringLiteral("Hartley"));
   Keys({QStringLiteral("Return")});
+  // A profile chosen with the arrow key; then keys that would edit its name change nothing,
+  // and only character keys beep.
+  Run({{"Tab Down shift+Tab", kMainWindow, "lstAddressee"}});
+  const QImage chosen = Picture(QStringLiteral("main-profile-chosen"), kMainWindow, QStringLiteral("cboAddressProfile"));
+  Run({{"Tab", kMainWindow, "cboAddressProfile"}});
+  ExpectBells(0);
+  Run({{"Delete BackSpace ctrl+x ctrl+v Escape", kMainWindow, "cboAddressProfile"}});
+  ExpectBells(0);
+  Run({{"x Return", kMainWindow, "cboAddressProfile"}});
+  ExpectBells(2);
+  Run({{"shift+Tab", kMainWindow, "lstAddressee"}});
+  EXPECT_EQ(Picture(QStringLiteral("main-profile-kept"), kMainWindow, QStringLiteral("cboAddressProfile")), chosen);
   Walk(kMainWindow, {QStringLiteral("lstAddressee"), QStringLiteral("cboAddressProfile"),
                      QStringLiteral("cmdProfile"), QStringLiteral("cmdFinished"), QStringLiteral("cmdMore"),
                      QStringLiteral("cmdExit"), QStringLiteral("optSurname"), QStringLiteral("txtSearchItem"),
                      QStringLiteral("cmdSearch")});
-  // A profile chosen with the arrow key; then keys that would edit its name change nothing.
-  Run({{"Tab Down Tab", kMainWindow, "cmdProfile"}});
-  const QImage chosen = Picture(QStringLiteral("main-profile-chosen"), kMainWindow, QStringLiteral("cboAddressProfile"));
-  Run({
-      {"shift+Tab", kMainWindow, "cboAddressProfile"},
-      {"Delete BackSpace x ctrl+x Return Escape Tab", kMainWindow, "cmdProfile"},
-  });
-  EXPECT_EQ(Picture(QStringLiteral("main-profile-kept"), kMainWindow, QStringLiteral("cboAddressProfile")), chosen);
+  Run({{"Tab Tab", kMainWindow, "cmdProfile"}});
   Run({
       {"alt+o", kMainWindow, "optCompany"},
       {"alt+u", kMainWindow, "optSurname"},
