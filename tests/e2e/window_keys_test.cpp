@@ -221,20 +221,25 @@ TEST_F(Windows, AMessageBoxShowsThePointerThatIsSet) {
   ASSERT_TRUE(FocusIs(kMainWindow, QStringLiteral("txtSearchItem")));
   Type(QStringLiteral("Nobody"));
   Keys({QStringLiteral("Return")});
+  ASSERT_TRUE(FocusIs(QStringLiteral("Name not found"), QStringLiteral("button:OK")));
   const QString box = desktop.WaitForWindow(QStringLiteral("Name not found"));
-  ASSERT_FALSE(box.isEmpty());
   const QString main = desktop.WaitForWindow(kMainWindow);
   Read();
   const QPoint label = places.value(kMainWindow + QStringLiteral("|Label3")).center();
-  ASSERT_TRUE(desktop.Mouse(box, 20, 20, 0));
-  const QByteArray overBox = desktop.PointerImage();
+  const QPoint text = places.value(QStringLiteral("Name not found|qt_msgbox_label")).center();
   ASSERT_TRUE(desktop.Mouse(main, label.x(), label.y(), 0));
   const QByteArray hourglass = desktop.PointerImage();
+  ASSERT_TRUE(desktop.Mouse(box, text.x(), text.y(), 0));
+  QByteArray overBox = desktop.PointerImage();
+  for (QDeadlineTimer deadline(2000); overBox != hourglass && !deadline.hasExpired(); QThread::msleep(50))
+    overBox = desktop.PointerImage();
   Picture(QStringLiteral("name-not-found"));
   AnswerBox(QStringLiteral("Name not found"));
   ASSERT_TRUE(FocusIs(kMainWindow, QStringLiteral("txtSearchItem")));
   ASSERT_TRUE(desktop.Mouse(main, label.x() + 1, label.y(), 0));
-  const QByteArray arrow = desktop.PointerImage();
+  QByteArray arrow = desktop.PointerImage();
+  for (QDeadlineTimer deadline(2000); arrow == hourglass && !deadline.hasExpired(); QThread::msleep(50))
+    arrow = desktop.PointerImage();
   ASSERT_FALSE(arrow.isEmpty());
   EXPECT_NE(hourglass, arrow) << "the search's hourglass is not shown over the main window";
   EXPECT_EQ(overBox, hourglass) << "the box shows a pointer of its own";
