@@ -46,9 +46,8 @@ class BookmarkBox : public QLineEdit {
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
   auto* button = Named(new QPushButton(caption, parent), name);
-  // No default button here: Enter in a box must not save or close. Enter on a focused
-  // button presses that button.
-  button->setAutoDefault(true);
+  // No default button here: Enter in a box must not save or close (keyPressEvent).
+  button->setAutoDefault(false);
   button->setDefault(false);
   return button;
 }

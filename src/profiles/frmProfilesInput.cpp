@@ -158,9 +158,13 @@ bool frmProfiles::eventFilter(QObject* watched, QEvent* event) {
 
 void frmProfiles::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
-    case Qt::Key_Escape:
     case Qt::Key_Return:
     case Qt::Key_Enter:
+      // A focused button takes Enter as it takes the space bar; no button is the default,
+      // since the dialog would draw and press the first one.
+      if (auto* button = qobject_cast<QPushButton*>(focusWidget())) button->click();
+      [[fallthrough]];
+    case Qt::Key_Escape:
       event->accept();
       return;
     default:

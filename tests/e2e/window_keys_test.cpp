@@ -241,7 +241,7 @@ TEST_F(Windows, AMessageBoxShowsThePointerThatIsSet) {
   for (QDeadlineTimer deadline(2000); arrow == hourglass && !deadline.hasExpired(); QThread::msleep(50))
     arrow = desktop.PointerImage();
   ASSERT_FALSE(arrow.isEmpty());
-  EXPECT_NE(hourglass, arrow) << "the search's hourglass is not shown over the main window";
+  EXPECT_NE(hourglass, arrow) << "the hourglass the search set is not shown while its box is open";
   EXPECT_EQ(overBox, hourglass) << "the box shows a pointer of its own";
 }
 
@@ -289,6 +289,14 @@ TEST_F(Windows, ProfileEditor) {
   Run({{"Tab ctrl+a type:Mark1", kEditor, "txtBookmark_0"}});
   Click(kEditor, QStringLiteral("cmdCancel"));
   Run({{"", kMainWindow, "txtSearchItem"}});
+  // Enter on a focused button presses it; Enter in a box did nothing above.
+  OpenEditor();
+  Run({
+      {QStringLiteral("shift+Tab ").repeated(16), kEditor, "cmdNew"},
+      {"Return", kNewName, "txtNewProfileName"},
+      {"alt+c", kEditor, "cmdNew"},
+      {"Tab Tab Tab Return", kMainWindow, "txtSearchItem"},
+  });
   OpenEditor();
   Run({{"Tab ctrl+a type:Greeting alt+o", kMainWindow, "txtSearchItem"}});
   EXPECT_NE(ReadBytes(Path("PENLARK.INI")).indexOf("Bookmark 0=Greeting"), -1);
