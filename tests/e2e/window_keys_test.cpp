@@ -297,9 +297,18 @@ TEST_F(Windows, ProfileEditor) {
       {"alt+c", kEditor, "cmdNew"},
       {"Tab Tab Tab Return", kMainWindow, "txtSearchItem"},
   });
+  // A good bookmark, and a separator typed with Enter, the space bar and Ctrl+Tab, saved by
+  // the access key.
   OpenEditor();
-  Run({{"Tab ctrl+a type:Greeting alt+o", kMainWindow, "txtSearchItem"}});
-  EXPECT_NE(ReadBytes(Path("PENLARK.INI")).indexOf("Bookmark 0=Greeting"), -1);
+  Run({
+      {"Tab ctrl+a type:Greeting", kEditor, "txtBookmark_0"},
+      {"shift+Tab shift+Tab ctrl+a Delete Return space ctrl+Tab", kEditor, "txtSeparator_11"},
+      {"alt+o", kMainWindow, "txtSearchItem"},
+  });
+  QList<QByteArray> saved = ReadBytes(Path("PENLARK.INI")).split('\n');
+  for (QByteArray& line : saved) line = line.trimmed();
+  EXPECT_TRUE(saved.contains("Bookmark 0=Greeting"));
+  EXPECT_TRUE(saved.contains("Separator 11=\u00b6_\u00bb")) << saved.join('\n').toStdString();
 }
 
 TEST_F(Windows, NewNameWindow) {
@@ -322,7 +331,14 @@ TEST_F(Windows, NewNameWindow) {
       {"alt+n alt+n type:Fresh Tab space", kEditor, "txtBookmark_0"},  // OK by the space bar
   });
   Picture(QStringLiteral("editor-new-profile"));
-  Run({{"alt+c", kMainWindow, "txtSearchItem"}});
+  // New reads Save now, and its access key checks the bookmark first too.
+  Run({
+      {"type:Mark1 alt+s", kInvalid, "button:OK"},
+      {"Return", kEditor, "txtBookmark_0"},
+      {"ctrl+a type:Opening Tab Down alt+s", kEditor, "cboField_0"},
+      {"alt+c", kMainWindow, "txtSearchItem"},
+  });
+  EXPECT_NE(ReadBytes(Path("PENLARK.INI")).indexOf("=Fresh"), -1);
 }
 
 TEST_F(Windows, AboutBox) {
