@@ -120,7 +120,8 @@ void frmPenlark::BuildControls() {
   cmdFinished->setEnabled(false);
   cmdMore->setEnabled(false);
   // Enter on a focused button presses it, as the space bar does.
-  for (QPushButton* button : {cmdSearch, cmdProfile, cmdFinished, cmdMore, cmdExit}) button->setAutoDefault(true);
+  for (QPushButton* button : {cmdSearch, cmdProfile, cmdFinished, cmdMore, cmdExit})
+    button->setAutoDefault(true);
 
   auto* top = new QHBoxLayout;
   top->addWidget(Picture1, 0, Qt::AlignTop);

@@ -214,10 +214,9 @@ QByteArray Desktop::PointerImage() const {
 
 int Desktop::Bells() {
   if (!bellListener_) {
-    int opcode = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion, reason = 0;
+    int error = 0, major = XkbMajorVersion, minor = XkbMinorVersion, reason = 0;
     bellListener_ = XkbOpenDisplay(display_.toLatin1().data(), &xkbEventBase_, &error, &major, &minor, &reason);
     if (!bellListener_) return -1;
-    (void)opcode;
     XkbSelectEvents(bellListener_, XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask);
     XSync(bellListener_, False);
     return 0;
