@@ -178,8 +178,9 @@ bool Desktop::StartWindowManager() {
 }
 
 bool Desktop::Mouse(const QString& window, int x, int y, int clicks) const {
-  QStringList arguments{QStringLiteral("mousemove"), QStringLiteral("--window"), window,
-                        QString::number(x), QString::number(y)};
+  QStringList arguments{QStringLiteral("mousemove")};
+  if (!window.isEmpty()) arguments << QStringLiteral("--window") << window;
+  arguments << QString::number(x) << QString::number(y);
   if (clicks > 0)
     arguments << QStringLiteral("click") << QStringLiteral("--repeat") << QString::number(clicks)
               << QStringLiteral("--delay") << QStringLiteral("80") << QStringLiteral("1");

@@ -39,8 +39,8 @@ class Desktop {
 
   // Starts openbox and waits until it manages windows: frames, focus of new windows.
   bool StartWindowManager();
-  // Moves the mouse to (x, y) inside the window; clicks = 0 only moves, 1 clicks, 2
-  // double-clicks the left button there.
+  // Moves the mouse to (x, y) inside the window (on the screen for ""); clicks = 0 only
+  // moves, 1 clicks, 2 double-clicks the left button there.
   bool Mouse(const QString& window, int x, int y, int clicks) const;
   // The screen (or one window) as the person sees it, saved to a PNG file (ImageMagick's
   // import).
