@@ -68,12 +68,12 @@ class Windows : public EndToEnd {
       penlark.waitForReadyRead(50);
     }
   }
-  // Presses the row's keys and checks where the focus went; a row without a window
-  // expects the window of the row before to have closed.
   void Press(const QString& keys) {
     for (const QString& key : keys.split(u' ', Qt::SkipEmptyParts))
       key.startsWith(u"type:") ? Type(key.mid(5)) : Keys({key});
   }
+  // Presses each row's keys and checks where the focus went; a row without a window
+  // expects the window of the row before to have closed.
   void Run(const QList<Row>& table) {
     if (HasFatalFailure()) return;  // the rows after a failed one say nothing
     QString last = kMainWindow;
@@ -149,7 +149,7 @@ class Windows : public EndToEnd {
   void Menu(const char* entry) {
     if (HasFatalFailure()) return;  // the rows after a failed one say nothing
     ASSERT_TRUE(desktop.Mouse(desktop.WaitForWindow(kMainWindow), 18, 10, 1));
-    QThread::msleep(300);  // a menu takes the keys without taking the focus
+    QThread::msleep(500);  // a menu takes the keys without taking the focus, so no report
     Keys({QLatin1String(entry)});
   }
   void OpenEditor() {
