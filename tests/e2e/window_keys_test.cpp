@@ -27,7 +27,7 @@ struct Row {
   QString control;
 };
 
-class Windows : public EndToEnd {
+class PenlarkWindows : public EndToEnd {
  protected:
   void SetUp() override {
     EndToEnd::SetUp();
@@ -165,7 +165,7 @@ class Windows : public EndToEnd {
 
 // The window's own order (the disabled list and buttons are skipped until a search fills
 // the list), its access keys, Enter and Esc, and the profile box that takes no typing.
-TEST_F(Windows, MainWindow) {
+TEST_F(PenlarkWindows, MainWindow) {
   ASSERT_TRUE(FocusIs(kMainWindow, QStringLiteral("txtSearchItem")));
   Type(QStringLiteral("Hartley"));
   Keys({QStringLiteral("Return")});
@@ -219,7 +219,7 @@ TEST_F(Windows, MainWindow) {
 
 // A double-click on an entry chooses it, transfers that addressee and finishes, as Enter
 // does.
-TEST_F(Windows, DoubleClickInTheResultListFinishes) {
+TEST_F(PenlarkWindows, DoubleClickInTheResultListFinishes) {
   ASSERT_TRUE(FocusIs(kMainWindow, QStringLiteral("txtSearchItem")));
   Type(QStringLiteral("Hartley"));
   Run({{"Return End", kMainWindow, "lstAddressee"}});  // the last entry chosen by key
@@ -234,9 +234,9 @@ TEST_F(Windows, DoubleClickInTheResultListFinishes) {
 // A message shown while work is under way shows the hourglass that the work set, as the
 // rest of the program does, not an arrow of its own. The arrow is what the bare desktop
 // shows; the theme's hourglass may be animated, so only "not the arrow" is compared.
-class Pointer : public Windows {
+class PenlarkPointer : public PenlarkWindows {
  protected:
-  Pointer() { startsWithTheProgram = false; }
+  PenlarkPointer() { startsWithTheProgram = false; }
 
   QByteArray PointerOver(const QString& window, QPoint at, const QByteArray& arrow) {
     EXPECT_TRUE(desktop.Mouse(window.isEmpty() ? QString() : desktop.WaitForWindow(window), at.x(), at.y(), 0));
@@ -258,7 +258,7 @@ class Pointer : public Windows {
   }
 };
 
-TEST_F(Pointer, AMessageBoxShowsThePointerThatIsSet) {
+TEST_F(PenlarkPointer, AMessageBoxShowsThePointerThatIsSet) {
   // Start-up looking for the word processor, which is not running: the box, then the end.
   StartPenlark(QStringLiteral("Microsoft Word Not Running"));
   ExpectTheHourglassOver(QStringLiteral("Microsoft Word Not Running"));
@@ -275,7 +275,7 @@ TEST_F(Pointer, AMessageBoxShowsThePointerThatIsSet) {
   ASSERT_TRUE(FocusIs(kMainWindow, QStringLiteral("txtSearchItem")));
 }
 
-TEST_F(Windows, ProfileEditor) {
+TEST_F(PenlarkWindows, ProfileEditor) {
   OpenEditor();
   QStringList order{QStringLiteral("cboProfileName")};
   for (int row = 0; row < 12; ++row)
@@ -341,7 +341,7 @@ TEST_F(Windows, ProfileEditor) {
   EXPECT_TRUE(saved.contains("Separator 11=\u00b6_\u00bb")) << saved.join('\n').toStdString();
 }
 
-TEST_F(Windows, NewNameWindow) {
+TEST_F(PenlarkWindows, NewNameWindow) {
   OpenEditor();
   Run({{"alt+n", kNewName, "txtNewProfileName"}});
   Walk(kNewName, {QStringLiteral("txtNewProfileName"), QStringLiteral("cmdOK"), QStringLiteral("cmdCancel")});
@@ -371,7 +371,7 @@ TEST_F(Windows, NewNameWindow) {
   EXPECT_NE(ReadBytes(Path("PENLARK.INI")).indexOf("=Fresh"), -1);
 }
 
-TEST_F(Windows, AboutBox) {
+TEST_F(PenlarkWindows, AboutBox) {
   Menu("a");
   Walk(kAbout, {QStringLiteral("txtWebURL"), QStringLiteral("txtVersion"), QStringLiteral("cmdClose")});
   Picture(QStringLiteral("about"));
@@ -391,7 +391,7 @@ TEST_F(Windows, AboutBox) {
   Run({{"", kMainWindow, "txtSearchItem"}});
 }
 
-TEST_F(Windows, OptionsWindow) {
+TEST_F(PenlarkWindows, OptionsWindow) {
   const QByteArray before = ReadBytes(Path("PENLARK.INI"));
   Menu("o");
   Walk(kOptions, {QStringLiteral("txtFilePath"), QStringLiteral("cmdBrowse"), QStringLiteral("txtAddressSection"),
