@@ -30,6 +30,9 @@ void frmProfiles::txtBookmark_LostFocus(int row) { CheckBookmark(row); }
 
 bool frmProfiles::CheckName() {
   if (checkingFocus_) return false;
+  // With no profile stored there is no name to choose, so the check could only hold the
+  // person in the box and keep New from giving one; SaveProfile still refuses a blank.
+  if (cboProfileName->count() == 0) return true;
   const QScopedValueRollback guard(checkingFocus_, true);
   if (ValidateProfileName(pv_.desktop, cboProfileName->currentText(), true, false)) return true;
   // A drop-down list has no text to select; giving the focus back is all there is.

@@ -341,6 +341,28 @@ TEST_F(PenlarkWindows, ProfileEditor) {
   EXPECT_TRUE(saved.contains("Separator 11=\u00b6_\u00bb")) << saved.join('\n').toStdString();
 }
 
+// With every profile deleted there is no name to choose: the name box holds no one in,
+// New gives a name, and OK still refuses to store a blank one.
+TEST_F(PenlarkWindows, ProfileEditorWithNoProfileLeft) {
+  const QString confirm = QStringLiteral("Confirm Address Profile Delete");
+  OpenEditor();
+  Run({
+      {"alt+d", confirm, "button:No"},
+      {"alt+y", kEditor, "cboProfileName"},
+      {"alt+d", confirm, "button:No"},
+      {"alt+y", kEditor, "cboProfileName"},
+      {"alt+d", confirm, "button:No"},
+      {"alt+y", kNewName, "txtNewProfileName"},  // the last one gone, a name is asked for
+      {"alt+c", kEditor, "cboProfileName"},
+      {"Tab", kEditor, "txtBookmark_0"},
+      {"shift+Tab alt+o", kInvalid, "button:OK"},
+      {"Return", kEditor, "cboProfileName"},
+      {"alt+n", kNewName, "txtNewProfileName"},
+      {"type:Fresh Return", kEditor, "txtBookmark_0"},
+      {"alt+c", kMainWindow, "txtSearchItem"},
+  });
+}
+
 TEST_F(PenlarkWindows, NewNameWindow) {
   OpenEditor();
   Run({{"alt+n", kNewName, "txtNewProfileName"}});
