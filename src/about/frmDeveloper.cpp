@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -128,3 +129,11 @@ frmDeveloper::frmDeveloper(QWidget* parent)
 void frmDeveloper::Form_Load() { txtVersion->setText(ProgramVersionText()); }
 
 void frmDeveloper::cmdClose_Click() { accept(); }
+
+void frmDeveloper::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}

@@ -3,12 +3,14 @@
 #include <QDialog>
 
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 // The About window: the maker's logo and contact details and the version of this build,
-// filled in when it opens. Close (the default button, so Enter presses it) closes it.
+// filled in when it opens. Close (the default button, so Enter presses it) closes it; Esc
+// does nothing, as the window has no cancel button.
 class frmDeveloper : public QDialog {
  public:
   explicit frmDeveloper(QWidget* parent = nullptr);
@@ -36,4 +38,7 @@ class frmDeveloper : public QDialog {
   QLabel* lblVersion;
   QLineEdit* txtVersion;
   QPushButton* cmdClose;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 };

@@ -119,6 +119,9 @@ void frmPenlark::BuildControls() {
   cmdExit = Named(new QPushButton(QStringLiteral("&Exit"), central), "cmdExit");
   cmdFinished->setEnabled(false);
   cmdMore->setEnabled(false);
+  // Enter on a focused button presses it, as the space bar does.
+  for (QPushButton* button : {cmdSearch, cmdProfile, cmdFinished, cmdMore, cmdExit})
+    button->setAutoDefault(true);
 
   auto* top = new QHBoxLayout;
   top->addWidget(Picture1, 0, Qt::AlignTop);
@@ -248,11 +251,16 @@ bool frmPenlark::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (watched == cboAddressProfile || watched == cboAddressProfile->lineEdit()) {
-      // The profile box is chosen from, never typed into.
-      if (!key->text().isEmpty()) {
+      // The profile box is chosen from, never typed into: a character key beeps, an
+      // editing key (Delete, Backspace, Ctrl+V) does nothing, and Tab still moves on.
+      // Under X11 Tab carries "\t" and Delete 0x7f, so the key, not its text, decides.
+      if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) return false;
+      const QString text = key->text();
+      if (IsEnter(key) || (!text.isEmpty() && text.front().isPrint())) {
         pv_.desktop.Beep();
         return true;
       }
+      if (!text.isEmpty()) return true;
     } else if (watched == txtSearchItem && IsEnter(key)) {
       cmdSearch_Click();  // also while Search is disabled
       return true;

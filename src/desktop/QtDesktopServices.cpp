@@ -1,5 +1,6 @@
 #include "desktop/QtDesktopServices.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
 #include <QDialog>
@@ -11,6 +12,53 @@
 
 #include <cstdio>
 #include <cstdlib>
+
+namespace {
+
+// The control's own name; a button without one (a message box's) by its caption, anything
+// else by the nearest named control that holds it (a combo box's edit area).
+QString ControlName(const QWidget* widget) {
+  if (widget->objectName().isEmpty()) {
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+      return QStringLiteral("button:") + QString(button->text()).remove(QLatin1Char('&'));
+  }
+  for (const QWidget* named = widget; named && !named->isWindow(); named = named->parentWidget())
+    if (!named->objectName().isEmpty()) return named->objectName();
+  return QString::fromLatin1(widget->metaObject()->className());
+}
+
+void Report(const QString& line) {
+  std::fputs(line.toUtf8().constData(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+void ReportPlaces(const QWidget& window) {
+  for (const QWidget* control : window.findChildren<QWidget*>()) {
+    if (control->objectName().isEmpty() || !control->isVisible()) continue;
+    const QPoint at = control->mapTo(&window, QPoint(0, 0));
+    Report(QStringLiteral("place\t%1\t%2\t%3 %4 %5 %6")
+               .arg(window.windowTitle(), control->objectName())
+               .arg(at.x())
+               .arg(at.y())
+               .arg(control->width())
+               .arg(control->height()));
+  }
+}
+
+}  // namespace
+
+QtDesktopServices::QtDesktopServices() {
+  if (!qEnvironmentVariableIsSet("PENLARK_REPORT_FOCUS")) return;
+  QObject::connect(qApp, &QApplication::focusChanged, qApp, [](QWidget*, QWidget* now) {
+    if (now && now->window()->isActiveWindow() && now->window()->property("penlarkPlaced").isNull()) {
+      now->window()->setProperty("penlarkPlaced", true);
+      ReportPlaces(*now->window());
+    }
+    Report(now ? QStringLiteral("focus\t%1\t%2").arg(now->window()->windowTitle(), ControlName(now))
+               : QStringLiteral("focus\t\t"));
+  });
+}
 
 QString QtDesktopServices::DisplayText(const QString& text) {
   static const QRegularExpression breaks(QStringLiteral("[\r\n]+"));
@@ -53,10 +101,9 @@ int QtDesktopServices::MsgBox(const QString& text, int style, const QString& tit
     box.setEscapeButton(first);
   }
   box.setDefaultButton((style & MsgStyle::DefaultButton2) && second ? second : first);
-  // The pointer of the program is not the pointer over a message box.
-  QApplication::setOverrideCursor(Qt::ArrowCursor);
+  // The box shows the application-wide pointer as it is set: the hourglass stays over a
+  // message shown while work is under way.
   box.exec();
-  QApplication::restoreOverrideCursor();
   if (!yesNo) return MsgAnswer::Ok;
   return box.clickedButton() == first ? MsgAnswer::Yes : MsgAnswer::No;
 }

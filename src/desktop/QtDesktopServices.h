@@ -5,6 +5,12 @@
 // The desktop drawn by Qt for a person at the screen.
 class QtDesktopServices : public DesktopServices {
  public:
+  // With PENLARK_REPORT_FOCUS set, every move of the keyboard focus is written to standard
+  // output as "focus<TAB>window title<TAB>control", and each window that becomes active
+  // first lists its controls as "place<TAB>window title<TAB>control<TAB>x y width height"
+  // (inside the window), so tests on a real display can see where keys and clicks land.
+  QtDesktopServices();
+
   // Buttons from the style's low bits (0 OK, 4 Yes/No), icon from 16/32/48/64, the
   // second button as default with 256. Each run of CR and LF characters in the text is
   // drawn as one line break. Returns 1, 6 or 7.

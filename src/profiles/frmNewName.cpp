@@ -25,8 +25,9 @@ frmNewName::frmNewName(ProgramValues& pv, frmProfiles& editor, QWidget* parent)
   setWindowTitle(QStringLiteral("Address Profile Name"));
   txtNewProfileName->setMinimumWidth(240);
   lblInstructions->setBuddy(txtNewProfileName);
+  // OK is the default; a focused Cancel takes Enter for itself.
   cmdOK->setDefault(true);
-  cmdCancel->setAutoDefault(false);
+  cmdCancel->setAutoDefault(true);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);

@@ -47,7 +47,7 @@ class BookmarkBox : public QLineEdit {
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
   auto* button = Named(new QPushButton(caption, parent), name);
-  // No default button here: Enter in a box must not save or close.
+  // No default button here: Enter in a box must not save or close (keyPressEvent).
   button->setAutoDefault(false);
   button->setDefault(false);
   return button;
@@ -152,9 +152,11 @@ void frmProfiles::BuildControls() {
 
   connect(cboProfileName, &QComboBox::currentIndexChanged, this,
           &frmProfiles::cboProfileName_Click);
-  connect(cmdNew, &QPushButton::clicked, this, &frmProfiles::cmdNew_Click);
-  connect(cmdDelete, &QPushButton::clicked, this, &frmProfiles::cmdDelete_Click);
-  connect(cmdOK, &QPushButton::clicked, this, &frmProfiles::cmdOK_Click);
+  // However a button is pressed, a box refused on leaving keeps it from acting. Cancel
+  // keeps nothing and checks nothing.
+  connect(cmdNew, &QPushButton::clicked, this, [this] { if (CheckFocusedBox()) cmdNew_Click(); });
+  connect(cmdDelete, &QPushButton::clicked, this, [this] { if (CheckFocusedBox()) cmdDelete_Click(); });
+  connect(cmdOK, &QPushButton::clicked, this, [this] { if (CheckFocusedBox()) cmdOK_Click(); });
   connect(cmdCancel, &QPushButton::clicked, this, &frmProfiles::cmdCancel_Click);
 }
 

@@ -24,7 +24,8 @@ struct ProgramValues;
 // selected profile) and new-profile (begun by frmNewName: cmdNew reads "&Save", the name
 // box and Delete disabled, the rows start empty).
 //
-// Enter and Esc do nothing here: the window has no default and no cancel button.
+// Enter in a box and Esc do nothing here: the window has no default and no cancel button.
+// Enter on a focused button presses it.
 class frmProfiles : public QDialog {
  public:
   static constexpr int kRows = kProfileRows;
@@ -100,6 +101,12 @@ class frmProfiles : public QDialog {
   void HandleFocusOut(QObject* watched, Qt::FocusReason reason);
   // Sets the mode and the controls that show it: cmdNew's caption, the name box, Delete.
   void SetMode(Mode mode);
+  // The check of the name or bookmark box that has the focus, as on leaving it; true when
+  // it passes or the focus is elsewhere. A button pressed by its access key leaves the
+  // focus in the box, so New, Delete and OK run this before they act.
+  bool CheckFocusedBox();
+  bool CheckName();
+  bool CheckBookmark(int row);
 
   ProgramValues& pv_;
   bool checkingFocus_ = false;

@@ -24,21 +24,38 @@ constexpr int kParagraphCode = kParagraphMark;
 constexpr int kBlankCode = kBlankMark;
 }  // namespace
 
-void frmProfiles::cboProfileName_LostFocus() {
-  if (checkingFocus_) return;
+void frmProfiles::cboProfileName_LostFocus() { CheckName(); }
+
+void frmProfiles::txtBookmark_LostFocus(int row) { CheckBookmark(row); }
+
+bool frmProfiles::CheckName() {
+  if (checkingFocus_) return false;
+  // With no profile stored there is no name to choose, so the check could only hold the
+  // person in the box and keep New from giving one; SaveProfile still refuses a blank.
+  if (cboProfileName->count() == 0) return true;
   const QScopedValueRollback guard(checkingFocus_, true);
-  if (ValidateProfileName(pv_.desktop, cboProfileName->currentText(), true, false)) return;
+  if (ValidateProfileName(pv_.desktop, cboProfileName->currentText(), true, false)) return true;
   // A drop-down list has no text to select; giving the focus back is all there is.
   cboProfileName->setFocus(Qt::OtherFocusReason);
+  return false;
 }
 
-void frmProfiles::txtBookmark_LostFocus(int row) {
-  if (checkingFocus_) return;
+bool frmProfiles::CheckBookmark(int row) {
+  if (checkingFocus_) return false;
   const QScopedValueRollback guard(checkingFocus_, true);
   QLineEdit& box = *txtBookmark[row];
-  if (ValidateProfileName(pv_.desktop, box.text(), false, true)) return;
+  if (ValidateProfileName(pv_.desktop, box.text(), false, true)) return true;
   box.setFocus(Qt::OtherFocusReason);
   box.setSelection(0, int(box.text().size()));
+  return false;
+}
+
+bool frmProfiles::CheckFocusedBox() {
+  const QWidget* box = QApplication::focusWidget();
+  if (box == cboProfileName) return CheckName();
+  for (int row = 0; row < kRows; ++row)
+    if (box == txtBookmark[row]) return CheckBookmark(row);
+  return true;
 }
 
 void frmProfiles::cboField_KeyPress(int /*row*/, int& keyAscii) {
@@ -144,9 +161,13 @@ bool frmProfiles::eventFilter(QObject* watched, QEvent* event) {
 
 void frmProfiles::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
-    case Qt::Key_Escape:
     case Qt::Key_Return:
     case Qt::Key_Enter:
+      // A focused button takes Enter as it takes the space bar; no button is the default,
+      // since the dialog would draw and press the first one.
+      if (auto* button = qobject_cast<QPushButton*>(focusWidget())) button->click();
+      [[fallthrough]];
+    case Qt::Key_Escape:
       event->accept();
       return;
     default:

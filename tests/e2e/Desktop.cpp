@@ -7,6 +7,10 @@
 #include <QRegularExpression>
 #include <QThread>
 
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/Xfixes.h>
+
 namespace {
 
 constexpr int kWaitMs = 10000;
@@ -51,6 +55,11 @@ Desktop::Desktop() {
 }
 
 Desktop::~Desktop() {
+  if (bellListener_) XCloseDisplay(bellListener_);
+  if (windowManager_.state() != QProcess::NotRunning) {
+    windowManager_.terminate();
+    windowManager_.waitForFinished(5000);
+  }
   if (server_.state() == QProcess::NotRunning) return;
   server_.terminate();
   if (!server_.waitForFinished(5000)) {
@@ -144,4 +153,81 @@ bool Desktop::Type(const QString& text) const {
 
 bool Desktop::Keys(const QStringList& keys) const {
   return Xdo(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QString::number(kKeyDelayMs)} + keys) == 0;
+}
+
+bool Desktop::StartWindowManager() {
+  // openbox runs its start-up command once it manages the screen.
+  const QString ready = runtime_.filePath(QStringLiteral("openbox-ready"));
+  windowManager_.setProcessEnvironment(On(QProcessEnvironment::systemEnvironment()));
+  EndWithTest(windowManager_);
+  windowManager_.start(QStringLiteral("openbox"),
+                       {QStringLiteral("--startup"), QStringLiteral("touch ") + ready});
+  if (!windowManager_.waitForStarted(5000)) {
+    error_ = QStringLiteral("openbox did not start (Debian package openbox)");
+    return false;
+  }
+  QDeadlineTimer deadline(kWaitMs);
+  while (!QFile::exists(ready)) {
+    if (windowManager_.state() == QProcess::NotRunning || deadline.hasExpired()) {
+      error_ = QStringLiteral("openbox gave no sign: ") + QString::fromUtf8(windowManager_.readAllStandardError());
+      return false;
+    }
+    QThread::msleep(kPollMs);
+  }
+  return true;
+}
+
+bool Desktop::Mouse(const QString& window, int x, int y, int clicks) const {
+  QStringList arguments{QStringLiteral("mousemove")};
+  if (!window.isEmpty()) arguments << QStringLiteral("--window") << window;
+  arguments << QString::number(x) << QString::number(y);
+  if (clicks > 0)
+    arguments << QStringLiteral("click") << QStringLiteral("--repeat") << QString::number(clicks)
+              << QStringLiteral("--delay") << QStringLiteral("80") << QStringLiteral("1");
+  return Xdo(arguments) == 0;
+}
+
+bool Desktop::Screenshot(const QString& path, const QString& window) const {
+  QProcess import;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("DISPLAY"), display_);
+  import.setProcessEnvironment(environment);
+  // -silent: import rings the bell when done, which would count as a beep of the program.
+  import.start(QStringLiteral("import"), {QStringLiteral("-silent"), QStringLiteral("-window"), window, path});
+  return import.waitForFinished(kWaitMs) && import.exitStatus() == QProcess::NormalExit && import.exitCode() == 0;
+}
+
+QByteArray Desktop::PointerImage() const {
+  Display* x = XOpenDisplay(display_.toLatin1().constData());
+  if (!x) return {};
+  QByteArray image;
+  if (XFixesCursorImage* cursor = XFixesGetCursorImage(x)) {
+    image = QByteArray::number(cursor->width) + 'x' + QByteArray::number(cursor->height) + ':';
+    for (int i = 0; i < cursor->width * cursor->height; ++i) {
+      const quint32 pixel = quint32(cursor->pixels[i]);  // unsigned long on the client side
+      image.append(reinterpret_cast<const char*>(&pixel), sizeof pixel);
+    }
+    XFree(cursor);
+  }
+  XCloseDisplay(x);
+  return image;
+}
+
+int Desktop::Bells() {
+  if (!bellListener_) {
+    int error = 0, major = XkbMajorVersion, minor = XkbMinorVersion, reason = 0;
+    bellListener_ = XkbOpenDisplay(display_.toLatin1().data(), &xkbEventBase_, &error, &major, &minor, &reason);
+    if (!bellListener_) return -1;
+    XkbSelectEvents(bellListener_, XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask);
+    XSync(bellListener_, False);
+    return 0;
+  }
+  XSync(bellListener_, False);
+  int bells = 0;
+  while (XPending(bellListener_) > 0) {
+    XEvent event;
+    XNextEvent(bellListener_, &event);
+    if (event.type == xkbEventBase_ && reinterpret_cast<XkbEvent&>(event).any.xkb_type == XkbBellNotify) ++bells;
+  }
+  return bells;
 }

@@ -37,12 +37,30 @@ class Desktop {
   bool Type(const QString& text) const;
   bool Keys(const QStringList& keys) const;
 
+  // Starts openbox and waits until it manages windows: frames, focus of new windows.
+  bool StartWindowManager();
+  // Moves the mouse to (x, y) inside the window (on the screen for ""); clicks = 0 only
+  // moves, 1 clicks, 2 double-clicks the left button there.
+  bool Mouse(const QString& window, int x, int y, int clicks) const;
+  // The screen (or one window) as the person sees it, saved to a PNG file (ImageMagick's
+  // import).
+  bool Screenshot(const QString& path, const QString& window = QStringLiteral("root")) const;
+  // The pixels of the mouse pointer the X server shows now, with its size in front; empty
+  // if it cannot be read.
+  QByteArray PointerImage() const;
+  // The beeps of the programs shown here (XKB bell events) since the last call; the first
+  // call starts listening and returns 0.
+  int Bells();
+
  private:
   // Runs xdotool with the arguments; its exit code, its standard output in *out.
   int Xdo(const QStringList& arguments, QString* out = nullptr) const;
   QStringList Shown(const QString& titlePattern) const;
 
   QProcess server_;
+  QProcess windowManager_;
+  struct _XDisplay* bellListener_ = nullptr;
+  int xkbEventBase_ = 0;
   QTemporaryDir runtime_;  // XDG_RUNTIME_DIR of the programs shown here
   QString display_;
   QString error_;

@@ -1,0 +1,127 @@
+#pragma once
+
+// The real program with real windows on a display of its own, the real stand-ins on a
+// private bus, the sample address book, letter and PENLARK.INI, and a person at the
+// keyboard.
+
+#include "Desktop.h"
+
+#include "ChildProcesses.h"
+#include "PrivateBus.h"
+#include "support/Shown.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+inline const QString kMainWindow = QStringLiteral("Penlark");
+inline const QString kOrganizerName = QStringLiteral("org.penlark.dde.Organize200");
+inline const QString kWordName = QStringLiteral("org.penlark.window.OpusApp");
+
+inline QString Sample(const char* name) { return QStringLiteral(PENLARK_SAMPLES "/") + QLatin1String(name); }
+
+// The sample letter as the given fills leave it: each bookmark's text goes where the
+// bookmark stands, and a bookmark without a fill vanishes from the printed text.
+inline QString Filled(const QString& letter, const QString& address, const QString& reference,
+                      const QString& salutation) {
+  QString text = letter;
+  text.replace(QStringLiteral("[[Address]]"), address);
+  text.replace(QStringLiteral("[[Reference]]"), reference);
+  text.replace(QStringLiteral("[[Salutation]]"), salutation);
+  return text;
+}
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(folder.isValid());
+    ASSERT_TRUE(bus.ok()) << bus.lastError().toStdString();
+    ASSERT_TRUE(desktop.ok()) << desktop.error().toStdString();
+    ASSERT_TRUE(QFile::copy(QStringLiteral(PENLARK_BIN), Path("penlark")));
+    ASSERT_TRUE(QFile::copy(Sample("addresses.json"), Path("addresses.json")));
+  }
+  void TearDown() override {
+    if (penlark.state() != QProcess::NotRunning) {
+      penlark.kill();
+      penlark.waitForFinished(5000);
+    }
+  }
+
+  QString Path(const char* name) const { return folder.filePath(QLatin1String(name)); }
+
+  // The sample PENLARK.INI, pointed at the address book in the program's folder.
+  void WriteSampleConfiguration() {
+    QByteArray ini = ReadBytes(Sample("PENLARK.INI"));
+    ini.replace("Organizer File Path=addresses.json", "Organizer File Path=" + Path("addresses.json").toUtf8());
+    ASSERT_TRUE(PutBytes(Path("PENLARK.INI"), ini));
+  }
+
+  void StartOrganizer(QStringList options = {}) {
+    organizer = bus.Start(QStringLiteral(PENLARK_ORGANIZER_BIN), options << Path("addresses.json"), kOrganizerName);
+    ASSERT_NE(organizer, nullptr) << bus.lastError().toStdString();
+  }
+  void StartWord(const QString& letter) {
+    ASSERT_TRUE(PutBytes(Path("letter.txt"), letter.toUtf8()));
+    const QProcessEnvironment shown = desktop.On(bus.Environment());
+    ASSERT_NE(bus.Start(QStringLiteral(PENLARK_WORD_BIN), {Path("letter.txt")}, kWordName, &shown), nullptr)
+        << bus.lastError().toStdString();
+  }
+  // The sample letter as printed before any transfer: the bookmarks hold nothing.
+  QString Unfilled() const { return Filled(sampleLetter, {}, {}, {}); }
+  QString Letter() {
+    QString text;
+    EXPECT_EQ(bus.Run(QStringLiteral(PENLARK_WORD_BIN), {QStringLiteral("--print-text")}, &text), 0);
+    return text;
+  }
+
+  // Starts Penlark as a person does and puts the keyboard on the first window it shows.
+  void StartPenlark(const QString& firstWindow = kMainWindow) {
+    QProcessEnvironment environment = desktop.On(bus.Environment());
+    if (reportFocus) environment.insert(QStringLiteral("PENLARK_REPORT_FOCUS"), QStringLiteral("1"));
+    penlark.setProcessEnvironment(environment);
+    penlark.setWorkingDirectory(folder.path());
+    EndWithTest(penlark);
+    penlark.start(Path("penlark"), {});
+    ASSERT_TRUE(penlark.waitForStarted(5000));
+    const QString window = desktop.WaitForWindow(firstWindow);
+    ASSERT_FALSE(window.isEmpty()) << "shown: " << desktop.Titles().join(u',').toStdString();
+    if (firstWindow == kMainWindow) {
+      ASSERT_TRUE(desktop.Focus(window));
+    }
+  }
+  // The keyboard on the main window again, as a person clicks it after a box.
+  void BackToMainWindow() {
+    const QString window = desktop.WaitForWindow(kMainWindow);
+    ASSERT_FALSE(window.isEmpty());
+    ASSERT_TRUE(desktop.Focus(window));
+  }
+  void Type(const QString& text) { ASSERT_TRUE(desktop.Type(text)); }
+  void Keys(const QStringList& keys) { ASSERT_TRUE(desktop.Keys(keys)); }
+  // Waits for a message box of that title and answers it with Enter.
+  void AnswerBox(const QString& title) {
+    ASSERT_FALSE(desktop.WaitForWindow(title).isEmpty())
+        << "no box \"" << title.toStdString() << "\"; shown: " << desktop.Titles().join(u',').toStdString();
+    ASSERT_EQ(desktop.FocusedTitle(), title);
+    Keys({QStringLiteral("Return")});
+    ASSERT_TRUE(desktop.WaitWindowGone(title));
+  }
+  void ExpectEndedCleanly() {
+    ASSERT_TRUE(penlark.waitForFinished(10000)) << "shown: " << desktop.Titles().join(u',').toStdString();
+    EXPECT_EQ(penlark.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(penlark.exitCode(), 0) << penlark.readAllStandardError().toStdString();
+  }
+  void ExpectStillRunning() {
+    EXPECT_FALSE(penlark.waitForFinished(300));
+    EXPECT_EQ(penlark.state(), QProcess::Running);
+  }
+
+  bool reportFocus = false;  // penlark writes each focus move to its standard output
+  QTemporaryDir folder;  // the program's folder: penlark, PENLARK.INI, the address book
+  PrivateBus bus;
+  Desktop desktop;
+  QProcess penlark;
+  QProcess* organizer = nullptr;
+  const QString sampleLetter = QString::fromUtf8(ReadBytes(Sample("letter.txt")));
+};

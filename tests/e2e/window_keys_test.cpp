@@ -1,0 +1,443 @@
+// Each window of the real penlark under a window manager, driven by real keys and clicks.
+// penlark reports each move of the keyboard focus on its standard output
+// (PENLARK_REPORT_FOCUS), so a row names the control a person would see the focus in.
+// One table per window; a row is keys pressed, then the window and control expected to
+// have the focus ("" for a window that must have closed).
+
+#include "EndToEnd.h"
+
+#include <QDeadlineTimer>
+#include <QHash>
+#include <QImage>
+#include <QRect>
+#include <QThread>
+
+namespace {
+
+const QString kEditor = QStringLiteral("Address Profile");
+const QString kNewName = QStringLiteral("Address Profile Name");
+const QString kAbout = QStringLiteral("About Penlark");
+const QString kOptions = QStringLiteral("Options");
+const QString kInvalid = QStringLiteral("Invalid Name");
+
+// One step of a table: the keys pressed in turn, then where the focus must be.
+struct Row {
+  QString keys;  // xdotool key names, blank-separated; text after "type:" is typed
+  QString window;
+  QString control;
+};
+
+class PenlarkWindows : public EndToEnd {
+ protected:
+  void SetUp() override {
+    EndToEnd::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(desktop.StartWindowManager()) << desktop.error().toStdString();
+    reportFocus = true;
+    WriteSampleConfiguration();
+    StartOrganizer();
+    if (!startsWithTheProgram) return;
+    StartWord(sampleLetter);
+    StartPenlark();
+    desktop.Bells();  // from here on
+  }
+
+  // Takes in what penlark has reported so far.
+  void Read() {
+    penlark.waitForReadyRead(0);  // what is in the pipe, not only what was taken in
+    while (penlark.canReadLine()) {
+      const QStringList part = QString::fromUtf8(penlark.readLine()).chopped(1).split(u'\t');
+      if (part.size() == 3 && part[0] == u"focus") {
+        focus = part[1] + u'|' + part[2];
+      } else if (part.size() == 4 && part[0] == u"place") {
+        const QStringList r = part[3].split(u' ');
+        places[part[1] + u'|' + part[2]] = QRect(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt());
+      }
+    }
+  }
+  ::testing::AssertionResult FocusIs(const QString& window, const QString& control) {
+    const QString expected = window + u'|' + control;
+    QDeadlineTimer deadline(5000);
+    for (;;) {
+      Read();
+      if (focus == expected) return ::testing::AssertionSuccess();
+      if (deadline.hasExpired() || penlark.state() == QProcess::NotRunning)
+        return ::testing::AssertionFailure() << "focus in " << focus.toStdString() << ", not "
+                                             << expected.toStdString() << "; shown: "
+                                             << desktop.Titles().join(u',').toStdString();
+      penlark.waitForReadyRead(50);
+    }
+  }
+  void Press(const QString& keys) {
+    for (const QString& key : keys.split(u' ', Qt::SkipEmptyParts))
+      key.startsWith(u"type:") ? Type(key.mid(5)) : Keys({key});
+  }
+  // Presses each row's keys and checks where the focus went; a row without a window
+  // expects the window of the row before to have closed.
+  void Run(const QList<Row>& table) {
+    if (HasFatalFailure()) return;  // the rows after a failed one say nothing
+    QString last = kMainWindow;
+    for (const Row& row : table) {
+      SCOPED_TRACE(("keys \"" + row.keys + "\" -> " + row.window + "|" + row.control).toStdString());
+      Read();
+      const QString before = focus;
+      Press(row.keys);
+      // Where nothing may happen, give it the time to happen wrongly.
+      if (row.window + u'|' + row.control == before) {
+        QDeadlineTimer settle(300);
+        while (!settle.hasExpired()) penlark.waitForReadyRead(int(settle.remainingTime()));
+      }
+      if (row.window.isEmpty()) {
+        EXPECT_TRUE(desktop.WaitWindowGone(last)) << last.toStdString() << " still open";
+        continue;
+      }
+      ASSERT_TRUE(FocusIs(row.window, row.control));
+      last = row.window;
+    }
+  }
+  // Tab through the whole order and back with Shift+Tab, starting on its first control.
+  void Walk(const QString& window, const QStringList& order) {
+    if (HasFatalFailure()) return;  // the rows after a failed one say nothing
+    ASSERT_TRUE(FocusIs(window, order.front()));
+    for (qsizetype i = 1; i <= order.size(); ++i) {
+      SCOPED_TRACE(("Tab " + QString::number(i)).toStdString());
+      Keys({QStringLiteral("Tab")});
+      ASSERT_TRUE(FocusIs(window, order[i % order.size()]));
+    }
+    for (qsizetype i = order.size() - 1; i >= 0; --i) {
+      SCOPED_TRACE(("shift+Tab to " + order[i]).toStdString());
+      Keys({QStringLiteral("shift+Tab")});
+      ASSERT_TRUE(FocusIs(window, order[i]));
+    }
+  }
+  // Clicks the middle of a control (clicks 2: double-clicks); moves there with 0.
+  void Click(const QString& window, const QString& control, int clicks = 1) {
+    if (HasFatalFailure()) return;  // the rows after a failed one say nothing
+    Read();
+    const QRect place = places.value(window + u'|' + control);
+    ASSERT_FALSE(place.isEmpty()) << "no place for " << control.toStdString();
+    const QString id = desktop.WaitForWindow(window);
+    ASSERT_FALSE(id.isEmpty());
+    ASSERT_TRUE(desktop.Mouse(id, place.center().x(), place.center().y(), clicks));
+  }
+  // The window as the person sees it, cut to one control when one is named. With
+  // PENLARK_E2E_SHOTS set, also kept there as <name>.png.
+  QImage Picture(const QString& name, const QString& window = {}, const QString& control = {}) {
+    const QString path = folder.filePath(name + QStringLiteral(".png"));
+    EXPECT_TRUE(desktop.Screenshot(path, window.isEmpty() ? QStringLiteral("root") : desktop.WaitForWindow(window)));
+    const QString kept = qEnvironmentVariable("PENLARK_E2E_SHOTS");
+    if (!kept.isEmpty()) {
+      QFile::remove(kept + u'/' + name + QStringLiteral(".png"));
+      QFile::copy(path, kept + u'/' + name + QStringLiteral(".png"));
+    }
+    const QImage shot(path);
+    return control.isEmpty() ? shot : shot.copy(places.value(window + u'|' + control));
+  }
+  // The beeps since the last look are n, waiting for late ones.
+  void ExpectBells(int n) {
+    int bells = desktop.Bells();
+    QDeadlineTimer deadline(n > bells ? 3000 : 300);
+    while (!deadline.hasExpired() && bells <= n) {
+      QThread::msleep(50);
+      bells += desktop.Bells();
+      if (bells == n && n > 0) break;
+    }
+    EXPECT_EQ(bells, n) << "beeps";
+  }
+  // Opens the File menu with the mouse (Alt+F is also "Search &For:") and presses the
+  // entry's access key: "p" the profile editor, "o" Options, "a" About.
+  void Menu(const char* entry) {
+    if (HasFatalFailure()) return;  // the rows after a failed one say nothing
+    ASSERT_TRUE(desktop.Mouse(desktop.WaitForWindow(kMainWindow), 18, 10, 1));
+    QThread::msleep(500);  // a menu takes the keys without taking the focus, so no report
+    Keys({QLatin1String(entry)});
+  }
+  void OpenEditor() {
+    if (HasFatalFailure()) return;  // the rows after a failed one say nothing
+    Menu("p");
+    ASSERT_TRUE(FocusIs(kEditor, QStringLiteral("cboProfileName")));
+  }
+
+  bool startsWithTheProgram = true;  // the word processor and penlark started by SetUp
+  QString focus;
+  QHash<QString, QRect> places;
+};
+
+// The window's own order (the disabled list and buttons are skipped until a search fills
+// the list), its access keys, Enter and Esc, and the profile box that takes no typing.
+TEST_F(PenlarkWindows, MainWindow) {
+  ASSERT_TRUE(FocusIs(kMainWindow, QStringLiteral("txtSearchItem")));
+  Type(QStringLiteral("Hartley"));
+  Keys({QStringLiteral("Return")});
+  // A profile chosen with the arrow key; then keys that would edit its name change nothing,
+  // and only character keys beep.
+  Run({{"Tab Down shift+Tab", kMainWindow, "lstAddressee"}});
+  const QImage chosen = Picture(QStringLiteral("main-profile-chosen"), kMainWindow, QStringLiteral("cboAddressProfile"));
+  Run({{"Tab", kMainWindow, "cboAddressProfile"}});
+  ExpectBells(0);
+  Run({{"Delete BackSpace ctrl+x ctrl+v Escape", kMainWindow, "cboAddressProfile"}});
+  ExpectBells(0);
+  Run({{"x Return", kMainWindow, "cboAddressProfile"}});
+  ExpectBells(2);
+  Run({{"shift+Tab", kMainWindow, "lstAddressee"}});
+  EXPECT_EQ(Picture(QStringLiteral("main-profile-kept"), kMainWindow, QStringLiteral("cboAddressProfile")), chosen);
+  Walk(kMainWindow, {QStringLiteral("lstAddressee"), QStringLiteral("cboAddressProfile"),
+                     QStringLiteral("cmdProfile"), QStringLiteral("cmdFinished"), QStringLiteral("cmdMore"),
+                     QStringLiteral("cmdExit"), QStringLiteral("optSurname"), QStringLiteral("txtSearchItem"),
+                     QStringLiteral("cmdSearch")});
+  Run({{"Tab Tab", kMainWindow, "cmdProfile"}});
+  Run({
+      {"alt+o", kMainWindow, "optCompany"},
+      {"alt+u", kMainWindow, "optSurname"},
+      {"alt+p", kMainWindow, "cboAddressProfile"},
+      {"shift+Tab shift+Tab shift+Tab", kMainWindow, "txtSearchItem"},
+      {"Escape", kMainWindow, "txtSearchItem"},
+      {"Return", kMainWindow, "lstAddressee"},  // Enter searches
+      {"alt+s", kMainWindow, "lstAddressee"},
+      {"Tab Tab Return", kEditor, "cboProfileName"},  // Enter on Profiles...
+      {"alt+c", kMainWindow, "cmdProfile"},
+      {"space", kEditor, "cboProfileName"},
+      {"alt+c", kMainWindow, "cmdProfile"},
+  });
+  Menu("a");
+  Run({{"", kAbout, "txtWebURL"}, {"Return", kMainWindow, "cmdProfile"}});
+  Menu("o");
+  Run({
+      {"", kOptions, "txtFilePath"},
+      {"Escape", kMainWindow, "cmdProfile"},
+      // Enter on More; the dialogs emptied the profile box, so the transfer fails and puts
+      // the focus there, and Tab leaves it again.
+      {"Tab Tab Return", QStringLiteral("Blank Address Profile"), "button:OK"},
+      {"Return", kMainWindow, "cboAddressProfile"},
+      {"Down Tab", kMainWindow, "cmdProfile"},
+      {"Tab Tab Return", kMainWindow, "txtSearchItem"},  // now More transfers and stays
+      {"Tab Return", kMainWindow, "lstAddressee"},       // Enter on Search
+      {"alt+e", "", ""},
+  });
+  ExpectEndedCleanly();
+}
+
+// A double-click on an entry chooses it, transfers that addressee and finishes, as Enter
+// does.
+TEST_F(PenlarkWindows, DoubleClickInTheResultListFinishes) {
+  ASSERT_TRUE(FocusIs(kMainWindow, QStringLiteral("txtSearchItem")));
+  Type(QStringLiteral("Hartley"));
+  Run({{"Return End", kMainWindow, "lstAddressee"}});  // the last entry chosen by key
+  Read();
+  const QRect list = places.value(kMainWindow + QStringLiteral("|lstAddressee"));
+  ASSERT_TRUE(desktop.Mouse(desktop.WaitForWindow(kMainWindow), list.x() + 40, list.y() + 8, 2));  // the first
+  ExpectEndedCleanly();
+  const QString letter = Letter();
+  EXPECT_NE(letter.indexOf(QStringLiteral("Alice Hartley")), -1) << letter.toStdString();
+}
+
+// A message shown while work is under way shows the hourglass that the work set, as the
+// rest of the program does, not an arrow of its own. The arrow is what the bare desktop
+// shows; the theme's hourglass may be animated, so only "not the arrow" is compared.
+class PenlarkPointer : public PenlarkWindows {
+ protected:
+  PenlarkPointer() { startsWithTheProgram = false; }
+
+  QByteArray PointerOver(const QString& window, QPoint at, const QByteArray& arrow) {
+    EXPECT_TRUE(desktop.Mouse(window.isEmpty() ? QString() : desktop.WaitForWindow(window), at.x(), at.y(), 0));
+    QByteArray shown = desktop.PointerImage();
+    for (QDeadlineTimer deadline(2000); shown == arrow && !deadline.hasExpired(); QThread::msleep(50))
+      shown = desktop.PointerImage();
+    return shown;
+  }
+  void ExpectTheHourglassOver(const QString& title) {
+    ASSERT_TRUE(FocusIs(title, QStringLiteral("button:OK")));
+    Read();
+    const QByteArray arrow = PointerOver({}, QPoint(1000, 750), {});
+    ASSERT_FALSE(arrow.isEmpty());
+    EXPECT_TRUE(PointerOver(kMainWindow, QPoint(20, 60), arrow) != arrow)
+        << "no hourglass over the main window while \"" << title.toStdString() << "\" is open";
+    const QPoint text = places.value(title + QStringLiteral("|qt_msgbox_label")).center();
+    EXPECT_TRUE(PointerOver(title, text, arrow) != arrow) << "\"" << title.toStdString() << "\" shows an arrow";
+    AnswerBox(title);
+  }
+};
+
+TEST_F(PenlarkPointer, AMessageBoxShowsThePointerThatIsSet) {
+  // Start-up looking for the word processor, which is not running: the box, then the end.
+  StartPenlark(QStringLiteral("Microsoft Word Not Running"));
+  ExpectTheHourglassOver(QStringLiteral("Microsoft Word Not Running"));
+  ExpectEndedCleanly();
+  // A search that finds nobody.
+  focus.clear();
+  places.clear();
+  StartWord(sampleLetter);
+  StartPenlark();
+  ASSERT_TRUE(FocusIs(kMainWindow, QStringLiteral("txtSearchItem")));
+  Type(QStringLiteral("Nobody"));
+  Keys({QStringLiteral("Return")});
+  ExpectTheHourglassOver(QStringLiteral("Name not found"));
+  ASSERT_TRUE(FocusIs(kMainWindow, QStringLiteral("txtSearchItem")));
+}
+
+TEST_F(PenlarkWindows, ProfileEditor) {
+  OpenEditor();
+  QStringList order{QStringLiteral("cboProfileName")};
+  for (int row = 0; row < 12; ++row)
+    order << QStringLiteral("txtBookmark_%1").arg(row) << QStringLiteral("cboField_%1").arg(row);
+  order << QStringLiteral("cmdNew") << QStringLiteral("cmdDelete") << QStringLiteral("cmdOK")
+        << QStringLiteral("cmdCancel");
+  for (int row = 0; row < 12; ++row) order << QStringLiteral("txtSeparator_%1").arg(row);
+  Walk(kEditor, order);
+  Picture(QStringLiteral("profile-editor"));
+  const QByteArray before = ReadBytes(Path("PENLARK.INI"));
+  // A refused bookmark is reported however the person leaves the box or presses a
+  // button, and the focus comes back to it; Cancel alone leaves without a check.
+  Run({
+      {"Tab ctrl+a type:Mark1", kEditor, "txtBookmark_0"},
+      {"Tab", kInvalid, "button:OK"},
+      {"Return", kEditor, "txtBookmark_0"},
+      {"shift+Tab", kInvalid, "button:OK"},
+      {"Return", kEditor, "txtBookmark_0"},
+      {"alt+o", kInvalid, "button:OK"},
+      {"Return", kEditor, "txtBookmark_0"},
+      {"alt+n", kInvalid, "button:OK"},
+      {"Return", kEditor, "txtBookmark_0"},
+      {"alt+d", kInvalid, "button:OK"},
+      {"Return", kEditor, "txtBookmark_0"},
+      {"Return Escape", kEditor, "txtBookmark_0"},
+  });
+  Click(kEditor, QStringLiteral("cmdOK"));
+  Run({{"", kInvalid, "button:OK"}, {"Return", kEditor, "txtBookmark_0"}});
+  EXPECT_EQ(ReadBytes(Path("PENLARK.INI")), before);
+  Run({
+      {"ctrl+a type:Salutation Tab", kEditor, "cboField_0"},
+      {"x Return Escape", kEditor, "cboField_0"},  // the field box takes no typing
+      {"alt+d", QStringLiteral("Confirm Address Profile Delete"), "button:No"},
+      {"Return", kEditor, "cboField_0"},
+      {"alt+n", kNewName, "txtNewProfileName"},
+      {"alt+c", kEditor, "cboField_0"},
+      {"alt+c", kMainWindow, "txtSearchItem"},
+  });
+  EXPECT_EQ(ReadBytes(Path("PENLARK.INI")), before);
+  OpenEditor();
+  Run({{"Tab ctrl+a type:Mark1", kEditor, "txtBookmark_0"}});
+  Click(kEditor, QStringLiteral("cmdCancel"));
+  Run({{"", kMainWindow, "txtSearchItem"}});
+  // Enter on a focused button presses it; Enter in a box did nothing above.
+  OpenEditor();
+  Run({
+      {QStringLiteral("shift+Tab ").repeated(16), kEditor, "cmdNew"},
+      {"Return", kNewName, "txtNewProfileName"},
+      {"alt+c", kEditor, "cmdNew"},
+      {"Tab Tab Tab Return", kMainWindow, "txtSearchItem"},
+  });
+  // A good bookmark, and a separator typed with Enter, the space bar and Ctrl+Tab, saved by
+  // the access key.
+  OpenEditor();
+  Run({
+      {"Tab ctrl+a type:Greeting", kEditor, "txtBookmark_0"},
+      {"shift+Tab shift+Tab ctrl+a Delete Return space ctrl+Tab", kEditor, "txtSeparator_11"},
+      {"alt+o", kMainWindow, "txtSearchItem"},
+  });
+  QList<QByteArray> saved = ReadBytes(Path("PENLARK.INI")).split('\n');
+  for (QByteArray& line : saved) line = line.trimmed();
+  EXPECT_TRUE(saved.contains("Bookmark 0=Greeting"));
+  EXPECT_TRUE(saved.contains("Separator 11=\u00b6_\u00bb")) << saved.join('\n').toStdString();
+}
+
+// With every profile deleted there is no name to choose: the name box holds no one in,
+// New gives a name, and OK still refuses to store a blank one.
+TEST_F(PenlarkWindows, ProfileEditorWithNoProfileLeft) {
+  const QString confirm = QStringLiteral("Confirm Address Profile Delete");
+  OpenEditor();
+  Run({
+      {"alt+d", confirm, "button:No"},
+      {"alt+y", kEditor, "cboProfileName"},
+      {"alt+d", confirm, "button:No"},
+      {"alt+y", kEditor, "cboProfileName"},
+      {"alt+d", confirm, "button:No"},
+      {"alt+y", kNewName, "txtNewProfileName"},  // the last one gone, a name is asked for
+      {"alt+c", kEditor, "cboProfileName"},
+      {"Tab", kEditor, "txtBookmark_0"},
+      {"shift+Tab alt+o", kInvalid, "button:OK"},
+      {"Return", kEditor, "cboProfileName"},
+      {"alt+n", kNewName, "txtNewProfileName"},
+      {"type:Fresh Return", kEditor, "txtBookmark_0"},
+      {"alt+c", kMainWindow, "txtSearchItem"},
+  });
+}
+
+TEST_F(PenlarkWindows, NewNameWindow) {
+  OpenEditor();
+  Run({{"alt+n", kNewName, "txtNewProfileName"}});
+  Walk(kNewName, {QStringLiteral("txtNewProfileName"), QStringLiteral("cmdOK"), QStringLiteral("cmdCancel")});
+  Picture(QStringLiteral("new-name"));
+  Run({
+      {"Escape", kNewName, "txtNewProfileName"},  // no cancel button: Esc does nothing
+      {"Return", kInvalid, "button:OK"},          // Enter presses OK: a blank name
+      {"Return", kNewName, "txtNewProfileName"},
+      {"alt+o", kInvalid, "button:OK"},
+      {"Return", kNewName, "txtNewProfileName"},
+      {"type:Fresh Tab Tab", kNewName, "cmdCancel"},
+      {"Return", kEditor, "cboProfileName"},  // Enter on Cancel cancels
+      // Still browsing the stored profile: Delete asks about it.
+      {"alt+d", QStringLiteral("Confirm Address Profile Delete"), "button:No"},
+      {"Return", kEditor, "cboProfileName"},
+      {"alt+n type:Fresh alt+c", kEditor, "cboProfileName"},
+      {"alt+n alt+n type:Fresh Tab space", kEditor, "txtBookmark_0"},  // OK by the space bar
+  });
+  Picture(QStringLiteral("editor-new-profile"));
+  // New reads Save now, and its access key checks the bookmark first too.
+  Run({
+      {"type:Mark1 alt+s", kInvalid, "button:OK"},
+      {"Return", kEditor, "txtBookmark_0"},
+      {"ctrl+a type:Opening Tab Down alt+s", kEditor, "cboField_0"},
+      {"alt+c", kMainWindow, "txtSearchItem"},
+  });
+  EXPECT_NE(ReadBytes(Path("PENLARK.INI")).indexOf("=Fresh"), -1);
+}
+
+TEST_F(PenlarkWindows, AboutBox) {
+  Menu("a");
+  Walk(kAbout, {QStringLiteral("txtWebURL"), QStringLiteral("txtVersion"), QStringLiteral("cmdClose")});
+  Picture(QStringLiteral("about"));
+  Run({
+      {"Escape", kAbout, "txtWebURL"},  // no cancel button: Esc does nothing
+      {"Tab Tab Escape", kAbout, "cmdClose"},
+      {"Return", kMainWindow, "txtSearchItem"},  // Enter on Close
+  });
+  Menu("a");
+  Run({{"Return", kMainWindow, "txtSearchItem"}});  // Enter in a box: Close is the default
+  Menu("a");
+  Run({{"alt+c", kMainWindow, "txtSearchItem"}});
+  Menu("a");
+  Run({{"Tab Tab space", kMainWindow, "txtSearchItem"}});
+  Menu("a");
+  Click(kAbout, QStringLiteral("cmdClose"));
+  Run({{"", kMainWindow, "txtSearchItem"}});
+}
+
+TEST_F(PenlarkWindows, OptionsWindow) {
+  const QByteArray before = ReadBytes(Path("PENLARK.INI"));
+  Menu("o");
+  Walk(kOptions, {QStringLiteral("txtFilePath"), QStringLiteral("cmdBrowse"), QStringLiteral("txtAddressSection"),
+                  QStringLiteral("chkSkipBlankFields"), QStringLiteral("cmdOK"), QStringLiteral("cmdCancel")});
+  Run({
+      {"alt+s", kOptions, "chkSkipBlankFields"},
+      {"Return", kOptions, "chkSkipBlankFields"},
+      {"Escape", kMainWindow, "txtSearchItem"},
+  });
+  Menu("o");
+  Run({
+      {"Return", kOptions, "txtFilePath"},  // Enter in a box presses nothing
+      {"alt+c", kMainWindow, "txtSearchItem"},
+  });
+  Menu("o");
+  Run({
+      {"alt+b", QStringLiteral("Select Organizer Data File"), "fileNameEdit"},
+      {"Escape", kOptions, "txtFilePath"},  // the access key left the focus in the box
+      {"Tab Tab Tab Tab Tab Return", kMainWindow, "txtSearchItem"},  // Enter on Cancel
+  });
+  EXPECT_EQ(ReadBytes(Path("PENLARK.INI")), before);
+  Menu("o");
+  Run({{"alt+s alt+o", kMainWindow, "txtSearchItem"}});
+  EXPECT_NE(ReadBytes(Path("PENLARK.INI")).indexOf("Skip Blank Fields=0"), -1);
+}
+
+}  // namespace
