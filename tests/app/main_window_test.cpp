@@ -1,9 +1,6 @@
 #include "support/ProgramFixture.h"
-#include "platform/Screenshot.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -39,25 +36,6 @@ class MainWindowTest : public ProgramFixture {
     return entries;
   }
 };
-
-TEST_F(MainWindowTest, TabOrderIsAsTheWindowDefines) {
-  form->show();
-  EXPECT_FALSE(form->txtOrganizerPipe->isVisible());
-
-  // The focus chain, leaving out what takes no focus of its own.
-  QStringList chain;
-  QWidget* w = form->txtSearchItem;
-  do {
-    if (w->isVisible() && w->focusPolicy() != Qt::NoFocus && w->parent() != form->lstAddressee &&
-        w != form->cboAddressProfile->lineEdit())
-      chain << w->objectName();
-    w = w->nextInFocusChain();
-  } while (w != form->txtSearchItem);
-  EXPECT_EQ(chain, (QStringList{"txtSearchItem", "cmdSearch", "lstAddressee", "cboAddressProfile", "cmdProfile",
-                                "cmdFinished", "cmdMore", "cmdExit", "optSurname", "optCompany"}));
-
-  Screenshot(*form);
-}
 
 TEST_F(MainWindowTest, TypingIntoTheProfileBoxBeepsAndChangesNothing) {
   Set("Address Profiles", "0", QStringLiteral("Letters"));

@@ -86,24 +86,4 @@ TEST_F(ProfilesEditorTest, RowRulesSavingDeletingAndKeys) {
   });
 }
 
-TEST_F(ProfilesEditorTest, TheSeparatorBoxesComeLastInTheFocusOrder) {
-  TempConfig file;
-  file.Write(TempConfig::Index({"Anna"}));
-  pv.ConfigFilePath = file.path;
-  frmProfiles editor(pv);
-  editor.show();
-  QStringList expected{"cboProfileName"};
-  for (int row = 0; row < frmProfiles::kRows; ++row)
-    expected << QStringLiteral("txtBookmark_%1").arg(row) << QStringLiteral("cboField_%1").arg(row);
-  expected << "cmdNew" << "cmdDelete" << "cmdOK" << "cmdCancel";
-  for (int row = 0; row < frmProfiles::kRows; ++row) expected << QStringLiteral("txtSeparator_%1").arg(row);
-  QStringList chain;
-  QWidget* w = editor.cboProfileName;
-  do {
-    if (w->isVisible() && w->focusPolicy() & Qt::TabFocus) chain << w->objectName();
-    w = w->nextInFocusChain();
-  } while (w != editor.cboProfileName);
-  EXPECT_EQ(chain, expected);
-}
-
 }  // namespace
