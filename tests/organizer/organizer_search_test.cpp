@@ -28,13 +28,13 @@ TEST_F(OrganizerSearchTest, TwentyFiveMatchesListTenAndStepOnceMore) {
   EXPECT_EQ(desktop.pointerChanges, kHourglassOnly);
 }
 
+// "lee" by surname: reliability.AddressBookFaultTest.ASearchThatFailsHalfWay...'s first
+// search; by company: app.MainWindowTest.AFailedTransferThenMoreThenFinished.
 TEST_F(OrganizerSearchTest, EntriesAreFirstLastCompanyUntrimmed) {
   ASSERT_NE(StartOrganizer({kSample}), nullptr);
   const std::tuple<QString, bool, QStringList> rows[] = {  // search text, by surname, entries
-      {"lee", true, {"Ann Lee, Acme Ltd", "Carol lee, Brown & Co", "Dan Lee, Acme Ltd", "Bob Leeds, "}},
       {"Mü", true, {"Frank Müller, Übersee GmbH"}},
       {"Young", true, {" Young,  Spaced Co "}},
-      {"ACME", false, {"Ann Lee, Acme Ltd", "Dan Lee, Acme Ltd"}},
       {"", true, {"Ann Lee, Acme Ltd", "Carol lee, Brown & Co", "Dan Lee, Acme Ltd", "Bob Leeds, ",  // [Find("")]:
                   "Frank Müller, Übersee GmbH", "John Smith, Beta Works", "John Smith, Alpha Mills",  // everyone
                   " Young,  Spaced Co "}},
