@@ -12,13 +12,13 @@ namespace {
 class MainWindowTest : public ProgramFixture {
  protected:
   // Both stand-ins running and start-up done, as a person finds the program.
-  void StartProgram(const QString& letter = QStringLiteral("Dear [[Name]],\nin [[Town]]\n")) {
+  void StartProgram() {
+    const QString book = WriteAddressBook();
     // First name and last name on one line, then the city on the next.
-    WriteConfiguration(WriteAddressBook(), {{"Name", "First Name", "_"}, {"", "Last Name", ""},
-                                            {"Town", "Business/City", ""}, {"", "(-None-)", ""}});
-    ASSERT_TRUE(StartOrganizer({dir.path() + QStringLiteral("/people.or3")}))
-        << bus.lastError().toStdString();
-    ASSERT_TRUE(StartWord({WriteLetter(letter)})) << bus.lastError().toStdString();
+    WriteConfiguration(book, {{"Name", "First Name", "_"}, {"", "Last Name", ""},
+                              {"Town", "Business/City", ""}, {"", "(-None-)", ""}});
+    ASSERT_TRUE(StartOrganizer({book}));  // the reason: StartOrganizer's own expectation
+    ASSERT_TRUE(StartWord({WriteLetter(QStringLiteral("Dear [[Name]],\nin [[Town]]\n"))}));
     form->Form_Load(dir.path());
     ASSERT_TRUE(desktop.boxes.empty());
     form->activateWindow();
@@ -67,8 +67,6 @@ TEST_F(MainWindowTest, EnterInTheSearchTextSearchesEvenWhileSearchIsDisabled) {
   QTest::keyClick(form->txtSearchItem, Qt::Key_Return);
   EXPECT_EQ(Listed(), (QStringList{"Ann Lee, Acme", "Bob Lees, Bolt Ltd"}));
   EXPECT_TRUE(form->lstAddressee->hasFocus());
-  EXPECT_TRUE(form->cmdFinished->isEnabled());
-  EXPECT_TRUE(form->cmdMore->isEnabled());
   EXPECT_EQ(form->txtSearchItem->text(), QStringLiteral("Lee")) << "Enter is not typed";
 }
 
