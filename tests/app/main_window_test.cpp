@@ -1,9 +1,6 @@
 #include "support/ProgramFixture.h"
-#include "platform/Screenshot.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -15,23 +12,17 @@ namespace {
 class MainWindowTest : public ProgramFixture {
  protected:
   // Both stand-ins running and start-up done, as a person finds the program.
-  void StartProgram(const QString& letter = QStringLiteral("Dear [[Name]],\nin [[Town]]\n")) {
+  void StartProgram() {
+    const QString book = WriteAddressBook();
     // First name and last name on one line, then the city on the next.
-    WriteConfiguration(WriteAddressBook(), {{"Name", "First Name", "_"}, {"", "Last Name", ""},
-                                            {"Town", "Business/City", ""}, {"", "(-None-)", ""}});
-    ASSERT_TRUE(StartOrganizer({dir.path() + QStringLiteral("/people.or3")}))
-        << bus.lastError().toStdString();
-    ASSERT_TRUE(StartWord({WriteLetter(letter)})) << bus.lastError().toStdString();
+    WriteConfiguration(book, {{"Name", "First Name", "_"}, {"", "Last Name", ""},
+                              {"Town", "Business/City", ""}, {"", "(-None-)", ""}});
+    ASSERT_TRUE(StartOrganizer({book}));  // the reason: StartOrganizer's own expectation
+    ASSERT_TRUE(StartWord({WriteLetter(QStringLiteral("Dear [[Name]],\nin [[Town]]\n"))}));
     form->Form_Load(dir.path());
     ASSERT_TRUE(desktop.boxes.empty());
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-  }
-  void Search(const QString& text, bool bySurname = true) {
-    form->optSurname->setChecked(bySurname);
-    form->optCompany->setChecked(!bySurname);
-    form->txtSearchItem->setText(text);
-    form->cmdSearch_Click();
   }
   QStringList Listed() const {
     QStringList entries;
@@ -39,25 +30,6 @@ class MainWindowTest : public ProgramFixture {
     return entries;
   }
 };
-
-TEST_F(MainWindowTest, TabOrderIsAsTheWindowDefines) {
-  form->show();
-  EXPECT_FALSE(form->txtOrganizerPipe->isVisible());
-
-  // The focus chain, leaving out what takes no focus of its own.
-  QStringList chain;
-  QWidget* w = form->txtSearchItem;
-  do {
-    if (w->isVisible() && w->focusPolicy() != Qt::NoFocus && w->parent() != form->lstAddressee &&
-        w != form->cboAddressProfile->lineEdit())
-      chain << w->objectName();
-    w = w->nextInFocusChain();
-  } while (w != form->txtSearchItem);
-  EXPECT_EQ(chain, (QStringList{"txtSearchItem", "cmdSearch", "lstAddressee", "cboAddressProfile", "cmdProfile",
-                                "cmdFinished", "cmdMore", "cmdExit", "optSurname", "optCompany"}));
-
-  Screenshot(*form);
-}
 
 TEST_F(MainWindowTest, TypingIntoTheProfileBoxBeepsAndChangesNothing) {
   Set("Address Profiles", "0", QStringLiteral("Letters"));
@@ -95,14 +67,14 @@ TEST_F(MainWindowTest, EnterInTheSearchTextSearchesEvenWhileSearchIsDisabled) {
   QTest::keyClick(form->txtSearchItem, Qt::Key_Return);
   EXPECT_EQ(Listed(), (QStringList{"Ann Lee, Acme", "Bob Lees, Bolt Ltd"}));
   EXPECT_TRUE(form->lstAddressee->hasFocus());
-  EXPECT_TRUE(form->cmdFinished->isEnabled());
-  EXPECT_TRUE(form->cmdMore->isEnabled());
   EXPECT_EQ(form->txtSearchItem->text(), QStringLiteral("Lee")) << "Enter is not typed";
 }
 
 TEST_F(MainWindowTest, AFailedTransferThenMoreThenFinished) {
   StartProgram();
-  Search(QStringLiteral("acme"), false);
+  form->optCompany->setChecked(true);
+  form->txtSearchItem->setText(QStringLiteral("acme"));
+  form->cmdSearch_Click();
   ASSERT_EQ(Listed(), (QStringList{"Ann Lee, Acme", "Cy Moss, Acme"}));
 
   form->cboAddressProfile->setEditText(QString());

@@ -54,8 +54,8 @@ TEST_F(ConfigChecksTest, AsksInOrderAndRepeatsUntilTheFileIsReachable) {
     desktop.boxes.clear();
     desktop.formsShown.clear();
     if (!row.stored.isEmpty()) {
-      Set("Organizer File Path", row.stored);
-      Set("Organizer Address Section", QStringLiteral("Address"));
+      Set("Options", "Organizer File Path", row.stored);
+      Set("Options", "Organizer Address Section", QStringLiteral("Address"));
     }
     for (int answer : row.answers) desktop.Answer(answer);
     for (const OptionsScript& script : row.options) OnOptions(script);

@@ -59,9 +59,9 @@ TEST_F(OptionsTest, OkSavesWhatIsTypedAndCancelNothing) {
 
 TEST_F(OptionsTest, StoredValuesAreShownWholeAndBrowseTakesOnlyAChosenFile) {
   const QString path = QStringLiteral("/srv/") + QString(70, QLatin1Char('p')) + QStringLiteral(".or3");
-  Set("Organizer File Path", path);
-  Set("Organizer Address Section", QString(40, QLatin1Char('s')));
-  Set("Skip Blank Fields", QStringLiteral("2"));
+  Set("Options", "Organizer File Path", path);
+  Set("Options", "Organizer Address Section", QString(40, QLatin1Char('s')));
+  Set("Options", "Skip Blank Fields", QStringLiteral("2"));
   frmOptions form(pv);
   Screenshot(form);
   EXPECT_TRUE(form.chkSkipBlankFields->isChecked());

@@ -2,8 +2,6 @@
 
 #include "organizer/OrganizerFixture.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -19,9 +17,7 @@ TEST_F(OrganizerSearchTest, TwentyFiveMatchesListTenAndStepOnceMore) {
                 .arg(n, i > 1 ? QStringLiteral(",") : QString()).toUtf8();
     if (i <= 10) expected.prepend("P" + n + " Smith, C" + n);
   }
-  QTemporaryDir dir;
-  QFile file(pv.OrganizerFilePath = dir.filePath(QStringLiteral("smiths.json")));
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(json + "]}]}") > 0 && file.flush());
+  ASSERT_TRUE(PutBytes(pv.OrganizerFilePath = dir.filePath(QStringLiteral("smiths.json")), json + "]}]}"));
   ASSERT_NE(StartOrganizer({pv.OrganizerFilePath}), nullptr);
   ASSERT_TRUE(Search(QStringLiteral("smith")));
   EXPECT_EQ(Entries(), expected);
@@ -32,13 +28,13 @@ TEST_F(OrganizerSearchTest, TwentyFiveMatchesListTenAndStepOnceMore) {
   EXPECT_EQ(desktop.pointerChanges, kHourglassOnly);
 }
 
+// "lee" by surname: reliability.AddressBookFaultTest.ASearchThatFailsHalfWay...'s first
+// search; by company: app.MainWindowTest.AFailedTransferThenMoreThenFinished.
 TEST_F(OrganizerSearchTest, EntriesAreFirstLastCompanyUntrimmed) {
   ASSERT_NE(StartOrganizer({kSample}), nullptr);
   const std::tuple<QString, bool, QStringList> rows[] = {  // search text, by surname, entries
-      {"lee", true, {"Ann Lee, Acme Ltd", "Carol lee, Brown & Co", "Dan Lee, Acme Ltd", "Bob Leeds, "}},
       {"Mü", true, {"Frank Müller, Übersee GmbH"}},
       {"Young", true, {" Young,  Spaced Co "}},
-      {"ACME", false, {"Ann Lee, Acme Ltd", "Dan Lee, Acme Ltd"}},
       {"", true, {"Ann Lee, Acme Ltd", "Carol lee, Brown & Co", "Dan Lee, Acme Ltd", "Bob Leeds, ",  // [Find("")]:
                   "Frank Müller, Übersee GmbH", "John Smith, Beta Works", "John Smith, Alpha Mills",  // everyone
                   " Young,  Spaced Co "}},
@@ -51,9 +47,9 @@ TEST_F(OrganizerSearchTest, EntriesAreFirstLastCompanyUntrimmed) {
   }
 }
 
-TEST_F(OrganizerSearchTest, NoMatchOrOrganizerEndedKeepsTheEarlierResult) {
-  QProcess* organizer = StartOrganizer({kSample});
-  ASSERT_NE(organizer, nullptr);
+// The address book that ended: ARestartedAddressBookIsSearchedAgain.
+TEST_F(OrganizerSearchTest, NoMatchKeepsTheEarlierResult) {
+  ASSERT_NE(StartOrganizer({kSample}), nullptr);
   ASSERT_TRUE(Search(QStringLiteral("lee")));
   m.lstAddressee->setCurrentRow(2);
   const QStringList earlier = Entries();
@@ -62,13 +58,8 @@ TEST_F(OrganizerSearchTest, NoMatchOrOrganizerEndedKeepsTheEarlierResult) {
   EXPECT_EQ(desktop.pointerChanges, kHourglassOnly);
   EXPECT_EQ(m.lstAddressee->currentRow(), 2);
   EXPECT_EQ(m.txtSearchItem->selectedText(), QStringLiteral("Zebra"));
-  bus.Stop(organizer);
-  ASSERT_TRUE(bus.WaitNameGone(DdeServiceName(QStringLiteral("Organize200"))));
-  EXPECT_FALSE(Search(QStringLiteral("Smith")));
-  ASSERT_EQ(Shown(desktop), QStringList({"Name not found|The Name entered in the 'Search For' box has not been found in "
-                                  "the Organizer file.|32",
-                                  "Fatal Error|Error 291 has occured in module \"SearchOrganizer.\"\n\r\n\r"
-                                  "291 - Foreign application quit|16"}));
+  ASSERT_EQ(Shown(desktop), QStringList{"Name not found|The Name entered in the 'Search For' box has not been found in "
+                                        "the Organizer file.|32"});
   EXPECT_EQ(desktop.boxes[0].pointer, Pointer::Hourglass);
   EXPECT_EQ(desktop.MousePointer(), Pointer::Default);
   EXPECT_EQ(Entries(), earlier);
@@ -111,11 +102,9 @@ TEST_F(OrganizerSearchTest, ARestartedAddressBookIsSearchedAgain) {
 // A field longer than a line edit holds by default (32767) arrives whole.
 TEST_F(OrganizerSearchTest, ALongValueComesWhole) {
   const QString company(40000, QLatin1Char('c'));
-  QTemporaryDir dir;
-  QFile file(pv.OrganizerFilePath = dir.filePath(QStringLiteral("long.json")));
-  const QByteArray json = R"({"sections": [{"name": "Address", "records": [)"
-                         R"({"FirstName": "Al", "LastName": "Long", "Company": ")" + company.toUtf8() + R"("}]}]})";
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(json) == json.size() && file.flush());
+  ASSERT_TRUE(PutBytes(pv.OrganizerFilePath = dir.filePath(QStringLiteral("long.json")),
+                       R"({"sections": [{"name": "Address", "records": [{"FirstName": "Al", "LastName": "Long", )"
+                       R"("Company": ")" + company.toUtf8() + R"("}]}]})"));
   ASSERT_NE(StartOrganizer({pv.OrganizerFilePath}), nullptr);
   ASSERT_TRUE(Search(QStringLiteral("long")));
   const QString entry = m.lstAddressee->item(0)->text();

@@ -1,40 +1,28 @@
 #pragma once
 
-#include "support/Shown.h"
+#include "support/ProgramFixture.h"
 
-#include "shared/ProgramValues.h"
 #include "config/ConfigFile.h"
-#include "scripted/ScriptedDesktopServices.h"
 #include "profiles/frmProfiles.h"
-
-#include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 
 #include <set>
 
-// A PENLARK.INI of its own for one test, in a folder that goes with it.
-struct TempConfig {
-  void Write(const QByteArray& text) const { ASSERT_TRUE(PutBytes(path, text)); }
-  // The index section with these values under keys 0, 1, ...
-  static QByteArray Index(const QStringList& names) {
-    QByteArray text = "[Address Profiles]\n";
-    for (qsizetype slot = 0; slot < names.size(); ++slot)
-      text += QByteArray::number(slot) + '=' + names[slot].toUtf8() + '\n';
-    return text;
-  }
-  static QStringList ThirtyTwoNames() {
-    QStringList names;
-    for (int slot = 0; slot < 32; ++slot) names << QStringLiteral("Name") + QChar(u'A' + slot);
-    return names;
-  }
-
-  QTemporaryDir dir;
-  QString path = dir.path() + QStringLiteral("/PENLARK.INI");
-};
+// The index section with these values under keys 0, 1, ...
+inline QByteArray ProfileIndexFile(const QStringList& names) {
+  QByteArray text = "[Address Profiles]\n";
+  for (qsizetype slot = 0; slot < names.size(); ++slot)
+    text += QByteArray::number(slot) + '=' + names[slot].toUtf8() + '\n';
+  return text;
+}
+inline QStringList ThirtyTwoNames() {
+  QStringList names;
+  for (int slot = 0; slot < 32; ++slot) names << QStringLiteral("Name") + QChar(u'A' + slot);
+  return names;
+}
 
 inline QString InvalidName(const QString& reason) {
   return QStringLiteral("Invalid Name|") + reason + QStringLiteral("\n\r\n\rPlease re-enter.|48");
@@ -54,7 +42,8 @@ struct EditorCase {
   const char* button = "cmdOK";  // pressed in the new-name window
 };
 
-class ProfilesTest : public ::testing::Test {
+// PENLARK.INI in the fixture's folder as the configuration file.
+class ProfilesTest : public PartnerFixture {
  protected:
   // Name, New caption, entry count, name box / Delete / window enabled or shown, then the
   // rows that are not empty as "n:bookmark,field,separator".
@@ -75,9 +64,7 @@ class ProfilesTest : public ::testing::Test {
   void Run(std::initializer_list<EditorCase> cases) {
     for (const EditorCase& c : cases) {
       SCOPED_TRACE(c.what);
-      TempConfig file;
-      file.Write(c.file);
-      pv.ConfigFilePath = file.path;
+      ASSERT_TRUE(PutBytes(pv.ConfigFilePath = Ini(), c.file));
       desktop = ScriptedDesktopServices();
       frmProfiles editor(pv);
       editor.show();
@@ -97,20 +84,16 @@ class ProfilesTest : public ::testing::Test {
       EXPECT_EQ(Shown(desktop, false, true), c.shown);
       if (!c.state.isEmpty()) EXPECT_EQ(State(editor), c.state);
       if (c.stored.isEmpty()) {
-        EXPECT_EQ(ReadBytes(file.path), c.file);
+        EXPECT_EQ(ReadBytes(Ini()), c.file);
         continue;
       }
       QStringList stored = c.stored;
       for (QString& entry : stored) {
         const QString path = entry.section(u'=', 0, 0);
-        entry = path + u'=' + ReadConfigString(file.path, path.section(u'/', 0, 0),
+        entry = path + u'=' + ReadConfigString(Ini(), path.section(u'/', 0, 0),
                                                path.section(u'/', 1), "<missing>");
       }
       EXPECT_EQ(stored, c.stored);
     }
   }
-
-  ScriptedDesktopServices desktop;
-  TempConfig config;
-  ProgramValues pv{desktop, QDBusConnection(QString())};
 };

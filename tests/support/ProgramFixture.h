@@ -50,13 +50,10 @@ class PartnerFixture : public ::testing::Test {
     ASSERT_TRUE(WritePrivateProfileStrings(entries, Ini().toStdString()).ok);
   }
 
-  // An address book of three people, for the stand-in.
+  // An address book of three people (tests/data/people.json), for the stand-in.
   QString WriteAddressBook() {
     const QString path = dir.filePath(QStringLiteral("people.or3"));
-    PutBytes(path, R"({"sections": [{"name": "Address", "records": [
-      {"FirstName": "Ann", "LastName": "Lee", "Company": "Acme", "City": "Leeds"},
-      {"FirstName": "Bob", "LastName": "Lees", "Company": "Bolt Ltd", "City": "York"},
-      {"FirstName": "Cy", "LastName": "Moss", "Company": "Acme", "City": "Hull"}]}]})");
+    EXPECT_TRUE(PutBytes(path, ReadBytes(QStringLiteral(PENLARK_TEST_DATA "/people.json"))));
     return path;
   }
   QString WriteLetter(const QString& text) {
