@@ -44,9 +44,7 @@ TEST_F(AddressBookFaultTest, EndedOrStalledAtEveryStepOfASearchAndATransfer) {
       QProcess* word = StartWord({letter});
       QProcess* organizer = StartOrganizer({fault, QString::number(step), data});
       ASSERT_TRUE(word && organizer);
-      desktop = {};
-      NewWindow();
-      PrepareWindow(data);
+      FreshWindow(data);
       // Past the link set-up, whose own timeout is tried at step 1, calls give up soon.
       form->txtOrganizerPipe->SetLinkTimeout(3);
       if (step > 1) {
@@ -54,17 +52,12 @@ TEST_F(AddressBookFaultTest, EndedOrStalledAtEveryStepOfASearchAndATransfer) {
         form->txtOrganizerPipe->SetLinkTimeout(3);
       }
       form->txtSearchItem->setText(QStringLiteral("lee"));
-      bool endedProgram = false;
-      try {
-        form->cmdSearch_Click();
-        if (step >= kSearchSteps) {
-          EXPECT_EQ(form->lstAddressee->count(), 2);
-          form->lstAddressee->setCurrentRow(1);
-          form->cmdFinished_Click();
-        }
-      } catch (const ProgramEnded&) {
-        endedProgram = true;
+      form->cmdSearch_Click();
+      if (step >= kSearchSteps) {
+        EXPECT_EQ(form->lstAddressee->count(), 2);
+        form->lstAddressee->setCurrentRow(1);
       }
+      const bool endedProgram = step >= kSearchSteps && Finish();
       QString expected;
       if (step == kSteps.size()) expected = {};
       else if (step == 0) expected = QStringLiteral("frmError1");
@@ -79,9 +72,7 @@ TEST_F(AddressBookFaultTest, EndedOrStalledAtEveryStepOfASearchAndATransfer) {
       else EXPECT_TRUE(after.startsWith(ini) && after.contains("[Recent Settings]"));
       const int rows = std::clamp(static_cast<int>(step) - kFirstRowStep, 0, 4);
       EXPECT_EQ(LetterText(), LetterWith(kBob, rows));
-      ASSERT_TRUE(PutBytes(Ini(), ini));
-      Stop(organizer, DdeServiceName(QStringLiteral("Organize200")));
-      Stop(word, WindowClassName(QStringLiteral("OpusApp")));
+      EndCase(ini, word, organizer);
     }
   }
   ReportCases("address book ended or stalled", cases,
@@ -115,9 +106,7 @@ TEST_F(AddressBookFaultTest, ASearchThatFailsHalfWayNeverSendsTheWrongPerson) {
     QProcess* word = StartWord({letter});
     QProcess* organizer = StartOrganizer({"--refuse-at", QString::number(row.refused), data});
     ASSERT_TRUE(word && organizer);
-    desktop = {};
-    NewWindow();
-    PrepareWindow(data);
+    FreshWindow(data);
     form->txtSearchItem->setText(QStringLiteral("lee"));
     form->cmdSearch_Click();
     ASSERT_EQ(form->lstAddressee->count(), 4);
@@ -130,12 +119,7 @@ TEST_F(AddressBookFaultTest, ASearchThatFailsHalfWayNeverSendsTheWrongPerson) {
     EXPECT_EQ(listed, row.listed);
     EXPECT_EQ(form->cmdFinished->isEnabled() && form->cmdMore->isEnabled() && form->lstAddressee->isEnabled(),
               !row.listed.isEmpty());
-    bool ended = false;
-    try {
-      if (form->cmdFinished->isEnabled()) form->cmdFinished_Click();
-    } catch (const ProgramEnded&) {
-      ended = true;
-    }
+    const bool ended = form->cmdFinished->isEnabled() && Finish();
     EXPECT_EQ(ended, !row.listed.isEmpty());
     EXPECT_EQ(LetterText(), LetterWith(ann, row.listed.isEmpty() ? 0 : 4)) << "only the person on screen";
     // The address book answers again: the same search lists in full and sends its first.
@@ -146,9 +130,7 @@ TEST_F(AddressBookFaultTest, ASearchThatFailsHalfWayNeverSendsTheWrongPerson) {
       EXPECT_THROW(form->cmdFinished_Click(), ProgramEnded);
       EXPECT_EQ(LetterText(), LetterWith(smith, 4));
     }
-    ASSERT_TRUE(PutBytes(Ini(), ini));
-    Stop(organizer, DdeServiceName(QStringLiteral("Organize200")));
-    Stop(word, WindowClassName(QStringLiteral("OpusApp")));
+    EndCase(ini, word, organizer);
   }
   ReportCases("address book refused one call of a search", static_cast<int>(std::size(rows)),
               "a list that matches the search remembered or none; Finished never writes another person");

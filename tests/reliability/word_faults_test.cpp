@@ -34,37 +34,22 @@ TEST_F(WordFaultTest, EndedOrStalledAtEveryRowOfATransfer) {
     SCOPED_TRACE((c.ended ? "ended at call " : "stalled at call ") + std::to_string(c.call));
     QProcess* word = StartWord({c.ended ? "--end-after" : "--stall-after", QString::number(c.call), letter});
     ASSERT_NE(word, nullptr);
-    desktop = {};
-    NewWindow();
-    PrepareWindow(data);
+    FreshWindow(data);
     form->txtSearchItem->setText(QStringLiteral("lee"));
     form->cmdSearch_Click();
     ASSERT_EQ(form->lstAddressee->count(), 2);
-    bool endedProgram = false;
-    try {
-      form->cmdFinished_Click();
-    } catch (const ProgramEnded&) {
-      endedProgram = true;
-    }
+    const bool endedProgram = Finish();
     const bool fault = c.call < kRows * kCallsPerRow;
     EXPECT_EQ(Shown(desktop, false, true), fault ? QStringList{k440} : QStringList());
     EXPECT_EQ(endedProgram, !fault) << "only a transfer that worked ends the program";
     EXPECT_EQ(desktop.MousePointer(), Pointer::Default);
-    if (fault) {
-      EXPECT_EQ(ReadBytes(Ini()), ini);
-    }
+    if (fault) EXPECT_EQ(ReadBytes(Ini()), ini);
     // An ended word processor printed its document as it stood when it ended.
-    QString text;
-    if (c.ended && fault) {
-      EXPECT_TRUE(word->waitForFinished(5000));
-      EXPECT_EQ(word->exitCode(), 3);
-      text = QString::fromUtf8(word->readAllStandardOutput());
-    } else {
-      text = LetterText();
-    }
-    EXPECT_EQ(text, LetterWith(kAnn, c.call / kCallsPerRow));
-    ASSERT_TRUE(PutBytes(Ini(), ini));
-    Stop(word, WindowClassName(QStringLiteral("OpusApp")));
+    const bool printed = c.ended && fault && word->waitForFinished(5000) && word->exitCode() == 3;
+    EXPECT_EQ(printed, c.ended && fault);
+    EXPECT_EQ(printed ? QString::fromUtf8(word->readAllStandardOutput()) : LetterText(),
+              LetterWith(kAnn, c.call / kCallsPerRow));
+    EndCase(ini, word);
   }
   ReportCases("word processor ended or stalled", static_cast<int>(cases.size()),
               "each call of each row (ended), each row's insertion (stalled): the message, the "
