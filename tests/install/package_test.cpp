@@ -6,8 +6,8 @@
 
 #include "contract/AutomationContract.h"
 #include "contract/DdeContract.h"
-#include "ChildProcesses.h"
 #include "PrivateBus.h"
+#include "StartsReady.h"
 #include "support/Shown.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -125,18 +124,9 @@ TEST_F(InstalledPackage, FirstStartAsksAndKeepsTheSettingsInThePersonsOwnFolder)
             QStringList{QStringLiteral("penlark")});
 
   // Again, offscreen: the person's own settings are found, so no question waits.
-  QProcess again;
-  QProcessEnvironment environment = bus->Environment();
-  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  environment.insert(QStringLiteral("PENLARK_EXIT_WHEN_READY"), QStringLiteral("1"));
-  again.setProcessEnvironment(environment);
-  EndWithTest(again);
-  again.start(kPenlark, {});
-  const bool ended = again.waitForFinished(30000);
-  if (!ended) again.kill();
-  ASSERT_TRUE(ended) << "a start-up box is waiting";
-  EXPECT_EQ(again.exitCode(), 0) << again.readAllStandardError().toStdString();
-  EXPECT_EQ(again.readAllStandardOutput(), QByteArray("penlark: ready\n"));
+  QProcessEnvironment offscreen = bus->Environment();
+  offscreen.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  ASSERT_NO_FATAL_FAILURE(ExpectStartsReady(kPenlark, offscreen));
   EXPECT_EQ(ReadBytes(ini), saved);
 }
 
