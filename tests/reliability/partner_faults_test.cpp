@@ -17,74 +17,99 @@ const QStringList kSteps = {
     "FirstName", "LastName", "Company", "City"};
 constexpr int kSearchSteps = 16;
 constexpr int kFirstRowStep = 21;
+// The word processor's calls per profile row: Selection, GoTo, Selection, InsertAfter.
+constexpr int kCallsPerRow = 4;
+constexpr int kWordCalls = 4 * kCallsPerRow;
 const QStringList kBob = {"Bob", "Lees", "Bolt Ltd", "York"};
+const QString k440 = QStringLiteral(
+    "Transfer Error|An error has occured while trying to communicate with Word For Windows.  Check:\n\r\n\r"
+    "1)  Word is running and a document is displayed\n\r"
+    "2)  Any Bookmarks within the active Address Profile are present in the document.|16");
 
 QString Trap(const char* module, int number, const char* description) {
   return QStringLiteral("Fatal Error|Error %1 has occured in module \"%2\"\n\r\n\r%1 - %3|16")
       .arg(number).arg(QLatin1String(module), QLatin1String(description));
 }
 
-using AddressBookFaultTest = ReliabilityFixture;
+using PartnerFaultTest = ReliabilityFixture;
 
-// The address book ends (as in a crash) or stops answering at each step in turn; the
-// step after the last is the run without a fault.
-TEST_F(AddressBookFaultTest, EndedOrStalledAtEveryStepOfASearchAndATransfer) {
+// A partner ends (as in a crash) or stops answering: the address book at each step in
+// turn, the word processor at each of its calls or at each row's insertion. The step after
+// the last is the run without a fault.
+TEST_F(PartnerFaultTest, EndedOrStalledAtEveryStepOfASearchAndATransfer) {
   const QString data = WriteAddressBook();
   const QString letter = WriteLetter();
   ASSERT_NO_FATAL_FAILURE(WriteConfiguration(data));
   const QByteArray ini = ReadBytes(Ini());
-  int cases = 0;
-  for (const char* fault : {"--end-after", "--stall-after"}) {
-    const bool ended = QLatin1String(fault) == QLatin1String("--end-after");
+  struct Fault {
+    bool inWord, ended;
+    int step;
+  };
+  std::vector<Fault> faults;
+  for (bool ended : {true, false})
+    for (int step = 0; step <= kSteps.size(); ++step) faults.push_back({false, ended, step});
+  for (int call = 0; call <= kWordCalls; ++call) faults.push_back({true, true, call});
+  for (int call = kCallsPerRow - 1; call < kWordCalls; call += kCallsPerRow) faults.push_back({true, false, call});
+  int cases[2] = {};
+  for (const auto& [inWord, ended, step] : faults) {
+    const QStringList fault = {ended ? "--end-after" : "--stall-after", QString::number(step)};
+    SCOPED_TRACE(QStringLiteral("%1 %2 %3 (%4)").arg(inWord ? "word" : "organizer", fault.join(u' '))
+                     .arg(inWord ? QString() : kSteps.value(step, "no fault")).toStdString());
+    ++cases[inWord];
+    QProcess* word = StartWord((inWord ? fault : QStringList()) + QStringList{letter});
+    QProcess* organizer = StartOrganizer((inWord ? QStringList() : fault) + QStringList{data});
+    ASSERT_TRUE(word && organizer);
+    FreshWindow(data);
+    // Past the link set-up, whose own timeout is tried at step 1, calls give up soon.
+    form->txtOrganizerPipe->SetLinkTimeout(3);
+    if (!inWord && step > 1) {
+      ASSERT_TRUE(SetupOrganizerLink(pv));
+      form->txtOrganizerPipe->SetLinkTimeout(3);
+    }
+    form->txtSearchItem->setText(QStringLiteral("lee"));
+    form->cmdSearch_Click();
+    const bool searched = inWord || step >= kSearchSteps;
+    if (searched) {
+      EXPECT_EQ(form->lstAddressee->count(), 2);
+      form->lstAddressee->setCurrentRow(1);
+    }
+    const bool endedProgram = searched && Finish();
+    const bool faulty = step < (inWord ? kWordCalls : kSteps.size());
     const int gone = ended ? 291 : 286;
     const char* why = ended ? "Foreign application quit" : "Timeout occurred while waiting for DDE response";
-    for (int step = 0; step <= kSteps.size(); ++step) {
-      SCOPED_TRACE(QStringLiteral("%1 %2 (%3)").arg(fault).arg(step).arg(kSteps.value(step, "no fault")).toStdString());
-      ++cases;
-      QProcess* word = StartWord({letter});
-      QProcess* organizer = StartOrganizer({fault, QString::number(step), data});
-      ASSERT_TRUE(word && organizer);
-      FreshWindow(data);
-      // Past the link set-up, whose own timeout is tried at step 1, calls give up soon.
-      form->txtOrganizerPipe->SetLinkTimeout(3);
-      if (step > 1) {
-        ASSERT_TRUE(SetupOrganizerLink(pv));
-        form->txtOrganizerPipe->SetLinkTimeout(3);
-      }
-      form->txtSearchItem->setText(QStringLiteral("lee"));
-      form->cmdSearch_Click();
-      if (step >= kSearchSteps) {
-        EXPECT_EQ(form->lstAddressee->count(), 2);
-        form->lstAddressee->setCurrentRow(1);
-      }
-      const bool endedProgram = step >= kSearchSteps && Finish();
-      QString expected;
-      if (step == kSteps.size()) expected = {};
-      else if (step == 0) expected = QStringLiteral("frmError1");
-      else if (step == 1) expected = Trap("SetupOrganizerLink.", gone, why);
-      else if (step < kSearchSteps) expected = Trap("SearchOrganizer.", gone, why);
-      else expected = QStringLiteral("Error  %1|%2|16").arg(gone).arg(QLatin1String(why));  // " 291", as Str$ has it
-      EXPECT_EQ(Shown(desktop, false, true), expected.isEmpty() ? QStringList() : QStringList{expected});
-      EXPECT_EQ(endedProgram, step == kSteps.size()) << "only a transfer that worked ends the program";
-      EXPECT_EQ(desktop.MousePointer(), Pointer::Default);
-      const QByteArray after = ReadBytes(Ini());
-      if (step < kSteps.size()) EXPECT_EQ(after, ini);
-      else EXPECT_TRUE(after.startsWith(ini) && after.contains("[Recent Settings]"));
-      const int rows = std::clamp(static_cast<int>(step) - kFirstRowStep, 0, 4);
-      EXPECT_EQ(LetterText(), LetterWith(kBob, rows));
-      EndCase(ini, word, organizer);
-    }
+    QString expected;
+    if (!faulty) expected = {};
+    else if (inWord) expected = k440;
+    else if (step == 0) expected = QStringLiteral("frmError1");
+    else if (step == 1) expected = Trap("SetupOrganizerLink.", gone, why);
+    else if (step < kSearchSteps) expected = Trap("SearchOrganizer.", gone, why);
+    else expected = QStringLiteral("Error  %1|%2|16").arg(gone).arg(QLatin1String(why));  // " 291", as Str$ has it
+    EXPECT_EQ(Shown(desktop, false, true), expected.isEmpty() ? QStringList() : QStringList{expected});
+    EXPECT_EQ(endedProgram, !faulty) << "only a transfer that worked ends the program";
+    EXPECT_EQ(desktop.MousePointer(), Pointer::Default);
+    const QByteArray after = ReadBytes(Ini());
+    if (faulty) EXPECT_EQ(after, ini);
+    else EXPECT_TRUE(after.startsWith(ini) && after.contains("[Recent Settings]"));
+    // An ended word processor printed its document as it stood when it ended.
+    const bool printed = inWord && ended && faulty && word->waitForFinished(5000) && word->exitCode() == 3;
+    EXPECT_EQ(printed, inWord && ended && faulty);
+    const int rows = inWord ? step / kCallsPerRow : std::clamp(step - kFirstRowStep, 0, 4);
+    EXPECT_EQ(printed ? QString::fromUtf8(word->readAllStandardOutput()) : LetterText(), LetterWith(kBob, rows));
+    EndCase(ini, word, organizer);
   }
-  ReportCases("address book ended or stalled", cases,
+  ReportCases("address book ended or stalled", cases[0],
               "each step of a search and a transfer: the message, the program running, "
               "PENLARK.INI unchanged, the letter holding the rows written before");
+  ReportCases("word processor ended or stalled", cases[1],
+              "each call of each row (ended), each row's insertion (stalled): the message, the "
+              "program running, PENLARK.INI unchanged, the letter holding the rows written before");
 }
 
 // A search that fails half-way, while the address book keeps answering, never lets Finished
 // write someone other than the person on screen. The first search ("lee", four entries)
 // takes calls 1 to 26, the second ("smith", two entries) calls 27 to 40; one of the
 // second's calls is refused.
-TEST_F(AddressBookFaultTest, ASearchThatFailsHalfWayNeverSendsTheWrongPerson) {
+TEST_F(PartnerFaultTest, ASearchThatFailsHalfWayNeverSendsTheWrongPerson) {
   const QString data = QStringLiteral(PENLARK_TEST_DATA "/addresses.json");
   const QString letter = WriteLetter();
   ASSERT_NO_FATAL_FAILURE(WriteConfiguration(data));
