@@ -42,12 +42,6 @@ class InstalledPackage : public ::testing::Test {
     bus = std::make_unique<PrivateBus>();
     ASSERT_TRUE(bus->ok()) << bus->lastError().toStdString();
   }
-  void TearDown() override {
-    if (penlark.state() != QProcess::NotRunning) {
-      penlark.kill();
-      penlark.waitForFinished(5000);
-    }
-  }
 
   QString Path(const char* name) const { return folder.filePath(QLatin1String(name)); }
   void Keys(const QStringList& keys) { ASSERT_TRUE(desktop->Keys(keys)); }
@@ -60,7 +54,7 @@ class InstalledPackage : public ::testing::Test {
   QTemporaryDir folder;  // the person's address book and letter
   std::unique_ptr<Desktop> desktop;
   std::unique_ptr<PrivateBus> bus;
-  QProcess penlark;
+  QProcess penlark;  // killed, if still running, when the test ends
   const QString ini = QDir::homePath() + QStringLiteral("/.config/penlark/PENLARK.INI");
 };
 

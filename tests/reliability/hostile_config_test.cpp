@@ -15,8 +15,6 @@ using HostileConfigTest = ReliabilityFixture;
 TEST_F(HostileConfigTest, StartUpAndEveryWindowWorkAndNothingElseIsRewritten) {
   const QString data = WriteAddressBook();
   ASSERT_NE(StartOrganizer({data}), nullptr);
-  QProcess* word = StartWord({WriteLetter()});
-  ASSERT_NE(word, nullptr);
   // The clean file: as the Options window and the profile editor save it themselves.
   ASSERT_NO_FATAL_FAILURE(WriteConfiguration(data));
   desktop.OnForm(QStringLiteral("frmOptions"), [](QDialog& d) { d.findChild<QPushButton*>("cmdOK")->click(); });
@@ -44,6 +42,8 @@ TEST_F(HostileConfigTest, StartUpAndEveryWindowWorkAndNothingElseIsRewritten) {
   };
   for (const auto& [name, bytes, newline] : files) {
     SCOPED_TRACE(name);
+    QProcess* word = StartWord({WriteLetter()});
+    ASSERT_NE(word, nullptr);
     ASSERT_TRUE(PutBytes(Ini(), bytes));
     desktop = {};
     NewWindow();
@@ -81,8 +81,6 @@ TEST_F(HostileConfigTest, StartUpAndEveryWindowWorkAndNothingElseIsRewritten) {
     const QByteArray written = "[Recent Settings]" + newline + "Search By=True" + newline + "Address Profile=Letters" + newline;
     EXPECT_EQ(ReadBytes(Ini()), bytes + (bytes.endsWith('\n') ? QByteArray() : newline) + written);
     EndCase(bytes, word);
-    word = StartWord({WriteLetter()});
-    ASSERT_NE(word, nullptr);
   }
   ReportCases("PENLARK.INI hostile", static_cast<int>(std::size(files)),
               "binary bytes, NUL bytes, a 10 MB line, 100,000 sections, no final newline, CRLF "
