@@ -81,11 +81,10 @@ TEST_F(ProfileFileTest, HeadersAreWholeLinesWhateverTheLineEnds) {
   }
 }
 
-// A file is read to its end whatever its size, and whatever it is: a pipe has no size.
+// A file is read to its end whatever it is: a pipe has no size. (Large regular files are
+// read through in HostileConfigTest: a 10 MB line, 100,000 sections.)
 TEST_F(ProfileFileTest, ReadsToTheEndOfLargeFilesAndPipes) {
   const std::string big = "[Options]\n" + std::string(200000, ';') + "\nLast=" + std::string(70000, 'x');
-  Put(big);
-  EXPECT_EQ(GetPrivateProfileString("Options", "Last", "", Path()).size(), 70000u);
   const std::string fifo = Path("pipe.ini");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << big; });
