@@ -6,8 +6,8 @@
 
 #include "contract/AutomationContract.h"
 #include "contract/DdeContract.h"
-#include "ChildProcesses.h"
 #include "PrivateBus.h"
+#include "StartsReady.h"
 #include "support/Shown.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -43,12 +42,6 @@ class InstalledPackage : public ::testing::Test {
     bus = std::make_unique<PrivateBus>();
     ASSERT_TRUE(bus->ok()) << bus->lastError().toStdString();
   }
-  void TearDown() override {
-    if (penlark.state() != QProcess::NotRunning) {
-      penlark.kill();
-      penlark.waitForFinished(5000);
-    }
-  }
 
   QString Path(const char* name) const { return folder.filePath(QLatin1String(name)); }
   void Keys(const QStringList& keys) { ASSERT_TRUE(desktop->Keys(keys)); }
@@ -61,7 +54,7 @@ class InstalledPackage : public ::testing::Test {
   QTemporaryDir folder;  // the person's address book and letter
   std::unique_ptr<Desktop> desktop;
   std::unique_ptr<PrivateBus> bus;
-  QProcess penlark;
+  QProcess penlark;  // killed, if still running, when the test ends
   const QString ini = QDir::homePath() + QStringLiteral("/.config/penlark/PENLARK.INI");
 };
 
@@ -125,18 +118,9 @@ TEST_F(InstalledPackage, FirstStartAsksAndKeepsTheSettingsInThePersonsOwnFolder)
             QStringList{QStringLiteral("penlark")});
 
   // Again, offscreen: the person's own settings are found, so no question waits.
-  QProcess again;
-  QProcessEnvironment environment = bus->Environment();
-  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  environment.insert(QStringLiteral("PENLARK_EXIT_WHEN_READY"), QStringLiteral("1"));
-  again.setProcessEnvironment(environment);
-  EndWithTest(again);
-  again.start(kPenlark, {});
-  const bool ended = again.waitForFinished(30000);
-  if (!ended) again.kill();
-  ASSERT_TRUE(ended) << "a start-up box is waiting";
-  EXPECT_EQ(again.exitCode(), 0) << again.readAllStandardError().toStdString();
-  EXPECT_EQ(again.readAllStandardOutput(), QByteArray("penlark: ready\n"));
+  QProcessEnvironment offscreen = bus->Environment();
+  offscreen.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  ASSERT_NO_FATAL_FAILURE(ExpectStartsReady(kPenlark, offscreen));
   EXPECT_EQ(ReadBytes(ini), saved);
 }
 

@@ -40,8 +40,10 @@ class ReliabilityFixture : public ProgramFixture {
                                                   {"", "(-None-)", ""}});
   }
 
-  // The window as start-up leaves it with the configuration above, attached to Word.
-  void PrepareWindow(const QString& dataFile) {
+  // A fresh window as start-up leaves it with the configuration above, attached to Word.
+  void FreshWindow(const QString& dataFile) {
+    desktop = {};
+    NewWindow();
     pv.OrganizerFilePath = dataFile;
     pv.AddressSectionName = QStringLiteral("Address");
     pv.OrganizerLinkOpen = false;
@@ -52,8 +54,23 @@ class ReliabilityFixture : public ProgramFixture {
     pv.WordVersion = QStringLiteral("8.0");
   }
 
-  void Stop(QProcess* process, const QString& name) {
-    bus.Stop(process);
-    EXPECT_TRUE(bus.WaitNameGone(name));
+  // Finished: true when the transfer worked and so ended the program.
+  bool Finish() {
+    try {
+      form->cmdFinished_Click();
+    } catch (const ProgramEnded&) {
+      return true;
+    }
+    return false;
+  }
+
+  // The case's end: PENLARK.INI as before it, its partners stopped.
+  void EndCase(const QByteArray& ini, QProcess* word, QProcess* organizer = nullptr) {
+    EXPECT_TRUE(PutBytes(Ini(), ini));
+    for (auto [process, name] : {std::pair{organizer, DdeServiceName(QStringLiteral("Organize200"))},
+                                 std::pair{word, WindowClassName(QStringLiteral("OpusApp"))}}) {
+      if (process) bus.Stop(process);
+      EXPECT_TRUE(!process || bus.WaitNameGone(name)) << name.toStdString();
+    }
   }
 };

@@ -1,29 +1,11 @@
 #include "ReliabilityFixture.h"
 
-#include "shared/AppMessages.h"
-
 #include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QStringDecoder>
 
 namespace {
-
-QString Decoded(const QByteArray& bytes) {
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  const QString text = utf8(bytes);
-  // The binary bytes below avoid 128 to 159, where Windows-1252 and Latin-1 differ.
-  return utf8.hasError() ? QString::fromLatin1(bytes) : text;
-}
-
-// The line break a write gives new lines: the file's first.
-QString FirstLineBreak(const QString& text) {
-  const qsizetype at = text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
-  if (at < 0) return QStringLiteral("\n");
-  return text.mid(at, 2) == QStringLiteral("\r\n") ? QStringLiteral("\r\n") : text.mid(at, 1);
-}
 
 using HostileConfigTest = ReliabilityFixture;
 
@@ -33,8 +15,6 @@ using HostileConfigTest = ReliabilityFixture;
 TEST_F(HostileConfigTest, StartUpAndEveryWindowWorkAndNothingElseIsRewritten) {
   const QString data = WriteAddressBook();
   ASSERT_NE(StartOrganizer({data}), nullptr);
-  QProcess* word = StartWord({WriteLetter()});
-  ASSERT_NE(word, nullptr);
   // The clean file: as the Options window and the profile editor save it themselves.
   ASSERT_NO_FATAL_FAILURE(WriteConfiguration(data));
   desktop.OnForm(QStringLiteral("frmOptions"), [](QDialog& d) { d.findChild<QPushButton*>("cmdOK")->click(); });
@@ -50,17 +30,20 @@ TEST_F(HostileConfigTest, StartUpAndEveryWindowWorkAndNothingElseIsRewritten) {
   const QByteArray nul(1, '\0');
   QByteArray sections;
   for (int i = 0; i < 100000; ++i) sections += "[Junk " + QByteArray::number(i) + "]\nKey=" + QByteArray::number(i) + '\n';
-  const std::pair<const char*, QByteArray> files[] = {
-      {"binary bytes", "; \x01\x02\xff\xfe\xc0\xa0\x7f\x1b\xf5\n[Junk \xff]\nK=\xfe\xfd\n" + clean + "\xc3\x28=\xe0\n"},
-      {"NUL bytes", nul + nul + "\n[Junk]\nK=a" + nul + "b\n" + clean + "; " + nul + '\n'},
-      {"10 MB line", "; " + QByteArray(10 * 1024 * 1024, 'x') + '\n' + clean},
-      {"100,000 sections", sections + clean},
-      {"no final newline", clean.chopped(1)},
-      {"CRLF and LF mixed", mixed},
-      {"UTF-8 byte-order mark", "\xEF\xBB\xBF" + clean},
+  // Each file, and the line break that new lines take: the file's first.
+  const std::tuple<const char*, QByteArray, QByteArray> files[] = {
+      {"binary bytes", "; \x01\x02\xff\xfe\xc0\xa0\x7f\x1b\xf5\n[Junk \xff]\nK=\xfe\xfd\n" + clean + "\xc3\x28=\xe0\n", "\n"},
+      {"NUL bytes", nul + nul + "\n[Junk]\nK=a" + nul + "b\n" + clean + "; " + nul + '\n', "\n"},
+      {"10 MB line", "; " + QByteArray(10 * 1024 * 1024, 'x') + '\n' + clean, "\n"},
+      {"100,000 sections", sections + clean, "\n"},
+      {"no final newline", clean.chopped(1), "\n"},
+      {"CRLF and LF mixed", mixed, "\r\n"},
+      {"UTF-8 byte-order mark", "\xEF\xBB\xBF" + clean, "\n"},
   };
-  for (const auto& [name, bytes] : files) {
+  for (const auto& [name, bytes, newline] : files) {
     SCOPED_TRACE(name);
+    QProcess* word = StartWord({WriteLetter()});
+    ASSERT_NE(word, nullptr);
     ASSERT_TRUE(PutBytes(Ini(), bytes));
     desktop = {};
     NewWindow();
@@ -84,8 +67,7 @@ TEST_F(HostileConfigTest, StartUpAndEveryWindowWorkAndNothingElseIsRewritten) {
     });
     form->cmdProfile_Click();
     form->mnuAbout_Click();
-    ShowAppError(pv.desktop, AppMessageNumber::AccessError);
-    EXPECT_EQ(Shown(desktop, false, true), QStringList({"frmOptions", "frmProfiles", "frmNewName", "frmDeveloper", "frmError1"}));
+    EXPECT_EQ(Shown(desktop, false, true), QStringList({"frmOptions", "frmProfiles", "frmNewName", "frmDeveloper"}));
 
     form->optSurname->setChecked(true);
     form->cboAddressProfile->setCurrentIndex(0);
@@ -94,14 +76,11 @@ TEST_F(HostileConfigTest, StartUpAndEveryWindowWorkAndNothingElseIsRewritten) {
     ASSERT_EQ(form->lstAddressee->count(), 1) << Shown(desktop, false, true).join(u'\n').toStdString();
     EXPECT_THROW(form->cmdFinished_Click(), ProgramEnded) << Shown(desktop, false, true).join(u'\n').toStdString();
     EXPECT_EQ(LetterText(), LetterWith({"Cy", "Moss", "Acme", "Hull"}, 4));
-    EXPECT_EQ(Shown(desktop, false, true).size(), 5);
+    EXPECT_EQ(Shown(desktop, false, true).size(), 4);
 
-    const QByteArray newline = FirstLineBreak(Decoded(bytes)).toUtf8();
     const QByteArray written = "[Recent Settings]" + newline + "Search By=True" + newline + "Address Profile=Letters" + newline;
     EXPECT_EQ(ReadBytes(Ini()), bytes + (bytes.endsWith('\n') ? QByteArray() : newline) + written);
-    Stop(word, WindowClassName(QStringLiteral("OpusApp")));
-    word = StartWord({WriteLetter()});
-    ASSERT_NE(word, nullptr);
+    EndCase(bytes, word);
   }
   ReportCases("PENLARK.INI hostile", static_cast<int>(std::size(files)),
               "binary bytes, NUL bytes, a 10 MB line, 100,000 sections, no final newline, CRLF "

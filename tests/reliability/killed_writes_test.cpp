@@ -9,6 +9,7 @@
 #include <QThread>
 
 #include <random>
+#include <tuple>
 
 #include <signal.h>
 
@@ -35,8 +36,7 @@ FileState ReadState(const QString& ini) {
   const int generation = rows[0].bookmark.section(u'-', 1).toInt();
   const ProfileRows whole = CycledRows(generation);
   for (int r = 0; r < kProfileRows; ++r)
-    if (rows[r].bookmark != whole[r].bookmark || rows[r].field != whole[r].field ||
-        rows[r].separator != whole[r].separator)
+    if (std::tie(rows[r].bookmark, rows[r].field, rows[r].separator) != std::tie(whole[r].bookmark, whole[r].field, whole[r].separator))
       return {0, QStringLiteral("row %1 is not of generation %2: a mixture").arg(r).arg(generation)};
   if (name == CycledName(generation)) return {2 * generation - 1, {}};
   if (name == kDeletedProfile) return {2 * generation, {}};

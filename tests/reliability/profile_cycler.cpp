@@ -17,15 +17,6 @@
 
 #include <unistd.h>
 
-namespace {
-
-void Say(const std::string& line) {
-  const std::string out = line + '\n';
-  [[maybe_unused]] const ssize_t written = ::write(STDOUT_FILENO, out.data(), out.size());
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: penlark-profile-cycler PENLARK.INI\n");
@@ -35,16 +26,18 @@ int main(int argc, char** argv) {
   ProgramValues pv(desktop, QDBusConnection(QString()));
   pv.ConfigFilePath = QString::fromLocal8Bit(argv[1]);
   const QString slot = QStringLiteral("0");
+  // One write(2) a line, so a kill never leaves half a line.
+  const auto say = [](const std::string& line) { return ::write(STDOUT_FILENO, (line + '\n').data(), line.size() + 1); };
   for (;;) {
     const QString name = ReadConfigString(pv.ConfigFilePath, ConfigKeys::ProfileIndex, slot);
     int generation = ReadProfileRows(pv.ConfigFilePath, 0)[0].bookmark.section(u'-', 1).toInt();
     if (name.startsWith(QStringLiteral("Gen "))) {
       if (!WriteConfigString(pv, ConfigKeys::ProfileIndex, slot, kDeletedProfile)) return 1;
-      Say("deleted " + std::to_string(generation));
+      say("deleted " + std::to_string(generation));
     } else {
       ++generation;
       if (!WriteProfile(pv, 0, CycledName(generation), CycledRows(generation))) return 1;
-      Say("saved " + std::to_string(generation));
+      say("saved " + std::to_string(generation));
     }
   }
 }

@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -21,8 +20,8 @@ class UnwritableConfigTest : public ReliabilityFixture {
  protected:
   void TearDown() override {
     ReliabilityFixture::TearDown();
-    if (!mounted_.isEmpty()) QProcess::execute(QStringLiteral("umount"), {mounted_});
-    if (!folder_.isEmpty()) ::chmod(QFile::encodeName(folder_).constData(), 0755);
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    if (mounted_) QProcess::execute(QStringLiteral("umount"), {dir.path()});
   }
   static void TearDownTestSuite() {
     ReportCases("PENLARK.INI unwritable", unwritableCases,
@@ -31,32 +30,18 @@ class UnwritableConfigTest : public ReliabilityFixture {
                 "the old file intact, no success shown");
   }
 
-  // The program's folder, a configuration in it, and the main window on it.
-  void UseFolder(const QString& folder) {
-    folder_ = folder;
-    pv.ConfigFilePath = folder + QStringLiteral("/PENLARK.INI");
-    ASSERT_TRUE(PutBytes(pv.ConfigFilePath, "[Options]\nOrganizer File Path=/data/people.or3\n"
-                                            "Organizer Address Section=Address\nSkip Blank Fields=0\n"
-                                            "[Address Profiles]\n0=Letters\n[Profile 0]\nBookmark 0=B0\n"
-                                            "Field 0=First Name\nSeparator 0=\n"));
+  // A small file system of its own on the program's folder: only root may mount one.
+  bool Mount(const QString& size) {
+    mounted_ = ::geteuid() == 0 &&
+               QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", dir.path()}) == 0;
+    return mounted_;
+  }
+  // The configuration in the program's folder, and the main window on it.
+  void UseConfiguration() {
+    ASSERT_NO_FATAL_FAILURE(WriteConfiguration(QStringLiteral("/data/people.or3")));
     pv.AddressSectionName = QStringLiteral("Address");
     FillProfileList(*form->cboAddressProfile, pv.ConfigFilePath);
     form->cboAddressProfile->setCurrentIndex(0);
-  }
-  // A small file system of its own on the folder; false (with the reason) when the test
-  // cannot mount one.
-  bool Mount(const QString& folder, const QString& size, QString* why) {
-    if (::geteuid() != 0) {
-      *why = QStringLiteral("mounting a small file system needs root");
-      return false;
-    }
-    QDir().mkpath(folder);
-    if (QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", folder}) != 0) {
-      *why = QStringLiteral("mount -t tmpfs was refused here");
-      return false;
-    }
-    mounted_ = folder;
-    return true;
   }
 
   // Every writer of the configuration fails with the reason, says so once, and leaves the
@@ -105,41 +90,33 @@ class UnwritableConfigTest : public ReliabilityFixture {
       if (QLatin1String(w.name) == QLatin1String("profile delete")) shown.removeFirst();  // the question
       EXPECT_EQ(shown, w.form.isEmpty() ? QStringList{box} : (QStringList{box, w.form}));
       EXPECT_EQ(ReadBytes(pv.ConfigFilePath), before);
-      EXPECT_EQ(QFileInfo(pv.ConfigFilePath).dir().entryList({QStringLiteral("PENLARK.INI.tmp*")}, QDir::AllEntries | QDir::Hidden), QStringList());
+      EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("PENLARK.INI.tmp*")}, QDir::AllEntries | QDir::Hidden), QStringList());
     }
   }
 
-  QString mounted_, folder_;
+  bool mounted_ = false;
 };
 
 TEST_F(UnwritableConfigTest, ReadOnlyFile) {
-  ASSERT_NO_FATAL_FAILURE(UseFolder(dir.path()));
+  ASSERT_NO_FATAL_FAILURE(UseConfiguration());
   ASSERT_EQ(::chmod(QFile::encodeName(Ini()).constData(), 0444), 0);
   EveryWriterFails(QStringLiteral("Permission denied"));
 }
 
+// The folder's mode stops everyone but root; root meets a read-only file system instead.
 TEST_F(UnwritableConfigTest, ReadOnlyFolder) {
-  const QString folder = dir.filePath(QStringLiteral("program"));
-  QString why;
-  if (::geteuid() != 0) {  // the folder's mode stops everyone but root
-    ASSERT_TRUE(QDir().mkpath(folder));
-    ASSERT_NO_FATAL_FAILURE(UseFolder(folder));
-    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
-    EveryWriterFails(QStringLiteral("Permission denied"));
-    return;
-  }
-  if (!Mount(folder, QStringLiteral("1m"), &why)) GTEST_SKIP() << why.toStdString();
-  ASSERT_NO_FATAL_FAILURE(UseFolder(folder));
-  ASSERT_EQ(QProcess::execute(QStringLiteral("mount"), {"-o", "remount,ro", folder}), 0);
-  EveryWriterFails(QStringLiteral("Read-only file system"));
+  const bool root = ::geteuid() == 0;
+  if (root && !Mount(QStringLiteral("1m"))) GTEST_SKIP() << "mount -t tmpfs was refused here";
+  ASSERT_NO_FATAL_FAILURE(UseConfiguration());
+  ASSERT_EQ(root ? QProcess::execute(QStringLiteral("mount"), {"-o", "remount,ro", dir.path()})
+                 : ::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
+  EveryWriterFails(root ? QStringLiteral("Read-only file system") : QStringLiteral("Permission denied"));
 }
 
 TEST_F(UnwritableConfigTest, FullDisk) {
-  const QString folder = dir.filePath(QStringLiteral("program"));
-  QString why;
-  if (!Mount(folder, QStringLiteral("64k"), &why)) GTEST_SKIP() << why.toStdString();
-  ASSERT_NO_FATAL_FAILURE(UseFolder(folder));
-  QFile filler(folder + QStringLiteral("/filler"));
+  if (!Mount(QStringLiteral("64k"))) GTEST_SKIP() << "mounting a small file system needs root and mount -t tmpfs";
+  ASSERT_NO_FATAL_FAILURE(UseConfiguration());
+  QFile filler(dir.filePath(QStringLiteral("filler")));
   ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
   const QByteArray block(4096, 'x');
   while (filler.write(block) == block.size() && filler.flush()) {
