@@ -341,7 +341,7 @@ TEST_F(PenlarkWindows, ProfileEditor) {
   });
   QList<QByteArray> saved = ReadBytes(Path("PENLARK.INI")).split('\n');
   for (QByteArray& line : saved) line = line.trimmed();
-  EXPECT_TRUE(saved.contains("Bookmark 0=Greeting"));
+  EXPECT_TRUE(saved.contains("Bookmark 0=Greeting")) << saved.join('\n').toStdString();
   EXPECT_TRUE(saved.contains("Separator 11=\u00b6_\u00bb")) << saved.join('\n').toStdString();
 }
 
