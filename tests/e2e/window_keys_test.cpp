@@ -330,19 +330,23 @@ TEST_F(PenlarkWindows, ProfileEditor) {
       {"alt+c", kEditor, "cmdNew"},
       {"Tab Tab Tab Return", kMainWindow, "txtSearchItem"},
   });
-  // A good bookmark, and a separator typed with Enter, the space bar and Ctrl+Tab, saved by
-  // the access key.
+  // A good bookmark, and a separator typed with Enter, the space bar, Ctrl+Tab and AltGr on
+  // a German keyboard, saved by the access key.
   OpenEditor();
+  QProcess layout;
+  layout.setProcessEnvironment(desktop.On(QProcessEnvironment::systemEnvironment()));
+  layout.start(QStringLiteral("setxkbmap"), {QStringLiteral("de")});
+  ASSERT_TRUE(layout.waitForFinished(10000) && layout.exitCode() == 0) << "setxkbmap (Debian package x11-xkb-utils)";
   Run({
       {"Tab ctrl+a type:Greeting", kEditor, "txtBookmark_0"},
       {"alt+s", kEditor, "txtBookmark_0"},  // Alt with a letter no access key takes types nothing
-      {"shift+Tab shift+Tab ctrl+a Delete Return space ctrl+Tab", kEditor, "txtSeparator_11"},
+      {"shift+Tab shift+Tab ctrl+a Delete Return space ctrl+Tab ISO_Level3_Shift+q", kEditor, "txtSeparator_11"},
       {"alt+o", kMainWindow, "txtSearchItem"},
   });
   QList<QByteArray> saved = ReadBytes(Path("PENLARK.INI")).split('\n');
   for (QByteArray& line : saved) line = line.trimmed();
   EXPECT_TRUE(saved.contains("Bookmark 0=Greeting")) << saved.join('\n').toStdString();
-  EXPECT_TRUE(saved.contains("Separator 11=\u00b6_\u00bb")) << saved.join('\n').toStdString();
+  EXPECT_TRUE(saved.contains("Separator 11=\u00b6_\u00bb@")) << saved.join('\n').toStdString();
 }
 
 // With every profile deleted there is no name to choose: the name box holds no one in,
