@@ -5,7 +5,10 @@
 #include <QCursor>
 #include <QDialog>
 #include <QFileDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
@@ -46,9 +49,29 @@ void ReportPlaces(const QWidget& window) {
   }
 }
 
+// Alt with a key that no access key took types nothing into a text box, as on the rest of
+// the desktop; Qt would insert the character. AltGr does not count as Alt on X11, so the
+// characters it gives still type.
+class AltKeysTypeNothing : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress || !qobject_cast<QLineEdit*>(watched)) return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    return (key->modifiers() & Qt::AltModifier) && !key->text().isEmpty() && key->text().front().isPrint();
+  }
+};
+
 }  // namespace
 
 QtDesktopServices::QtDesktopServices() {
+  static QPointer<AltKeysTypeNothing> altKeys;
+  if (qApp && !altKeys) {
+    altKeys = new AltKeysTypeNothing(qApp);
+    qApp->installEventFilter(altKeys);
+  }
   if (!qEnvironmentVariableIsSet("PENLARK_REPORT_FOCUS")) return;
   QObject::connect(qApp, &QApplication::focusChanged, qApp, [](QWidget*, QWidget* now) {
     if (now && now->window()->isActiveWindow() && now->window()->property("penlarkPlaced").isNull()) {

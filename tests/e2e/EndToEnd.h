@@ -80,6 +80,10 @@ class EndToEnd : public ::testing::Test {
   void StartPenlark(const QString& firstWindow = kMainWindow) {
     QProcessEnvironment environment = desktop.On(bus.Environment());
     if (reportFocus) environment.insert(QStringLiteral("PENLARK_REPORT_FOCUS"), QStringLiteral("1"));
+    // A home of its own, so what the program leaves in a person's home is seen here.
+    QDir(folder.path()).mkpath(QStringLiteral("home"));
+    environment.insert(QStringLiteral("HOME"), Path("home"));
+    environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
     penlark.setProcessEnvironment(environment);
     penlark.setWorkingDirectory(folder.path());
     EndWithTest(penlark);

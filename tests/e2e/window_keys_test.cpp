@@ -7,10 +7,13 @@
 #include "EndToEnd.h"
 
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QHash>
 #include <QImage>
 #include <QRect>
 #include <QThread>
+
+#include <string_view>
 
 namespace {
 
@@ -327,18 +330,23 @@ TEST_F(PenlarkWindows, ProfileEditor) {
       {"alt+c", kEditor, "cmdNew"},
       {"Tab Tab Tab Return", kMainWindow, "txtSearchItem"},
   });
-  // A good bookmark, and a separator typed with Enter, the space bar and Ctrl+Tab, saved by
-  // the access key.
+  // A good bookmark, and a separator typed with Enter, the space bar, Ctrl+Tab and AltGr on
+  // a German keyboard, saved by the access key.
   OpenEditor();
+  QProcess layout;
+  layout.setProcessEnvironment(desktop.On(QProcessEnvironment::systemEnvironment()));
+  layout.start(QStringLiteral("setxkbmap"), {QStringLiteral("de")});
+  ASSERT_TRUE(layout.waitForFinished(10000) && layout.exitCode() == 0) << "setxkbmap (Debian package x11-xkb-utils)";
   Run({
       {"Tab ctrl+a type:Greeting", kEditor, "txtBookmark_0"},
-      {"shift+Tab shift+Tab ctrl+a Delete Return space ctrl+Tab", kEditor, "txtSeparator_11"},
+      {"alt+s", kEditor, "txtBookmark_0"},  // Alt with a letter no access key takes types nothing
+      {"shift+Tab shift+Tab ctrl+a Delete Return space ctrl+Tab ISO_Level3_Shift+q", kEditor, "txtSeparator_11"},
       {"alt+o", kMainWindow, "txtSearchItem"},
   });
   QList<QByteArray> saved = ReadBytes(Path("PENLARK.INI")).split('\n');
   for (QByteArray& line : saved) line = line.trimmed();
-  EXPECT_TRUE(saved.contains("Bookmark 0=Greeting"));
-  EXPECT_TRUE(saved.contains("Separator 11=\u00b6_\u00bb")) << saved.join('\n').toStdString();
+  EXPECT_TRUE(saved.contains("Bookmark 0=Greeting")) << saved.join('\n').toStdString();
+  EXPECT_TRUE(saved.contains("Separator 11=\u00b6_\u00bb@")) << saved.join('\n').toStdString();
 }
 
 // With every profile deleted there is no name to choose: the name box holds no one in,
@@ -438,6 +446,64 @@ TEST_F(PenlarkWindows, OptionsWindow) {
   Menu("o");
   Run({{"alt+s alt+o", kMainWindow, "txtSearchItem"}});
   EXPECT_NE(ReadBytes(Path("PENLARK.INI")).indexOf("Skip Blank Fields=0"), -1);
+}
+
+// Browse opens the samples folder typed into its name box and lists the address books
+// first: its first entry by key is the JSON book, the next the vCard book, and each,
+// accepted, is what OK saves. No browse history is left in the person's home.
+TEST_F(PenlarkWindows, BrowseListsTheSampleAddressBooks) {
+  const QString dialog = QStringLiteral("Select Organizer Data File");
+  const QString samples = QStringLiteral(PENLARK_SAMPLES);
+  for (const char* entry : {"addresses.json", "addresses.vcf"}) {
+    SCOPED_TRACE(entry);
+    Menu("o");
+    Run({
+        {"alt+b", dialog, "fileNameEdit"},
+        {"type:" + samples + " Return", dialog, "fileNameEdit"},
+        {"shift+Tab", dialog, "treeView"},
+    });
+    if (entry == std::string_view("addresses.json")) Picture(QStringLiteral("browse-samples"), dialog);
+    Run({
+        {entry == std::string_view("addresses.json") ? "End Home Return" : "Home Down Return", kOptions, "txtFilePath"},
+        {"alt+o", kMainWindow, "txtSearchItem"},
+    });
+    EXPECT_NE(ReadBytes(Path("PENLARK.INI")).indexOf("Organizer File Path=" + (samples + u'/' + QLatin1String(entry)).toUtf8()),
+              -1);
+  }
+  EXPECT_FALSE(QFile::exists(Path("home/.config/QtProject.conf")));
+  EXPECT_EQ(QDir(Path("home")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+}
+
+// An address book that ended is reported once, by the search that met it; the next search
+// looks for it afresh and says it is not there; started again, it is searched again, with
+// no box.
+TEST_F(PenlarkWindows, ARestartedAddressBookIsSearchedAgain) {
+  const QString fatal = QStringLiteral("Fatal Error");
+  ASSERT_TRUE(FocusIs(kMainWindow, QStringLiteral("txtSearchItem")));
+  Run({{"type:Hartley Return", kMainWindow, "lstAddressee"}});
+  bus.Stop(organizer);
+  Run({{"shift+Tab", kMainWindow, "cmdSearch"}, {"Return", fatal, "button:OK"}, {"Return", kMainWindow, "cmdSearch"}});
+  EXPECT_TRUE(desktop.WaitWindowGone(fatal));
+  QThread::msleep(300);
+  EXPECT_FALSE(desktop.Titles().contains(fatal)) << "a second box";
+  Run({{"Return", QStringLiteral("Penlark Error"), "cmdOK"}, {"Return", kMainWindow, "cmdSearch"}});
+  StartOrganizer();
+  Run({{"Return", kMainWindow, "lstAddressee"}});  // the list filled, focus on it
+  EXPECT_FALSE(desktop.Titles().contains(fatal));
+}
+
+// Docks and task switchers find the desktop entry by the main window's class.
+TEST_F(PenlarkWindows, TheMainWindowsClassIsItsDesktopEntrys) {
+  const QString entry = QStringLiteral(PENLARK_SOURCE_DIR "/data/org.penlark.Penlark.desktop");
+  QString wanted = QFileInfo(entry).completeBaseName();
+  for (const QByteArray& line : ReadBytes(entry).split('\n'))
+    if (line.startsWith("StartupWMClass=")) wanted = QString::fromUtf8(line.mid(15).trimmed());
+  QProcess xprop;
+  xprop.setProcessEnvironment(desktop.On(QProcessEnvironment::systemEnvironment()));
+  xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), desktop.WaitForWindow(kMainWindow), QStringLiteral("WM_CLASS")});
+  ASSERT_TRUE(xprop.waitForFinished(10000)) << "xprop (Debian package x11-utils)";
+  const QString shown = QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
+  EXPECT_TRUE(shown.endsWith(QStringLiteral(", \"") + wanted + u'"')) << shown.toStdString();  // instance, class
 }
 
 }  // namespace
