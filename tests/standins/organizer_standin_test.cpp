@@ -94,21 +94,6 @@ TEST_F(OrganizerStandinTest, TopicIsAnyPathToAServedFile) {
   }
 }
 
-TEST_F(OrganizerStandinTest, FindsAmongAHundredThousandRecords) {
-  QByteArray json = R"({"sections": [{"name": "Address", "records": [)";
-  for (int i = 99999; i >= 0; --i)
-    json += QStringLiteral(R"({"LastName": "N%1"}%2)").arg(i, 6, 10, QChar(u'0')).arg(i ? "," : "").toLatin1();
-  const QString path = dir.filePath(QStringLiteral("big.json"));
-  WriteFile(path, json + "]}]}");
-  ASSERT_NE(Start({path}), nullptr);
-  Open(box, path);
-  box.LinkExecute(QStringLiteral("[Find(\"n09999\")]"));
-  EXPECT_EQ(Request(QStringLiteral("LastName")), QStringLiteral("N099990"));
-  box.LinkExecute(QStringLiteral("[Find(\"<NEXT>\")]"));
-  EXPECT_EQ(Request(QStringLiteral("LastName")), QStringLiteral("N099991"));
-  EXPECT_EQ(Request(QStringLiteral("RESULT")), QStringLiteral("1"));
-}
-
 // The search tests use the commands as they should be written; written any other way each
 // is refused with 285 and the conversation goes on.
 TEST_F(OrganizerStandinTest, StrictCommandsThenA286StallThenARestartedServerThatIsNotThePartner) {
