@@ -7,42 +7,10 @@
 
 namespace {
 
-// A letter as templates come: a 7 pt address style whose next style is the default one,
-// bookmarks in the page header, a frame and a table; header and footer, frame and table are
-// what --print-text must show.
-const char* const kTemplate = R"(<?xml version="1.0" encoding="UTF-8"?>
-<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
- xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
- xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"
- xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
- xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"
- office:version="1.3" office:mimetype="application/vnd.oasis.opendocument.text">
- <office:styles>
-  <style:style style:name="Address_20_Field" style:display-name="Address Field" style:family="paragraph"
-   style:next-style-name="Standard"><style:text-properties fo:font-size="7pt"/></style:style>
- </office:styles>
- <office:automatic-styles>
-  <style:page-layout style:name="pm1"><style:page-layout-properties fo:page-width="21cm" fo:page-height="29.7cm"/>
-   <style:header-style/><style:footer-style/></style:page-layout>
- </office:automatic-styles>
- <office:master-styles>
-  <style:master-page style:name="Standard" style:page-layout-name="pm1">
-   <style:header><text:p>Harbour &amp; Finch, <text:bookmark text:name="Branch"/></text:p></style:header>
-   <style:footer><text:p>Registered in England</text:p></style:footer>
-  </style:master-page>
- </office:master-styles>
- <office:body><office:text>
-  <text:p text:style-name="Address_20_Field"><text:bookmark text:name="Name"/></text:p>
-  <text:p>Phone: <draw:frame draw:name="Box" text:anchor-type="paragraph" svg:width="5cm" svg:height="2cm" svg:x="10cm"
-   svg:y="0cm"><draw:text-box><text:p>Fax: <text:bookmark text:name="Fax"/></text:p></draw:text-box></draw:frame></text:p>
-  <table:table table:name="Ref"><table:table-column table:number-columns-repeated="2"/><table:table-row>
-   <table:table-cell><text:p>Ref</text:p></table:table-cell>
-   <table:table-cell><text:p><text:bookmark text:name="Reference"/></text:p></table:table-cell></table:table-row></table:table>
-  <text:p>Dear <text:bookmark text:name="Salutation"/>,</text:p>
- </office:text></office:body>
-</office:document>
-)";
-
+// tests/data/template.fodt, a letter as templates come: a 7 pt address style whose next
+// style is the default one, bookmarks in the page header, a frame and a table; header and
+// footer, frame and table are what --print-text must show.
+const QString kTemplate = QStringLiteral(PENLARK_TEST_DATA "/template.fodt");
 const Triples kTemplateRows = {
     {"Name", "Business/Title", "_"}, {"", "First Name", "_"},        {"", "Last Name", "¶"},
     {"", "Business/Company", "¶"},   {"", "Business/Country", ""},   {"Branch", "Business/City", ""},
@@ -54,11 +22,7 @@ class WriterTransferTest : public WriterFixture {
     ASSERT_NO_FATAL_FAILURE(WriterFixture::SetUp());
     ASSERT_NE(StartAddressBook(), nullptr);
     cboAddressProfile->setEditText(QStringLiteral("Business Letter"));
-    QFile file(kTemplatePath);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(kTemplate) > 0 && file.flush());
   }
-
-  const QString kTemplatePath = dir.filePath(QStringLiteral("template.fodt"));
 };
 
 // The sample .docx made from the sample .odt through LibreOffice, and kTemplate, filled at
@@ -83,7 +47,7 @@ TEST_F(WriterTransferTest, LettersAndTemplatesAreFilledAtTheirBookmarks) {
        {{"Address", "Business/Title", "_"}, {"", "First Name", "_"}, {"", "Last Name", "¶"},
         {"", "Business/Company", ""}, {"Reference", "First Name", ""}, {"Salutation", "Last Name", ""}},
        sample, {}},
-      {kTemplatePath, kTemplateRows,
+      {kTemplate, kTemplateRows,
        "Harbour & Finch, Leeds\nMs Ann Lee\nAcme Ltd\nEngland\nPhone: \nFax: 0113 496 0001\nRef\tLS1 4AB\nDear Lee,\n"
        "Registered in England",
        {"Address Field|Ms Ann Lee", "Address Field|Acme Ltd", "Address Field|England", "Standard|Phone: ",
@@ -103,7 +67,7 @@ TEST_F(WriterTransferTest, LettersAndTemplatesAreFilledAtTheirBookmarks) {
 }
 
 TEST_F(WriterTransferTest, OneUndoTakesTheWholeTransferBack) {
-  ASSERT_NO_FATAL_FAILURE(OpenOnly(kTemplatePath));
+  ASSERT_NO_FATAL_FAILURE(OpenOnly(kTemplate));
   const QString before = ::LetterText(letter);
   ASSERT_NO_FATAL_FAILURE(WriteProfile(kTemplateRows));
   EXPECT_TRUE(TransferWord8(pv, QStringLiteral("Lee"), true, 0));
