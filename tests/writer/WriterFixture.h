@@ -76,7 +76,7 @@ class WriterFixture : public WordFixture {
   // them, and penlark-writer started when it is not running.
   void StartWord(const QStringList& arguments, bool = true) override {
     ASSERT_NO_FATAL_FAILURE(OpenOnly(arguments.contains(kLetter) ? kLetterOdt : QString()));
-    if (!word) ASSERT_NO_FATAL_FAILURE(StartWriter(*office));
+    if (!word) { ASSERT_NO_FATAL_FAILURE(StartWriter(*office)); }
   }
   int PrintText(QString* out, QString* err = nullptr) override {
     return bus.Run(kWriter, {QStringLiteral("--connect"), office->Description(), QStringLiteral("--print-text")}, out, err);

@@ -99,7 +99,7 @@ TEST(WriterSetupTest, SetsTheProfileToListenAndUndoesIt) {
   };
   for (const auto& s : steps) {
     SCOPED_TRACE(s.step);
-    if (!s.before.isEmpty()) ASSERT_NO_FATAL_FAILURE(write(s.before));
+    if (!s.before.isEmpty()) { ASSERT_NO_FATAL_FAILURE(write(s.before)); }
     QStringList arguments = {"--setup", "--profile", profile.path()};
     if (s.undo) arguments << "--undo";
     QProcess setup;

@@ -62,7 +62,7 @@ TEST_F(WriterTransferTest, LettersAndTemplatesAreFilledAtTheirBookmarks) {
     QString printed;
     EXPECT_EQ(PrintText(&printed), 0);
     EXPECT_EQ(printed, c.printed);
-    if (!c.styles.isEmpty()) EXPECT_EQ(StyledParagraphs(letter), c.styles);
+    if (!c.styles.isEmpty()) { EXPECT_EQ(StyledParagraphs(letter), c.styles); }
   }
 }
 
