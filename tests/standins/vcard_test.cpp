@@ -1,8 +1,5 @@
 #include "VcardReader.h"
 
-#include "PrivateBus.h"
-#include "SectionWalk.h"
-
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -275,38 +272,6 @@ TEST(VcardReaderTest, WhatCannotBeReadIsSkippedWithAWarningAndTheRestIsRead) {
                                  {{"FirstName", "Cy"}, {"LastName", "Printable"}},
                                  {{"FirstName", "Di"}, {"LastName", "Charset"}},
                                  {{"FirstName", "Gil"}, {"LastName", "Good"}}}));
-}
-
-TEST(VcardReaderTest, TheStandInServesAVcardFileAndSaysWhichCardItSkipped) {
-  PrivateBus bus;
-  ASSERT_TRUE(bus.ok()) << bus.lastError().toStdString();
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("contacts.vcf"));
-  QFile source(QStringLiteral(PENLARK_TEST_DATA "/vcard/export-3.0.vcf")), file(path);
-  ASSERT_TRUE(source.open(QIODevice::ReadOnly) && file.open(QIODevice::WriteOnly));
-  file.write(source.readAll() + "BEGIN:VCARD\r\nFN:Unended\r\n");
-  file.close();
-  QProcess* organizer = bus.Start(QStringLiteral(PENLARK_ORGANIZER_BIN), {path}, DdeServiceName(QStringLiteral("Organize200")));
-  ASSERT_NE(organizer, nullptr) << bus.lastError().toStdString();
-  DdeTextBox box(nullptr, bus.connection());
-  EXPECT_EQ(SectionNames(box, path, QStringLiteral("Hull")), QStringList{"Brown Carol"});
-  auto request = [&](const char* item) {
-    box.SetLinkItem(QLatin1String(item));
-    box.LinkRequest();
-    return box.Text().toStdString();
-  };
-  box.SetLinkMode(2);
-  for (const char* command : {"[SelectSection(\"contacts\")]", "[SelectIndex(\"Company\")]", "[Find(\"acme\")]"})
-    box.LinkExecute(QString::fromLatin1(command));
-  EXPECT_EQ(request("LastName"), "Hale");
-  box.LinkExecute(QStringLiteral("[SelectIndex(\"LastName\")]"));
-  box.LinkExecute(QStringLiteral("[Find(\"brown\")]"));
-  EXPECT_EQ(request("Address"), "Quayside House\r2 Dock Street\rSuite 4");
-  EXPECT_EQ(request("Spouse"), "Peter Brown");
-  bus.Stop(organizer);
-  const QString err = QString::fromUtf8(organizer->readAllStandardError());
-  EXPECT_TRUE(err.contains(QStringLiteral("penlark-organizer: ") + path + QStringLiteral(":54: card skipped: no END:VCARD\n")))
-      << err.toStdString();
 }
 
 }  // namespace
