@@ -1,7 +1,7 @@
 #include "CardDavBench.h"
 
 #include "contract/DdeContract.h"
-#include "standins/Radicale.h"
+#include "Radicale.h"
 #include "PrivateBus.h"
 
 #include <QTemporaryDir>
@@ -22,13 +22,8 @@ struct CardDavWorld {
   QString error;
 
   CardDavWorld() {
-    QByteArray cards;
-    for (int i = 0; i < 10000; ++i) {
-      const QByteArray n = QByteArray::number(i).rightJustified(5, '0');
-      cards += Card("c" + n, "Name" + n, "Ann");
-    }
     if (!server.ok()) error = QStringLiteral("Radicale did not start");
-    else if (server.Put(QStringLiteral("/anna/many/"), cards) != 201) error = QStringLiteral("Radicale refused the cards");
+    else if (server.Put(QStringLiteral("/anna/many/"), NumberedCards(10000)) != 201) error = QStringLiteral("Radicale refused the cards");
     else if (!WriteBytes(dir.filePath(QStringLiteral("netrc")), "machine 127.0.0.1 login anna password secret\n"))
       error = QStringLiteral("cannot write the netrc file");
     else if (!bus.ok()) error = bus.lastError();

@@ -3,7 +3,7 @@
 #include "BenchWorld.h"
 
 #ifdef PENLARK_WRITER_BIN
-#include "writer/HeadlessOffice.h"
+#include "HeadlessOffice.h"
 
 namespace {
 std::unique_ptr<HeadlessOffice> office;

@@ -46,6 +46,10 @@ class CardDavTest : public ::testing::Test {
     return QString::fromUtf8(organizer->readAllStandardError());
   }
   QStringList Served() { return SectionNames(box, copy, QStringLiteral("copy")); }
+  qsizetype CardsInCopy() {
+    QFile file(copy);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().count("BEGIN:VCARD") : -1;
+  }
 
   const QString kService = DdeServiceName(QStringLiteral("Organize200"));
   PrivateBus bus;
@@ -66,9 +70,7 @@ TEST_F(CardDavTest, CardsPutOnTheServerAreServedAndACardChangedThereIsSeenAtTheN
   ASSERT_EQ(server.Put("/anna/contacts/u1.vcf", Card("u1", "Hall", "Ann")), 201);
   ASSERT_EQ(server.Put("/anna/contacts/u3.vcf", Card("u3", "Cole", "Sam")), 201);
   EXPECT_EQ(Served(), QStringList({"Brown Liz", "Cole Sam", "Hall Ann"}));
-  QFile file(copy);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.readAll().count("BEGIN:VCARD"), 3);
+  EXPECT_EQ(CardsInCopy(), 3);
   EXPECT_TRUE(Stop(organizer).contains(QStringLiteral("brought up to date"))) << "no report of the new copy";
 }
 
@@ -114,25 +116,17 @@ TEST_F(CardDavTest, AWrongPasswordOrAnUnusableUrlAtTheFirstStartEndsItWithAMessa
 }
 
 TEST_F(CardDavTest, ATenThousandCardCollection) {
-  QByteArray cards;
-  for (int i = 0; i < 10000; ++i) {
-    const QByteArray n = QByteArray::number(i).rightJustified(5, '0');
-    cards += Card("c" + n, "Name" + n, "Ann");
-  }
-  ASSERT_EQ(server.Put("/anna/many/", cards), 201);
+  ASSERT_EQ(server.Put("/anna/many/", NumberedCards(10000)), 201);
   QProcess* organizer = Start(server.Url(QStringLiteral("/anna/")), netrc);
   ASSERT_NE(organizer, nullptr);
   box.SetLinkTopic(QStringLiteral("Organize200|") + copy);
   box.SetLinkMode(2);
-  box.LinkExecute(QStringLiteral("[SelectSection(\"copy\")]"));
-  box.LinkExecute(QStringLiteral("[SelectIndex(\"LastName\")]"));
-  box.LinkExecute(QStringLiteral("[Find(\"name0999\")]"));
+  for (const char* command : {"[SelectSection(\"copy\")]", "[SelectIndex(\"LastName\")]", "[Find(\"name0999\")]"})
+    box.LinkExecute(QString::fromLatin1(command));
   box.SetLinkItem(QStringLiteral("LastName"));
   box.LinkRequest();
   EXPECT_EQ(box.Text(), QStringLiteral("Name09990"));
-  QFile file(copy);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.readAll().count("BEGIN:VCARD"), 10000);
+  EXPECT_EQ(CardsInCopy(), 10000);
   Stop(organizer);
 }
 

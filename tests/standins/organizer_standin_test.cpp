@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -95,21 +94,6 @@ TEST_F(OrganizerStandinTest, TopicIsAnyPathToAServedFile) {
   }
 }
 
-TEST_F(OrganizerStandinTest, FindsAmongAHundredThousandRecords) {
-  QByteArray json = R"({"sections": [{"name": "Address", "records": [)";
-  for (int i = 99999; i >= 0; --i)
-    json += QStringLiteral(R"({"LastName": "N%1"}%2)").arg(i, 6, 10, QChar(u'0')).arg(i ? "," : "").toLatin1();
-  const QString path = dir.filePath(QStringLiteral("big.json"));
-  WriteFile(path, json + "]}]}");
-  ASSERT_NE(Start({path}), nullptr);
-  Open(box, path);
-  box.LinkExecute(QStringLiteral("[Find(\"n09999\")]"));
-  EXPECT_EQ(Request(QStringLiteral("LastName")), QStringLiteral("N099990"));
-  box.LinkExecute(QStringLiteral("[Find(\"<NEXT>\")]"));
-  EXPECT_EQ(Request(QStringLiteral("LastName")), QStringLiteral("N099991"));
-  EXPECT_EQ(Request(QStringLiteral("RESULT")), QStringLiteral("1"));
-}
-
 // The search tests use the commands as they should be written; written any other way each
 // is refused with 285 and the conversation goes on.
 TEST_F(OrganizerStandinTest, StrictCommandsThenA286StallThenARestartedServerThatIsNotThePartner) {
@@ -135,39 +119,3 @@ TEST_F(OrganizerStandinTest, StrictCommandsThenA286StallThenARestartedServerThat
 }
 
 }  // namespace
-
-// --generate N: made-up records after the first section's own, in the files named after it
-// only, the same on every run.
-TEST_F(OrganizerStandinTest, GeneratedRecordsJoinTheFirstSectionOfTheFilesAfterTheSwitch) {
-  QString err;
-  EXPECT_NE(bus.Run(QStringLiteral(PENLARK_ORGANIZER_BIN), {"--generate", "many", kSample}, nullptr, &err), 0);
-  EXPECT_TRUE(err.contains(QStringLiteral("--generate needs a count"))) << err.toStdString();
-
-  // The records of a section by last name: how many, and the first three names.
-  auto Walk = [&](const QString& file, const char* section) {
-    Open(box, file);
-    box.LinkExecute(QStringLiteral("[SelectSection(\"%1\")]").arg(QLatin1String(section)));
-    box.LinkExecute(QStringLiteral("[SelectIndex(\"LastName\")]"));
-    box.LinkExecute(QStringLiteral("[Find(\"\")]"));
-    int records = 1;
-    QStringList names{Request(QStringLiteral("LastName"))};
-    for (box.LinkExecute(QStringLiteral("[Find(\"<NEXT>\")]")); Request(QStringLiteral("RESULT")) != "-1";
-         box.LinkExecute(QStringLiteral("[Find(\"<NEXT>\")]"))) {
-      if (++records <= 3) names << Request(QStringLiteral("LastName"));
-    }
-    return QStringLiteral("%1 %2: %3, %4").arg(QFileInfo(file).fileName(), QLatin1String(section)).arg(records).arg(names.join(u' '));
-  };
-  QStringList runs[2];
-  for (QStringList& seen : runs) {
-    QProcess* organizer = Start({kOther, QStringLiteral("--generate"), QStringLiteral("200"), kSample});
-    ASSERT_NE(organizer, nullptr);
-    seen << Walk(kOther, "Address") << Walk(kSample, "Address") << Walk(kSample, "Private");
-    bus.Stop(organizer);
-    ASSERT_TRUE(bus.WaitNameGone(kService));
-  }
-  EXPECT_EQ(runs[0], runs[1]);
-  ASSERT_EQ(runs[0].size(), 3);
-  EXPECT_EQ(runs[0][0], QStringLiteral("other-addresses.json Address: 1, Lee"));
-  EXPECT_TRUE(runs[0][1].startsWith(QStringLiteral("addresses.json Address: 208, "))) << runs[0][1].toStdString();
-  EXPECT_EQ(runs[0][2], QStringLiteral("addresses.json Private: 1, Lee"));
-}

@@ -21,6 +21,7 @@ bool Write(const QString& path, const QByteArray& bytes) {
 }
 
 // One card or many per file, any case of ".vcf"; other files and sub-folders are not read.
+// A file of its own is served by its path.
 TEST(VcardFolderTest, EveryVcfFileOfTheFolderIsOneAddressBookNamedAfterIt) {
   PrivateBus bus;
   ASSERT_TRUE(bus.ok()) << bus.lastError().toStdString();
@@ -36,8 +37,11 @@ TEST(VcardFolderTest, EveryVcfFileOfTheFolderIsOneAddressBookNamedAfterIt) {
   ASSERT_TRUE(QFile::link(folder, dir.filePath(QStringLiteral("link"))));
   ASSERT_TRUE(Write(dir.filePath(QStringLiteral("empty.vcf")), ""));
 
+  // A single file served beside the folder.
+  const QString file = dir.filePath(QStringLiteral("contacts.vcf"));
+  ASSERT_TRUE(QFile::copy(QStringLiteral(PENLARK_TEST_DATA "/vcard/export-3.0.vcf"), file));
   const QString service = DdeServiceName(QStringLiteral("Organize200"));
-  QProcess* organizer = bus.Start(QStringLiteral(PENLARK_ORGANIZER_BIN), {folder + u'/'}, service);
+  QProcess* organizer = bus.Start(QStringLiteral(PENLARK_ORGANIZER_BIN), {folder + u'/', file}, service);
   ASSERT_NE(organizer, nullptr) << bus.lastError().toStdString();
   DdeTextBox box(nullptr, bus.connection());
   EXPECT_EQ(SectionNames(box, folder, QStringLiteral("Contacts")),
@@ -47,6 +51,14 @@ TEST(VcardFolderTest, EveryVcfFileOfTheFolderIsOneAddressBookNamedAfterIt) {
   EXPECT_EQ(SectionNames(box, folder + QStringLiteral("/./"), QStringLiteral("Leeds")), QStringList({"Hale Ann"}));
   box.SetLinkTopic(QStringLiteral("Organize200|") + folder + QStringLiteral("/a.vcf"));
   EXPECT_THROW(box.SetLinkMode(2), std::exception);
+  EXPECT_EQ(SectionNames(box, file, QStringLiteral("Hull")), QStringList{"Brown Carol"});
+  box.SetLinkTopic(QStringLiteral("Organize200|") + file);
+  box.SetLinkMode(2);
+  for (const char* command : {"[SelectSection(\"contacts\")]", "[SelectIndex(\"Company\")]", "[Find(\"brown\")]"})
+    box.LinkExecute(QString::fromLatin1(command));
+  box.SetLinkItem(QStringLiteral("Address"));
+  box.LinkRequest();
+  EXPECT_EQ(box.Text(), QStringLiteral("Quayside House\r2 Dock Street\rSuite 4"));
 
   bus.Stop(organizer);
   const QString err = QString::fromUtf8(organizer->readAllStandardError());

@@ -2,14 +2,21 @@
 
 #include "support/ProgramFixture.h"
 
+#include "organizer/OrganizerLink.h"
+
 #include <QComboBox>
 
+#include <array>
 #include <utility>
+#include <vector>
 
 inline const QString kLetter = QStringLiteral(PENLARK_TEST_DATA "/letter.txt");
 
+using Triples = std::vector<std::array<QString, 3>>;  // profile rows: bookmark, field, separator
+
 // A private bus for the stand-ins, a PENLARK.INI of the test's own, and the main window's
-// profile box and DDE box.
+// profile box and DDE box. The word processor is penlark-word; tests/writer puts
+// penlark-writer in its place.
 class WordFixture : public PartnerFixture {
  protected:
   WordFixture() {
@@ -21,7 +28,7 @@ class WordFixture : public PartnerFixture {
 
   // penlark-word in place of the one started before; with attach, WordApp and WordVersion
   // are set as start-up would ("word6" among the arguments: only WordBasic).
-  void StartWord(const QStringList& arguments, bool attach = true) {
+  virtual void StartWord(const QStringList& arguments, bool attach = true) {
     if (word) { ASSERT_NO_FATAL_FAILURE(StopWord()); }
     word = bus.Start(QStringLiteral(PENLARK_WORD_BIN), arguments, WindowClassName(QStringLiteral("OpusApp")));
     ASSERT_NE(word, nullptr) << bus.lastError().toStdString();
@@ -35,6 +42,29 @@ class WordFixture : public PartnerFixture {
   void StopWord() {
     bus.Stop(std::exchange(word, nullptr));
     ASSERT_TRUE(bus.WaitNameGone(WindowClassName(QStringLiteral("OpusApp"))));
+  }
+
+  // The word processor's --print-text; its exit code.
+  virtual int PrintText(QString* out, QString* err = nullptr) {
+    return bus.Run(QStringLiteral(PENLARK_WORD_BIN), {QStringLiteral("--print-text")}, out, err);
+  }
+
+  // penlark-organizer serving word-addresses.json, linked as the search links it.
+  QProcess* StartAddressBook() {
+    pv.OrganizerFilePath = QStringLiteral(PENLARK_TEST_DATA "/word-addresses.json");
+    pv.AddressSectionName = QStringLiteral("Address");
+    QProcess* organizer = StartOrganizer({pv.OrganizerFilePath});
+    return organizer && SetupOrganizerLink(pv) ? organizer : nullptr;
+  }
+
+  // PENLARK.INI with one profile "Business Letter" of these rows, and then `more`.
+  void WriteProfile(const Triples& rows, const QString& more = {}) {
+    const QString keys[3] = {"Bookmark ", "Field ", "Separator "};
+    QString ini = QStringLiteral("[Address Profiles]\n0=Business Letter\n[Profile 0]\n");
+    for (size_t r = 0; r < rows.size(); ++r)
+      for (size_t k = 0; k < 3; ++k) ini += keys[k] + QString::number(r) + u'=' + rows[r][k] + u'\n';
+    QFile file(pv.ConfigFilePath);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write((ini + more).toUtf8()) > 0 && file.flush());
   }
 
   // Every message box shown so far, with the pointer while it was shown.

@@ -62,10 +62,24 @@ class WriterFixture : public WordFixture {
   void SetUp() override {
     WordFixture::SetUp();
     ASSERT_TRUE(office->ok()) << office->error().toStdString();
+    ASSERT_NO_FATAL_FAILURE(StartWord({kLetter}));
+  }
+
+  // In the office only `path` open, or nothing when it is empty.
+  void OpenOnly(const QString& path) {
     office->CloseAll();
-    letter = office->Open(kLetterOdt);
-    ASSERT_TRUE(letter.is());
-    ASSERT_NO_FATAL_FAILURE(StartWriter(*office));
+    letter.clear();
+    if (!path.isEmpty()) letter = office->Open(path);
+    ASSERT_EQ(letter.is(), !path.isEmpty());
+  }
+  // penlark-word's arguments for penlark-writer: letter.odt in place of the plain letter among
+  // them, and penlark-writer started when it is not running.
+  void StartWord(const QStringList& arguments, bool = true) override {
+    ASSERT_NO_FATAL_FAILURE(OpenOnly(arguments.contains(kLetter) ? kLetterOdt : QString()));
+    if (!word) { ASSERT_NO_FATAL_FAILURE(StartWriter(*office)); }
+  }
+  int PrintText(QString* out, QString* err = nullptr) override {
+    return bus.Run(kWriter, {QStringLiteral("--connect"), office->Description(), QStringLiteral("--print-text")}, out, err);
   }
 
   // The letter's paragraphs, each as "style|text".
@@ -84,14 +98,12 @@ class WriterFixture : public WordFixture {
   }
 
   void StartWriter(const HeadlessOffice& on) {
-    writer = bus.Start(kWriter, {QStringLiteral("--connect"), on.Description()},
-                       WindowClassName(QStringLiteral("OpusApp")));
-    ASSERT_NE(writer, nullptr) << bus.lastError().toStdString();
+    word = bus.Start(kWriter, {QStringLiteral("--connect"), on.Description()}, WindowClassName(QStringLiteral("OpusApp")));
+    ASSERT_NE(word, nullptr) << bus.lastError().toStdString();
     pv.WordApp = GetRunningObject(QStringLiteral("Word.Application.8"), bus.connection());
     pv.WordVersion = QStringLiteral("8.0");
   }
 
   static inline std::unique_ptr<HeadlessOffice> office;
   Reference<css::text::XTextDocument> letter;
-  QProcess* writer = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "OfficeSession.h"
 #include "runtime/RuntimeError.h"
+#include "word/WordConnect.h"
 
 #include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
@@ -98,7 +99,7 @@ TEST(WriterSetupTest, SetsTheProfileToListenAndUndoesIt) {
   };
   for (const auto& s : steps) {
     SCOPED_TRACE(s.step);
-    if (!s.before.isEmpty()) ASSERT_NO_FATAL_FAILURE(write(s.before));
+    if (!s.before.isEmpty()) { ASSERT_NO_FATAL_FAILURE(write(s.before)); }
     QStringList arguments = {"--setup", "--profile", profile.path()};
     if (s.undo) arguments << "--undo";
     QProcess setup;
@@ -182,10 +183,23 @@ TEST_F(WriterStandinTest, AnswersTheObjectModelOverTheOpenLetter) {
   EXPECT_EQ(BookmarkPlaces(letter), (QStringList{"Address@1:0", "Name@0:0", "Phone@3:7", "Salutation@5:5",
                                                  "Thanks@9:0=Thank you"}));
   QString printed;
-  EXPECT_EQ(bus.Run(kWriter, {QStringLiteral("--connect"), office->Description(), QStringLiteral("--print-text")},
-                    &printed), 0);
+  EXPECT_EQ(PrintText(&printed), 0);
   EXPECT_EQ(printed, DocumentText(letter));
   EXPECT_NE(FindWindowA(QStringLiteral("OpusApp"), QStringLiteral("letter.odt - LibreOffice Writer"), bus.connection()), 0u);
+}
+
+// Start-up ends the program when no letter is open, and --print-text says so (the transfer's
+// refusal is a row of the word-transfer table).
+TEST_F(WriterStandinTest, NoDocumentOpenStopsStartUp) {
+  ConnectToWord(pv);
+  EXPECT_EQ(pv.WordVersion, QStringLiteral("8.0"));
+  ASSERT_NO_FATAL_FAILURE(OpenOnly({}));
+  QString err;
+  EXPECT_EQ(PrintText(nullptr, &err), 1);
+  EXPECT_EQ(err, QStringLiteral("penlark-writer: no text document is open\n"));
+  EXPECT_THROW(ConnectToWord(pv), ProgramEnded);
+  EXPECT_EQ(Boxes(), QStringList{"No Document Active|There is no Word document active.\r\n\r\n"
+                                 "Please open a Word document before running Penlark.|16|0"});
 }
 
 }  // namespace

@@ -26,6 +26,16 @@ inline QByteArray Card(const QByteArray& uid, const QByteArray& family, const QB
          family + "\r\nEND:VCARD\r\n";
 }
 
+// Cards c00000, c00001, ... of Ann Name00000, Ann Name00001, ...
+inline QByteArray NumberedCards(int count) {
+  QByteArray cards;
+  for (int i = 0; i < count; ++i) {
+    const QByteArray n = QByteArray::number(i).rightJustified(5, '0');
+    cards += Card("c" + n, "Name" + n, "Ann");
+  }
+  return cards;
+}
+
 // A real Radicale on a free loopback port with its own configuration, storage and password
 // file (user "anna", password "secret"); stopped when it goes. Its writes skip fsync where
 // eatmydata is installed: the 10,000-card upload takes minutes with them.
