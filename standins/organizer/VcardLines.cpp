@@ -32,9 +32,9 @@ QVarLengthArray<QByteArrayView, 8> SplitOutsideQuotes(QByteArrayView text, char 
   return parts;
 }
 
-void AddType(Property* p, const QByteArray& type) {
-  if (type == "pref") p->pref = std::min(p->pref, 1);
-  else if (!type.isEmpty()) p->types.push_back(type);
+void AddType(Property* p, QByteArrayView type) {
+  if (type.compare("pref", Qt::CaseInsensitive) == 0) p->pref = std::min(p->pref, 1);
+  else if (!type.isEmpty()) p->types.append(type);
 }
 
 int HexDigit(char c) {
@@ -44,8 +44,9 @@ int HexDigit(char c) {
   return -1;
 }
 
-std::optional<QByteArray> FromQuotedPrintable(const QByteArray& text) {
+std::optional<QByteArray> FromQuotedPrintable(QByteArrayView text) {
   QByteArray bytes;
+  bytes.reserve(text.size());
   for (qsizetype i = 0; i < text.size(); ++i) {
     if (text[i] != '=') {
       bytes += text[i];
@@ -58,6 +59,13 @@ std::optional<QByteArray> FromQuotedPrintable(const QByteArray& text) {
     }
   }
   return bytes;
+}
+
+// Whether the text holds the upper-case needle, ignoring case.
+bool ContainsNoCase(QByteArrayView text, QByteArrayView needle) {
+  for (qsizetype i = 0; i + needle.size() <= text.size(); ++i)
+    if (qstrnicmp(text.data() + i, needle.size(), needle.data(), needle.size()) == 0) return true;
+  return false;
 }
 
 }  // namespace
@@ -94,9 +102,8 @@ bool LineReader::Next(Line* line) {
   const QByteArrayView head = colon < 0 ? text : text.first(colon);
   line->quotedPrintable = line->base64 = false;
   if (head.contains(';')) {
-    const QByteArray upper = head.toByteArray().toUpper();
-    line->quotedPrintable = upper.contains("QUOTED-PRINTABLE");
-    line->base64 = upper.contains("BASE64") || upper.contains("ENCODING=B");
+    line->quotedPrintable = ContainsNoCase(head, "QUOTED-PRINTABLE");
+    line->base64 = ContainsNoCase(head, "BASE64") || ContainsNoCase(head, "ENCODING=B");
   }
   at_ = next;
   while (at_ < bytes_.size()) {
@@ -130,7 +137,8 @@ QByteArray Joined(const Line& line, bool keepBlank) {
 }
 
 bool Property::Is(QByteArrayView type) const {
-  return std::any_of(types.begin(), types.end(), [&](const QByteArray& t) { return QByteArrayView(t) == type; });
+  return std::any_of(types.begin(), types.end(),
+                     [&](QByteArrayView t) { return t.compare(type, Qt::CaseInsensitive) == 0; });
 }
 
 std::optional<Property> ParseProperty(QByteArrayView text, int line) {
@@ -143,26 +151,26 @@ std::optional<Property> ParseProperty(QByteArrayView text, int line) {
   if (colon <= 0) return std::nullopt;
   Property p;
   p.line = line;
-  p.value = text.sliced(colon + 1).toByteArray();
+  p.value = text.sliced(colon + 1);
   const auto parts = SplitOutsideQuotes(text.first(colon), ';');
   const QByteArrayView name = parts.front().trimmed();
   const qsizetype dot = name.lastIndexOf('.');
-  if (dot > 0) p.group = name.first(dot).toByteArray().toLower();
-  p.name = name.sliced(dot + 1).toByteArray().toUpper();
+  if (dot > 0) p.group = name.first(dot);
+  p.name = name.sliced(dot + 1);
   for (qsizetype i = 1; i < parts.size(); ++i) {
     const qsizetype equals = parts[i].indexOf('=');
     const QByteArrayView key = equals < 0 ? QByteArrayView() : parts[i].first(equals).trimmed();
-    const QByteArrayView written = Unquoted(parts[i].sliced(equals + 1));
-    const QByteArray value = written.toByteArray().toLower();
+    const QByteArrayView value = Unquoted(parts[i].sliced(equals + 1));
     auto is = [&](const char* k) { return key.compare(k, Qt::CaseInsensitive) == 0; };
+    auto valueIs = [&](const char* v) { return value.compare(v, Qt::CaseInsensitive) == 0; };
     if (key.isEmpty()) {  // 2.1's bare parameters
-      if (value == "quoted-printable" || value == "base64" || value == "8bit" || value == "7bit")
+      if (valueIs("quoted-printable") || valueIs("base64") || valueIs("8bit") || valueIs("7bit"))
         p.encoding = value;
       else
         AddType(&p, value);
     } else if (is("TYPE")) {
       for (const QByteArrayView type : SplitOutsideQuotes(value, ','))
-        AddType(&p, Unquoted(type).toByteArray());
+        AddType(&p, Unquoted(type));
     } else if (is("PREF")) {
       bool ok = false;
       const int pref = value.toInt(&ok);
@@ -170,7 +178,7 @@ std::optional<Property> ParseProperty(QByteArrayView text, int line) {
     } else if (is("ENCODING")) {
       p.encoding = value;
     } else if (is("CHARSET")) {
-      p.charset = written.toByteArray();
+      p.charset = value;
     } else if (is("VALUE")) {
       p.valueType = value;
     }
@@ -179,30 +187,38 @@ std::optional<Property> ParseProperty(QByteArrayView text, int line) {
 }
 
 std::optional<QString> DecodedText(const Property& p, QString* problem, const TextRules& rules) {
-  QByteArray bytes = p.value;
-  bool encoded = true;
-  if (p.encoding == "quoted-printable") {
-    std::optional<QByteArray> decoded = FromQuotedPrintable(bytes);
+  const bool quotedPrintable = p.EncodingIs("quoted-printable");
+  const bool base64 = p.EncodingIs("b") || p.EncodingIs("base64");
+  const bool encoded = quotedPrintable || base64;
+  const bool declared = !p.charset.isEmpty() && !(rules.converted && !encoded);
+  const auto ascii = [](QByteArrayView bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  };
+  // Most values: neither encoded nor declared, and ASCII.
+  if (!encoded && !declared && ascii(p.value)) return QString::fromLatin1(p.value);
+  QByteArray bytes;
+  if (quotedPrintable) {
+    std::optional<QByteArray> decoded = FromQuotedPrintable(p.value);
     if (!decoded) {
-      *problem = QStringLiteral("bad quoted-printable in %1").arg(QString::fromLatin1(p.name));
+      *problem = QStringLiteral("bad quoted-printable in %1").arg(QString::fromLatin1(p.name.toByteArray().toUpper()));
       return std::nullopt;
     }
-    bytes = *decoded;
-  } else if (p.encoding == "b" || p.encoding == "base64") {
-    bytes = QByteArray::fromBase64(bytes);
+    bytes = std::move(*decoded);
+  } else if (base64) {
+    bytes = QByteArray::fromBase64(p.value.toByteArray());
   } else {
-    encoded = false;
+    bytes = p.value.toByteArray();
   }
-  if (!p.charset.isEmpty() && !(rules.converted && !encoded)) {
-    QStringDecoder decoder(p.charset.constData());
+  if (declared) {
+    const QByteArray charset = p.charset.toByteArray();
+    QStringDecoder decoder(charset.constData());
     if (!decoder.isValid()) {
-      *problem = QStringLiteral("unknown character set \"%1\"").arg(QString::fromLatin1(p.charset));
+      *problem = QStringLiteral("unknown character set \"%1\"").arg(QString::fromLatin1(charset));
       return std::nullopt;
     }
     return QString(decoder(bytes));
   }
-  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-    return QString::fromLatin1(bytes);
+  if (ascii(bytes)) return QString::fromLatin1(bytes);
   QStringDecoder utf8(QStringConverter::Utf8);
   QString text = utf8(bytes);
   if (!utf8.hasError()) return text;
@@ -245,7 +261,7 @@ void FileEvidence::AddLine(const Line& line) {
     for (const Piece& piece : line.pieces) {
       if (IsUtf8(piece.text)) continue;
       const qsizetype colon = line.First().indexOf(':');
-      if (colon >= 0 && line.First().first(colon).toByteArray().toUpper().contains("CHARSET=")) continue;
+      if (colon >= 0 && ContainsNoCase(line.First().first(colon), "CHARSET=")) continue;
       if (!detector_) detector_ = new Detector;
       c1_ = c1_ || std::any_of(piece.text.begin(), piece.text.end(), [](char c) {
               return static_cast<unsigned char>(c) >= 0x80 && static_cast<unsigned char>(c) < 0xA0;
@@ -337,10 +353,10 @@ std::optional<FileText> FileTextOf(QByteArray bytes, QString* problem) {
   return text;
 }
 
-QStringList SplitUnescaped(const QString& text, QStringView separators) {
+Parts SplitUnescaped(QStringView text, QStringView separators) {
   const char16_t first = separators.isEmpty() ? 0 : separators[0].unicode();
   const char16_t second = separators.size() > 1 ? separators[1].unicode() : first;
-  QStringList parts;
+  Parts parts;
   qsizetype start = 0;
   const QChar* chars = text.constData();
   for (qsizetype i = 0; i < text.size(); ++i) {
@@ -348,17 +364,18 @@ QStringList SplitUnescaped(const QString& text, QStringView separators) {
     if (c == u'\\') {
       ++i;
     } else if (c == first || c == second) {
-      parts << text.mid(start, i - start);
+      parts.append(text.sliced(start, i - start));
       start = i + 1;
     }
   }
-  parts << (start == 0 ? text : text.mid(start));
+  parts.append(text.sliced(start));
   return parts;
 }
 
-QString Unescaped(const QString& text) {
-  if (!text.contains(u'\\')) return text;
+QString Unescaped(QStringView text) {
+  if (!text.contains(u'\\')) return text.toString();
   QString plain;
+  plain.reserve(text.size());
   for (qsizetype i = 0; i < text.size(); ++i) {
     if (text[i] != u'\\' || i + 1 == text.size()) {
       plain += text[i];
@@ -386,19 +403,26 @@ QString Cleaned(QString text) {
   return lines.join(kParagraph);
 }
 
-QStringList Part(const QStringList& parts, qsizetype i, bool lists) {
-  QStringList values;
-  if (i >= parts.size()) return values;
+QString CleanedValue(QStringView raw) {
+  for (const QChar c : raw)
+    if (c == u'\\' || c == u'\n' || c == u'\r') return Cleaned(Unescaped(raw));
+  return raw.trimmed().toString();
+}
+
+void AppendPart(QString* to, const Parts& parts, qsizetype i, bool lists, QChar joiner) {
+  if (i >= parts.size()) return;
+  auto append = [&](QStringView raw) {
+    const QString value = CleanedValue(raw);
+    if (value.isEmpty()) return;
+    if (!to->isEmpty()) *to += joiner;
+    *to += value;
+  };
   if (!lists || !parts[i].contains(u',')) {
-    const QString value = Cleaned(Unescaped(parts[i]));
-    if (!value.isEmpty()) values << value;
-    return values;
+    append(parts[i]);
+    return;
   }
-  for (const QString& raw : lists ? SplitUnescaped(parts[i], u",") : QStringList{parts[i]}) {
-    const QString value = Cleaned(Unescaped(raw));
-    if (!value.isEmpty()) values << value;
-  }
-  return values;
+  for (const QStringView raw : SplitUnescaped(parts[i], u","))
+    append(raw);
 }
 
 }  // namespace vcard

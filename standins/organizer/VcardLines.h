@@ -62,17 +62,19 @@ QByteArray Joined(const Line& line, bool keepBlank);
 // Whether the text is the marker ("BEGIN:VCARD"), ignoring case and blanks around it.
 bool IsMarker(QByteArrayView text, const char* marker);
 
+// A property line's parts as views into the text it was parsed from, which must outlive it.
 struct Property {
   int line = 0;
-  QByteArray group;                // lower-case, empty when none ("item1" of "item1.TEL")
-  QByteArray name;                 // upper-case
-  std::vector<QByteArray> types;   // lower-case
-  int pref = kNotPreferred;        // lower is preferred
-  QByteArray encoding, valueType;  // lower-case
-  QByteArray charset;              // as written
-  QByteArray value;                // as written
+  QByteArrayView group;                       // as written, empty when none ("item1" of "item1.TEL")
+  QByteArrayView name;                        // as written
+  QVarLengthArray<QByteArrayView, 4> types;   // as written, without quotes
+  int pref = kNotPreferred;                   // lower is preferred
+  QByteArrayView encoding, valueType;         // as written, without quotes
+  QByteArrayView charset;                     // as written
+  QByteArrayView value;                       // as written
 
-  bool Is(QByteArrayView type) const;
+  bool Is(QByteArrayView type) const;         // type in lower case; ignores case
+  bool EncodingIs(QByteArrayView encodingName) const { return encoding.compare(encodingName, Qt::CaseInsensitive) == 0; }
 };
 
 // "[group.]NAME[;param]...:value"; nothing when there is no colon before the value. TYPE
@@ -142,14 +144,18 @@ std::optional<FileText> FileTextOf(QByteArray bytes, QString* problem);
 // the reason in *problem, for bad quoted-printable or an unknown CHARSET.
 std::optional<QString> DecodedText(const Property& property, QString* problem, const TextRules& rules = {});
 
-// The parts between the separators that no backslash escapes; the escapes stay in.
-QStringList SplitUnescaped(const QString& text, QStringView separators);
+// The parts between the separators that no backslash escapes, as views; the escapes stay in.
+using Parts = QVarLengthArray<QStringView, 8>;
+Parts SplitUnescaped(QStringView text, QStringView separators);
 // \n and \N a line break; \\ \, \; \: the character; any other backslash stays.
-QString Unescaped(const QString& text);
+QString Unescaped(QStringView text);
 // Line breaks as paragraph breaks (CR), blanks around each line and empty lines gone.
 QString Cleaned(QString text);
-// Part i of a structured value (split at ";"), unescaped and cleaned; with lists, its
-// comma-separated values, otherwise the one value; empty ones left out.
-QStringList Part(const QStringList& parts, qsizetype i, bool lists);
+// Unescaped, then cleaned; without escapes or line breaks, only trimmed.
+QString CleanedValue(QStringView raw);
+// Appends to *to part i of a structured value (split at ";"), unescaped and cleaned; with
+// lists, each of its comma-separated values, otherwise the one value; each after the joiner
+// when *to is not empty, empty ones left out.
+void AppendPart(QString* to, const Parts& parts, qsizetype i, bool lists, QChar joiner);
 
 }  // namespace vcard
