@@ -33,7 +33,7 @@ QVarLengthArray<QByteArrayView, 8> SplitOutsideQuotes(QByteArrayView text, char 
 }
 
 void AddType(Property* p, QByteArrayView type) {
-  if (type.compare("pref", Qt::CaseInsensitive) == 0) p->pref = std::min(p->pref, 1);
+  if (EqualsNoCase(type, "pref")) p->pref = std::min(p->pref, 1);
   else if (!type.isEmpty()) p->types.append(type);
 }
 
@@ -63,8 +63,12 @@ std::optional<QByteArray> FromQuotedPrintable(QByteArrayView text) {
 
 // Whether the text holds the upper-case needle, ignoring case.
 bool ContainsNoCase(QByteArrayView text, QByteArrayView needle) {
-  for (qsizetype i = 0; i + needle.size() <= text.size(); ++i)
-    if (qstrnicmp(text.data() + i, needle.size(), needle.data(), needle.size()) == 0) return true;
+  const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  for (qsizetype i = 0; i + needle.size() <= text.size(); ++i) {
+    qsizetype j = 0;
+    while (j < needle.size() && upper(text[i + j]) == needle[j]) ++j;
+    if (j == needle.size()) return true;
+  }
   return false;
 }
 
@@ -136,9 +140,17 @@ QByteArray Joined(const Line& line, bool keepBlank) {
   return text;
 }
 
+bool EqualsNoCase(QByteArrayView text, QByteArrayView lower) {
+  if (text.size() != lower.size()) return false;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != lower[i]) return false;
+  }
+  return true;
+}
+
 bool Property::Is(QByteArrayView type) const {
-  return std::any_of(types.begin(), types.end(),
-                     [&](QByteArrayView t) { return t.compare(type, Qt::CaseInsensitive) == 0; });
+  return std::any_of(types.begin(), types.end(), [&](QByteArrayView t) { return EqualsNoCase(t, type); });
 }
 
 std::optional<Property> ParseProperty(QByteArrayView text, int line) {
@@ -161,25 +173,25 @@ std::optional<Property> ParseProperty(QByteArrayView text, int line) {
     const qsizetype equals = parts[i].indexOf('=');
     const QByteArrayView key = equals < 0 ? QByteArrayView() : parts[i].first(equals).trimmed();
     const QByteArrayView value = Unquoted(parts[i].sliced(equals + 1));
-    auto is = [&](const char* k) { return key.compare(k, Qt::CaseInsensitive) == 0; };
-    auto valueIs = [&](const char* v) { return value.compare(v, Qt::CaseInsensitive) == 0; };
+    auto is = [&](const char* k) { return EqualsNoCase(key, QByteArrayView(k)); };
+    auto valueIs = [&](const char* v) { return EqualsNoCase(value, QByteArrayView(v)); };
     if (key.isEmpty()) {  // 2.1's bare parameters
       if (valueIs("quoted-printable") || valueIs("base64") || valueIs("8bit") || valueIs("7bit"))
         p.encoding = value;
       else
         AddType(&p, value);
-    } else if (is("TYPE")) {
+    } else if (is("type")) {
       for (const QByteArrayView type : SplitOutsideQuotes(value, ','))
         AddType(&p, Unquoted(type));
-    } else if (is("PREF")) {
+    } else if (is("pref")) {
       bool ok = false;
       const int pref = value.toInt(&ok);
       if (ok) p.pref = std::min(p.pref, pref);
-    } else if (is("ENCODING")) {
+    } else if (is("encoding")) {
       p.encoding = value;
-    } else if (is("CHARSET")) {
+    } else if (is("charset")) {
       p.charset = value;
-    } else if (is("VALUE")) {
+    } else if (is("value")) {
       p.valueType = value;
     }
   }

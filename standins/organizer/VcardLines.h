@@ -62,6 +62,9 @@ QByteArray Joined(const Line& line, bool keepBlank);
 // Whether the text is the marker ("BEGIN:VCARD"), ignoring case and blanks around it.
 bool IsMarker(QByteArrayView text, const char* marker);
 
+// Whether the text is the lower-case one, ignoring case (ASCII only).
+bool EqualsNoCase(QByteArrayView text, QByteArrayView lower);
+
 // A property line's parts as views into the text it was parsed from, which must outlive it.
 struct Property {
   int line = 0;
@@ -74,7 +77,7 @@ struct Property {
   QByteArrayView value;                       // as written
 
   bool Is(QByteArrayView type) const;         // type in lower case; ignores case
-  bool EncodingIs(QByteArrayView encodingName) const { return encoding.compare(encodingName, Qt::CaseInsensitive) == 0; }
+  bool EncodingIs(QByteArrayView lower) const { return EqualsNoCase(encoding, lower); }
 };
 
 // "[group.]NAME[;param]...:value"; nothing when there is no colon before the value. TYPE

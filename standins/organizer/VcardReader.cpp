@@ -50,11 +50,16 @@ void SetOnce(QString* field, const QString& value) {
 Contact ContactOf(const Property& p) {
   Contact contact;
   contact.pref = p.pref;
-  contact.home = p.Is("home");
-  contact.work = p.Is("work") || !contact.home;
-  contact.fax = p.Is("fax");
-  const bool mobile = p.Is("cell") || p.Is("mobile") || p.Is("iphone") || p.Is("pager") || p.Is("car");
-  contact.rank = (p.Is("work") ? 0 : 1) + (mobile && !contact.fax ? 2 : 0);
+  bool work = false, mobile = false;
+  for (const QByteArrayView type : p.types) {
+    const auto is = [&](const char* lower) { return EqualsNoCase(type, lower); };
+    if (is("home")) contact.home = true;
+    else if (is("work")) work = true;
+    else if (is("fax")) contact.fax = true;
+    else if (is("cell") || is("mobile") || is("iphone") || is("pager") || is("car")) mobile = true;
+  }
+  contact.work = work || !contact.home;
+  contact.rank = (work ? 0 : 1) + (mobile && !contact.fax ? 2 : 0);
   return contact;
 }
 
@@ -160,7 +165,7 @@ bool Take(const Property& p, Kind kind, bool lists, const TextRules& rules, Card
     case Kind::Label: card->labels[p.group.toByteArray().toLower()] = text; break;
     case Kind::RelatedNames: card->relatedNames.emplace_back(p.group.toByteArray().toLower(), text); break;
     case Kind::Related:
-      if (p.valueType.compare("text", Qt::CaseInsensitive) == 0 && p.Is("spouse")) SetOnce(&card->spouse, text);
+      if (EqualsNoCase(p.valueType, "text") && p.Is("spouse")) SetOnce(&card->spouse, text);
       break;
     case Kind::Assistant: SetOnce(&card->assistant, text); break;
     case Kind::Spouse: SetOnce(&card->spouse, text); break;
