@@ -36,7 +36,8 @@ Record::Record(const std::vector<std::pair<int, QString>>& fields) {
     order.push_back(i);
     most += 4 + 3 * fields[i].second.size();
   }
-  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return fields[a].first < fields[b].first; });
+  const auto byId = [&](size_t a, size_t b) { return fields[a].first < fields[b].first; };
+  if (!std::is_sorted(order.begin(), order.end(), byId)) std::stable_sort(order.begin(), order.end(), byId);
   QVarLengthArray<char, 1024> block(most);
   char* head = block.data();
   char* text = head + 1 + 4 * order.size();

@@ -198,7 +198,7 @@ std::optional<Property> ParseProperty(QByteArrayView text, int line) {
   return p;
 }
 
-std::optional<QString> DecodedText(const Property& p, QString* problem, const TextRules& rules) {
+bool DecodedText(const Property& p, QString* text, QString* problem, const TextRules& rules) {
   const bool quotedPrintable = p.EncodingIs("quoted-printable");
   const bool base64 = p.EncodingIs("b") || p.EncodingIs("base64");
   const bool encoded = quotedPrintable || base64;
@@ -206,14 +206,19 @@ std::optional<QString> DecodedText(const Property& p, QString* problem, const Te
   const auto ascii = [](QByteArrayView bytes) {
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   };
-  // Most values: neither encoded nor declared, and ASCII.
-  if (!encoded && !declared && ascii(p.value)) return QString::fromLatin1(p.value);
+  // Most values: neither encoded nor declared, and ASCII; the text's room is used again.
+  if (!encoded && !declared && ascii(p.value)) {
+    text->resize(p.value.size());
+    QChar* out = text->data();
+    for (qsizetype i = 0; i < p.value.size(); ++i) out[i] = QChar(static_cast<char16_t>(p.value[i]));
+    return true;
+  }
   QByteArray bytes;
   if (quotedPrintable) {
     std::optional<QByteArray> decoded = FromQuotedPrintable(p.value);
     if (!decoded) {
       *problem = QStringLiteral("bad quoted-printable in %1").arg(QString::fromLatin1(p.name.toByteArray().toUpper()));
-      return std::nullopt;
+      return false;
     }
     bytes = std::move(*decoded);
   } else if (base64) {
@@ -226,17 +231,22 @@ std::optional<QString> DecodedText(const Property& p, QString* problem, const Te
     QStringDecoder decoder(charset.constData());
     if (!decoder.isValid()) {
       *problem = QStringLiteral("unknown character set \"%1\"").arg(QString::fromLatin1(charset));
-      return std::nullopt;
+      return false;
     }
-    return QString(decoder(bytes));
+    *text = decoder(bytes);
+    return true;
   }
-  if (ascii(bytes)) return QString::fromLatin1(bytes);
+  if (ascii(bytes)) {
+    *text = QString::fromLatin1(bytes);
+    return true;
+  }
   QStringDecoder utf8(QStringConverter::Utf8);
-  QString text = utf8(bytes);
-  if (!utf8.hasError()) return text;
+  *text = utf8(bytes);
+  if (!utf8.hasError()) return true;
   if (rules.ruled) *rules.ruled = true;
   QStringDecoder other(rules.undeclared.constData());
-  return other.isValid() ? QString(other(bytes)) : QString::fromLatin1(bytes);
+  *text = other.isValid() ? QString(other(bytes)) : QString::fromLatin1(bytes);
+  return true;
 }
 
 namespace {
@@ -424,7 +434,10 @@ QString CleanedValue(QStringView raw) {
 void AppendPart(QString* to, const Parts& parts, qsizetype i, bool lists, QChar joiner) {
   if (i >= parts.size()) return;
   auto append = [&](QStringView raw) {
-    const QString value = CleanedValue(raw);
+    const bool plain = std::none_of(raw.begin(), raw.end(),
+                                    [](QChar c) { return c == u'\\' || c == u'\n' || c == u'\r'; });
+    const QString cleaned = plain ? QString() : CleanedValue(raw);
+    const QStringView value = plain ? raw.trimmed() : QStringView(cleaned);
     if (value.isEmpty()) return;
     if (!to->isEmpty()) *to += joiner;
     *to += value;

@@ -143,9 +143,10 @@ struct FileText {
 std::optional<FileText> FileTextOf(QByteArray bytes, QString* problem);
 
 // The value as text: quoted-printable or base64 undone, then read in its CHARSET, or
-// without one as UTF-8, or in rules.undeclared where it is not valid UTF-8. Nothing, with
-// the reason in *problem, for bad quoted-printable or an unknown CHARSET.
-std::optional<QString> DecodedText(const Property& property, QString* problem, const TextRules& rules = {});
+// without one as UTF-8, or in rules.undeclared where it is not valid UTF-8, into *text
+// (whose room a plain ASCII value reuses). False, with the reason in *problem, for bad
+// quoted-printable or an unknown CHARSET.
+bool DecodedText(const Property& property, QString* text, QString* problem, const TextRules& rules = {});
 
 // The parts between the separators that no backslash escapes, as views; the escapes stay in.
 using Parts = QVarLengthArray<QStringView, 8>;

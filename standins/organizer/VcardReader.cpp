@@ -109,11 +109,11 @@ Kind KindOfName(QByteArrayView name) {
 // uses cannot be read.
 bool Take(const Property& p, Kind kind, bool lists, const TextRules& rules, Card* card, QString* problem) {
   if (kind == Kind::Unmapped) return true;
-  const std::optional<QString> decoded = DecodedText(p, problem, rules);
-  if (!decoded) return false;
+  static QString decoded;  // reused: most values need no room of their own
+  if (!DecodedText(p, &decoded, problem, rules)) return false;
   const bool structured = kind == Kind::N || kind == Kind::Org || kind == Kind::Adr;
-  const QString text = structured ? QString() : CleanedValue(*decoded);
-  const Parts parts = structured ? SplitUnescaped(*decoded, u";") : Parts();
+  const QString text = structured ? QString() : CleanedValue(decoded);
+  const Parts parts = structured ? SplitUnescaped(decoded, u";") : Parts();
   auto part = [&](qsizetype i, bool inLists) {
     QString joined;
     AppendPart(&joined, parts, i, inLists, u' ');
@@ -128,7 +128,7 @@ bool Take(const Property& p, Kind kind, bool lists, const TextRules& rules, Card
       break;
     case Kind::FN: SetOnce(&card->fn, text); break;
     case Kind::Nickname:
-      if (card->nickname.isEmpty()) card->nickname = CleanedValue(SplitUnescaped(*decoded, u",")[0]);
+      if (card->nickname.isEmpty()) card->nickname = CleanedValue(SplitUnescaped(decoded, u",")[0]);
       break;
     case Kind::Org: if (card->org.isEmpty()) card->org = part(0, false); break;
     case Kind::Title: SetOnce(&card->title, text); break;
@@ -157,7 +157,7 @@ bool Take(const Property& p, Kind kind, bool lists, const TextRules& rules, Card
       break;
     }
     case Kind::Categories:
-      for (const QStringView raw : SplitUnescaped(*decoded, u",;")) {
+      for (const QStringView raw : SplitUnescaped(decoded, u",;")) {
         const QString name = CleanedValue(raw);
         if (!name.isEmpty() && !card->categories.contains(name, Qt::CaseInsensitive)) card->categories << name;
       }
