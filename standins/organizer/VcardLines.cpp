@@ -61,14 +61,19 @@ std::optional<QByteArray> FromQuotedPrintable(QByteArrayView text) {
   return bytes;
 }
 
-// Whether the text holds the upper-case needle, ignoring case.
-bool ContainsNoCase(QByteArrayView text, QByteArrayView needle) {
-  const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-  for (qsizetype i = 0; i + needle.size() <= text.size(); ++i) {
-    qsizetype j = 0;
-    while (j < needle.size() && upper(text[i + j]) == needle[j]) ++j;
-    if (j == needle.size()) return true;
+// Whether the text holds the upper-case needle at position i, ignoring case.
+bool HoldsAt(QByteArrayView text, qsizetype i, QByteArrayView needle) {
+  if (i + needle.size() > text.size()) return false;
+  for (qsizetype j = 0; j < needle.size(); ++j) {
+    const char c = text[i + j];
+    if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) != needle[j]) return false;
   }
+  return true;
+}
+
+bool ContainsNoCase(QByteArrayView text, QByteArrayView needle) {
+  for (qsizetype i = 0; i + needle.size() <= text.size(); ++i)
+    if (HoldsAt(text, i, needle)) return true;
   return false;
 }
 
@@ -106,8 +111,14 @@ bool LineReader::Next(Line* line) {
   const QByteArrayView head = colon < 0 ? text : text.first(colon);
   line->quotedPrintable = line->base64 = false;
   if (head.contains(';')) {
-    line->quotedPrintable = ContainsNoCase(head, "QUOTED-PRINTABLE");
-    line->base64 = ContainsNoCase(head, "BASE64") || ContainsNoCase(head, "ENCODING=B");
+    for (qsizetype i = 0; i < head.size(); ++i) {  // one pass, told by the first letters
+      switch (head[i] | 0x20) {
+        case 'q': line->quotedPrintable = line->quotedPrintable || HoldsAt(head, i, "QUOTED-PRINTABLE"); break;
+        case 'b': line->base64 = line->base64 || HoldsAt(head, i, "BASE64"); break;
+        case 'e': line->base64 = line->base64 || HoldsAt(head, i, "ENCODING=B"); break;
+        default: break;
+      }
+    }
   }
   at_ = next;
   while (at_ < bytes_.size()) {

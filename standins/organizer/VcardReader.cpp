@@ -243,9 +243,14 @@ Record RecordOf(Card card) {
   auto byRank = [](const Contact& a, const Contact& b) {
     return a.rank != b.rank ? a.rank < b.rank : a.pref < b.pref;
   };
-  std::stable_sort(card.addresses.begin(), card.addresses.end(), byRank);
-  std::stable_sort(card.phones.begin(), card.phones.end(), byRank);
-  std::stable_sort(card.emails.begin(), card.emails.end(), byRank);
+  // Stable; by insertion, as a card has a handful of each.
+  auto sort = [&](std::vector<Contact>& contacts) {
+    for (size_t i = 1; i < contacts.size(); ++i)
+      for (size_t j = i; j > 0 && byRank(contacts[j], contacts[j - 1]); --j) std::swap(contacts[j], contacts[j - 1]);
+  };
+  sort(card.addresses);
+  sort(card.phones);
+  sort(card.emails);
   auto firstHome = [](const std::vector<Contact>& contacts, bool fax) -> const Contact* {
     const Contact* best = nullptr;
     for (const Contact& c : contacts)
