@@ -11,7 +11,7 @@ namespace vcard {
 namespace {
 
 QByteArrayView Unquoted(QByteArrayView text) {
-  text = text.trimmed();
+  text = Trimmed(text);
   if (text.size() >= 2 && text.startsWith('"') && text.endsWith('"')) text = text.sliced(1, text.size() - 2);
   return text;
 }
@@ -80,7 +80,7 @@ bool ContainsNoCase(QByteArrayView text, QByteArrayView needle) {
 }  // namespace
 
 bool IsMarker(QByteArrayView text, const char* marker) {
-  return text.trimmed().compare(marker, Qt::CaseInsensitive) == 0;
+  return Trimmed(text).compare(marker, Qt::CaseInsensitive) == 0;
 }
 
 QByteArrayView LineReader::Physical(qsizetype at, qsizetype* next) {
@@ -176,13 +176,13 @@ std::optional<Property> ParseProperty(QByteArrayView text, int line) {
   p.line = line;
   p.value = text.sliced(colon + 1);
   const auto parts = SplitOutsideQuotes(text.first(colon), ';');
-  const QByteArrayView name = parts.front().trimmed();
+  const QByteArrayView name = Trimmed(parts.front());
   const qsizetype dot = name.lastIndexOf('.');
   if (dot > 0) p.group = name.first(dot);
   p.name = name.sliced(dot + 1);
   for (qsizetype i = 1; i < parts.size(); ++i) {
     const qsizetype equals = parts[i].indexOf('=');
-    const QByteArrayView key = equals < 0 ? QByteArrayView() : parts[i].first(equals).trimmed();
+    const QByteArrayView key = equals < 0 ? QByteArrayView() : Trimmed(parts[i].first(equals));
     const QByteArrayView value = Unquoted(parts[i].sliced(equals + 1));
     auto is = [&](const char* k) { return EqualsNoCase(key, QByteArrayView(k)); };
     auto valueIs = [&](const char* v) { return EqualsNoCase(value, QByteArrayView(v)); };
@@ -214,9 +214,7 @@ bool DecodedText(const Property& p, QString* text, QString* problem, const TextR
   const bool base64 = p.EncodingIs("b") || p.EncodingIs("base64");
   const bool encoded = quotedPrintable || base64;
   const bool declared = !p.charset.isEmpty() && !(rules.converted && !encoded);
-  const auto ascii = [](QByteArrayView bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  };
+  const auto ascii = IsAscii;
   // Most values: neither encoded nor declared, and ASCII; the text's room is used again.
   if (!encoded && !declared && ascii(p.value)) {
     text->resize(p.value.size());
@@ -263,8 +261,7 @@ bool DecodedText(const Property& p, QString* text, QString* problem, const TextR
 namespace {
 
 bool IsUtf8(QByteArrayView bytes) {
-  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-    return true;
+  if (IsAscii(bytes)) return true;
   QStringDecoder utf8(QStringConverter::Utf8);
   [[maybe_unused]] const QString text = utf8(bytes);
   return !utf8.hasError();

@@ -8,6 +8,7 @@
 #include <QVarLengthArray>
 
 #include <climits>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -61,6 +62,29 @@ QByteArray Joined(const Line& line, bool keepBlank);
 
 // Whether the text is the marker ("BEGIN:VCARD"), ignoring case and blanks around it.
 bool IsMarker(QByteArrayView text, const char* marker);
+
+// Whether every byte is ASCII; eight at a time.
+inline bool IsAscii(QByteArrayView bytes) {
+  const char* at = bytes.data();
+  const char* const end = at + bytes.size();
+  for (; end - at >= 8; at += 8) {
+    quint64 word;
+    std::memcpy(&word, at, 8);
+    if (word & 0x8080808080808080ull) return false;
+  }
+  for (; at < end; ++at)
+    if (static_cast<unsigned char>(*at) >= 0x80) return false;
+  return true;
+}
+
+// QByteArrayView::trimmed, inline: most lines have nothing to trim.
+inline QByteArrayView Trimmed(QByteArrayView text) {
+  const auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+  qsizetype start = 0, end = text.size();
+  while (start < end && blank(text[start])) ++start;
+  while (end > start && blank(text[end - 1])) --end;
+  return text.sliced(start, end - start);
+}
 
 // Whether the text is the lower-case one, ignoring case (ASCII only).
 bool EqualsNoCase(QByteArrayView text, QByteArrayView lower);

@@ -4,7 +4,6 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QHash>
 
 #include <algorithm>
 #include <functional>
@@ -86,23 +85,31 @@ enum class Kind { N, FN, Nickname, Org, Title, KindOf, ShowAs, Tel, Email, Adr, 
 
 // What the mapping does with a property, by its name in any case.
 Kind KindOfName(QByteArrayView name) {
-  static const QHash<QByteArray, Kind> kinds = [] {
-    QHash<QByteArray, Kind> all = {
-        {"N", Kind::N}, {"FN", Kind::FN}, {"NICKNAME", Kind::Nickname}, {"ORG", Kind::Org}, {"TITLE", Kind::Title},
-        {"KIND", Kind::KindOf}, {"X-ABSHOWAS", Kind::ShowAs}, {"TEL", Kind::Tel}, {"EMAIL", Kind::Email},
-        {"ADR", Kind::Adr}, {"CATEGORIES", Kind::Categories}, {"X-ABLABEL", Kind::Label},
+  struct Named {
+    QByteArrayView name;  // upper-case
+    Kind kind;
+  };
+  static const std::vector<Named> kinds = [] {
+    std::vector<Named> all = {
+        {"N", Kind::N}, {"FN", Kind::FN}, {"TEL", Kind::Tel}, {"ADR", Kind::Adr}, {"ORG", Kind::Org},
+        {"EMAIL", Kind::Email}, {"TITLE", Kind::Title}, {"NICKNAME", Kind::Nickname}, {"KIND", Kind::KindOf},
+        {"X-ABSHOWAS", Kind::ShowAs}, {"CATEGORIES", Kind::Categories}, {"X-ABLABEL", Kind::Label},
         {"X-ABRELATEDNAMES", Kind::RelatedNames}, {"RELATED", Kind::Related}};
-    for (const char* n : kAssistantNames) all.insert(n, Kind::Assistant);
-    for (const char* n : kSpouseNames) all.insert(n, Kind::Spouse);
+    for (const char* n : kAssistantNames) all.push_back({n, Kind::Assistant});
+    for (const char* n : kSpouseNames) all.push_back({n, Kind::Spouse});
     return all;
   }();
-  char upper[48];
-  if (name.size() > qsizetype(sizeof upper)) return Kind::Unmapped;
-  for (qsizetype i = 0; i < name.size(); ++i) {
-    const char c = name[i];
-    upper[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  for (const Named& named : kinds) {
+    if (named.name.size() != name.size()) continue;
+    qsizetype i = 0;
+    while (i < name.size()) {
+      const char c = name[i];
+      if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) != named.name[i]) break;
+      ++i;
+    }
+    if (i == name.size()) return named.kind;
   }
-  return kinds.value(QByteArray::fromRawData(upper, name.size()), Kind::Unmapped);
+  return Kind::Unmapped;
 }
 
 // Takes what the mapping uses from one property; false, with the reason, when a value it
@@ -328,8 +335,13 @@ bool ReadCard(const std::vector<Line>& lines, const TextRules& rules, Card* card
     const QByteArrayView first = line.First();
     qsizetype nameEnd = 0;
     while (nameEnd < first.size() && first[nameEnd] != ';' && first[nameEnd] != ':') ++nameEnd;
-    QByteArrayView name = first.first(nameEnd).trimmed();
-    name = name.sliced(name.lastIndexOf('.') + 1);
+    QByteArrayView name = Trimmed(first.first(nameEnd));
+    for (qsizetype i = name.size(); i-- > 0;) {
+      if (name[i] == '.') {
+        name = name.sliced(i + 1);
+        break;
+      }
+    }
     const Kind kind = KindOfName(name);
     if (kind == Kind::Unmapped && (first.contains(':') || Joined(line, true).contains(':'))) continue;
     const bool folded = std::any_of(line.pieces.begin(), line.pieces.end(),
@@ -420,8 +432,8 @@ std::pair<qsizetype, int> CardScanner::Scan(QByteArrayView bytes, int firstLine,
   Line line;
   for (qsizetype at = 0; (at = reader.Offset()), reader.Next(&line);) {
     const QByteArrayView first = line.First();
-    if (line.pieces.size() == 1 && first.trimmed().isEmpty()) continue;
-    const QByteArrayView start = first.trimmed();
+    const QByteArrayView start = Trimmed(first);
+    if (line.pieces.size() == 1 && start.isEmpty()) continue;
     const bool marker = !start.isEmpty() && (start[0] == 'B' || start[0] == 'b' || start[0] == 'E' || start[0] == 'e');
     const bool beginMarker = marker && IsMarker(start, "BEGIN:VCARD");
     const bool endMarker = marker && !beginMarker && IsMarker(start, "END:VCARD");
