@@ -433,10 +433,22 @@ QString Cleaned(QString text) {
   return lines.join(kParagraph);
 }
 
+namespace {
+
+// QStringView::trimmed, inline: most values have nothing to trim.
+QStringView TrimmedText(QStringView text) {
+  qsizetype start = 0, end = text.size();
+  while (start < end && text[start].isSpace()) ++start;
+  while (end > start && text[end - 1].isSpace()) --end;
+  return text.sliced(start, end - start);
+}
+
+}  // namespace
+
 QString CleanedValue(QStringView raw) {
   for (const QChar c : raw)
     if (c == u'\\' || c == u'\n' || c == u'\r') return Cleaned(Unescaped(raw));
-  return raw.trimmed().toString();
+  return TrimmedText(raw).toString();
 }
 
 void AppendPart(QString* to, const Parts& parts, qsizetype i, bool lists, QChar joiner) {
@@ -445,9 +457,13 @@ void AppendPart(QString* to, const Parts& parts, qsizetype i, bool lists, QChar 
     const bool plain = std::none_of(raw.begin(), raw.end(),
                                     [](QChar c) { return c == u'\\' || c == u'\n' || c == u'\r'; });
     const QString cleaned = plain ? QString() : CleanedValue(raw);
-    const QStringView value = plain ? raw.trimmed() : QStringView(cleaned);
+    const QStringView value = plain ? TrimmedText(raw) : QStringView(cleaned);
     if (value.isEmpty()) return;
-    if (!to->isEmpty()) *to += joiner;
+    if (to->isEmpty()) {
+      *to = value.toString();
+      return;
+    }
+    *to += joiner;
     *to += value;
   };
   if (!lists || !parts[i].contains(u',')) {
