@@ -36,7 +36,8 @@ Record::Record(const std::vector<std::pair<int, QString>>& fields) {
     order.push_back(i);
     most += 4 + 3 * fields[i].second.size();
   }
-  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return fields[a].first < fields[b].first; });
+  const auto byId = [&](size_t a, size_t b) { return fields[a].first < fields[b].first; };
+  if (!std::is_sorted(order.begin(), order.end(), byId)) std::stable_sort(order.begin(), order.end(), byId);
   QVarLengthArray<char, 1024> block(most);
   char* head = block.data();
   char* text = head + 1 + 4 * order.size();
@@ -68,16 +69,21 @@ quint32 EndAt(const QByteArray& data, int entry) {
 
 }  // namespace
 
-QString Record::Field(int id) const {
+QByteArrayView Record::FieldUtf8(int id) const {
   if (data_.isEmpty()) return {};
   const int count = static_cast<unsigned char>(data_[0]);
   const qsizetype text = 1 + 4 * count;
   for (int i = 0; i < count; ++i) {
     if (static_cast<unsigned char>(data_[1 + 4 * i]) != id) continue;
     const quint32 start = i == 0 ? 0 : EndAt(data_, i - 1);
-    return QString::fromUtf8(QByteArrayView(data_).sliced(text + start, EndAt(data_, i) - start));
+    return QByteArrayView(data_).sliced(text + start, EndAt(data_, i) - start);
   }
   return {};
+}
+
+QString Record::Field(int id) const {
+  const QByteArrayView bytes = FieldUtf8(id);
+  return bytes.isEmpty() ? QString() : QString::fromUtf8(bytes);
 }
 
 std::vector<std::pair<int, QString>> Record::Fields() const {
@@ -113,6 +119,29 @@ void AppendFolded(QString* to, QStringView text) {
   }
 }
 
+// The same for UTF-8, ASCII folded without decoding.
+void AppendFoldedUtf8(QString* to, QByteArrayView bytes) {
+  if (!std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    AppendFolded(to, QString::fromUtf8(bytes));
+    return;
+  }
+  const qsizetype start = to->size();
+  to->resize(start + bytes.size());
+  QChar* out = to->data() + start;
+  for (qsizetype i = 0; i < bytes.size(); ++i) {
+    const char c = bytes[i];
+    out[i] = QChar(static_cast<char16_t>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c));
+  }
+}
+
+// The first four UTF-16 units, so that where two of these differ the texts compare the same
+// way; where they are equal, the texts must still be compared.
+quint64 Leading(QStringView text) {
+  quint64 packed = 0;
+  for (qsizetype i = 0; i < 4; ++i) packed = packed << 16 | (i < text.size() ? text[i].unicode() : 0);
+  return packed;
+}
+
 }  // namespace
 
 SortedIndex::SortedIndex(const std::vector<Record>& records, int fieldId) {
@@ -121,22 +150,36 @@ SortedIndex::SortedIndex(const std::vector<Record>& records, int fieldId) {
   QString keys, firstNames;
   std::vector<quint32> keyEnds(records.size() + 1), firstEnds(records.size() + 1);
   for (size_t i = 0; i < records.size(); ++i) {
-    AppendFolded(&keys, records[i].Field(fieldId));
-    AppendFolded(&firstNames, records[i].Field(firstNameId));
+    AppendFoldedUtf8(&keys, records[i].FieldUtf8(fieldId));
+    AppendFoldedUtf8(&firstNames, records[i].FieldUtf8(firstNameId));
     keyEnds[i + 1] = static_cast<quint32>(keys.size());
     firstEnds[i + 1] = static_cast<quint32>(firstNames.size());
   }
   auto key = [&](int r) { return QStringView(keys).sliced(keyEnds[r], keyEnds[r + 1] - keyEnds[r]); };
   auto firstName = [&](int r) { return QStringView(firstNames).sliced(firstEnds[r], firstEnds[r + 1] - firstEnds[r]); };
-  order_.resize(records.size());
-  std::iota(order_.begin(), order_.end(), 0);
+  // Most comparisons are settled by the leading units of each name.
+  struct Entry {
+    bool blank;
+    quint64 key0, key1, first0;
+    int record;
+  };
+  std::vector<Entry> entries(records.size());
+  for (size_t i = 0; i < records.size(); ++i) {
+    const QStringView k = key(static_cast<int>(i));
+    entries[i] = {k.isEmpty(), Leading(k), Leading(k.size() > 4 ? k.sliced(4) : QStringView()),
+                  Leading(firstName(static_cast<int>(i))), static_cast<int>(i)};
+  }
   // Stable, so records equal in both names keep their file order.
-  std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
-    const QStringView ka = key(a), kb = key(b);
-    if (ka.isEmpty() != kb.isEmpty()) return kb.isEmpty();
-    if (const int c = ka.compare(kb); c != 0) return c < 0;
-    return firstName(a).compare(firstName(b)) < 0;
+  std::stable_sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+    if (a.blank != b.blank) return b.blank;
+    if (a.key0 != b.key0) return a.key0 < b.key0;
+    if (a.key1 != b.key1) return a.key1 < b.key1;
+    if (const int c = key(a.record).compare(key(b.record)); c != 0) return c < 0;
+    if (a.first0 != b.first0) return a.first0 < b.first0;
+    return firstName(a.record).compare(firstName(b.record)) < 0;
   });
+  order_.reserve(records.size());
+  for (const Entry& entry : entries) order_.push_back(entry.record);
   keys_.reserve(keys.size());
   ends_.reserve(order_.size());
   for (int record : order_) {

@@ -25,6 +25,7 @@ class Record {
   explicit Record(const std::vector<std::pair<int, QString>>& fields);
 
   QString Field(int id) const;
+  QByteArrayView FieldUtf8(int id) const;  // as stored, empty when blank
   std::vector<std::pair<int, QString>> Fields() const;  // ascending ids
 
  private:

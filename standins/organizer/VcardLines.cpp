@@ -11,7 +11,7 @@ namespace vcard {
 namespace {
 
 QByteArrayView Unquoted(QByteArrayView text) {
-  text = text.trimmed();
+  text = Trimmed(text);
   if (text.size() >= 2 && text.startsWith('"') && text.endsWith('"')) text = text.sliced(1, text.size() - 2);
   return text;
 }
@@ -32,9 +32,9 @@ QVarLengthArray<QByteArrayView, 8> SplitOutsideQuotes(QByteArrayView text, char 
   return parts;
 }
 
-void AddType(Property* p, const QByteArray& type) {
-  if (type == "pref") p->pref = std::min(p->pref, 1);
-  else if (!type.isEmpty()) p->types.push_back(type);
+void AddType(Property* p, QByteArrayView type) {
+  if (EqualsNoCase(type, "pref")) p->pref = std::min(p->pref, 1);
+  else if (!type.isEmpty()) p->types.append(type);
 }
 
 int HexDigit(char c) {
@@ -44,8 +44,9 @@ int HexDigit(char c) {
   return -1;
 }
 
-std::optional<QByteArray> FromQuotedPrintable(const QByteArray& text) {
+std::optional<QByteArray> FromQuotedPrintable(QByteArrayView text) {
   QByteArray bytes;
+  bytes.reserve(text.size());
   for (qsizetype i = 0; i < text.size(); ++i) {
     if (text[i] != '=') {
       bytes += text[i];
@@ -60,10 +61,26 @@ std::optional<QByteArray> FromQuotedPrintable(const QByteArray& text) {
   return bytes;
 }
 
+// Whether the text holds the upper-case needle at position i, ignoring case.
+bool HoldsAt(QByteArrayView text, qsizetype i, QByteArrayView needle) {
+  if (i + needle.size() > text.size()) return false;
+  for (qsizetype j = 0; j < needle.size(); ++j) {
+    const char c = text[i + j];
+    if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) != needle[j]) return false;
+  }
+  return true;
+}
+
+bool ContainsNoCase(QByteArrayView text, QByteArrayView needle) {
+  for (qsizetype i = 0; i + needle.size() <= text.size(); ++i)
+    if (HoldsAt(text, i, needle)) return true;
+  return false;
+}
+
 }  // namespace
 
 bool IsMarker(QByteArrayView text, const char* marker) {
-  return text.trimmed().compare(marker, Qt::CaseInsensitive) == 0;
+  return Trimmed(text).compare(marker, Qt::CaseInsensitive) == 0;
 }
 
 QByteArrayView LineReader::Physical(qsizetype at, qsizetype* next) {
@@ -94,9 +111,14 @@ bool LineReader::Next(Line* line) {
   const QByteArrayView head = colon < 0 ? text : text.first(colon);
   line->quotedPrintable = line->base64 = false;
   if (head.contains(';')) {
-    const QByteArray upper = head.toByteArray().toUpper();
-    line->quotedPrintable = upper.contains("QUOTED-PRINTABLE");
-    line->base64 = upper.contains("BASE64") || upper.contains("ENCODING=B");
+    for (qsizetype i = 0; i < head.size(); ++i) {  // one pass, told by the first letters
+      switch (head[i] | 0x20) {
+        case 'q': line->quotedPrintable = line->quotedPrintable || HoldsAt(head, i, "QUOTED-PRINTABLE"); break;
+        case 'b': line->base64 = line->base64 || HoldsAt(head, i, "BASE64"); break;
+        case 'e': line->base64 = line->base64 || HoldsAt(head, i, "ENCODING=B"); break;
+        default: break;
+      }
+    }
   }
   at_ = next;
   while (at_ < bytes_.size()) {
@@ -129,8 +151,17 @@ QByteArray Joined(const Line& line, bool keepBlank) {
   return text;
 }
 
+bool EqualsNoCase(QByteArrayView text, QByteArrayView lower) {
+  if (text.size() != lower.size()) return false;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != lower[i]) return false;
+  }
+  return true;
+}
+
 bool Property::Is(QByteArrayView type) const {
-  return std::any_of(types.begin(), types.end(), [&](const QByteArray& t) { return QByteArrayView(t) == type; });
+  return std::any_of(types.begin(), types.end(), [&](QByteArrayView t) { return EqualsNoCase(t, type); });
 }
 
 std::optional<Property> ParseProperty(QByteArrayView text, int line) {
@@ -143,79 +174,94 @@ std::optional<Property> ParseProperty(QByteArrayView text, int line) {
   if (colon <= 0) return std::nullopt;
   Property p;
   p.line = line;
-  p.value = text.sliced(colon + 1).toByteArray();
+  p.value = text.sliced(colon + 1);
   const auto parts = SplitOutsideQuotes(text.first(colon), ';');
-  const QByteArrayView name = parts.front().trimmed();
+  const QByteArrayView name = Trimmed(parts.front());
   const qsizetype dot = name.lastIndexOf('.');
-  if (dot > 0) p.group = name.first(dot).toByteArray().toLower();
-  p.name = name.sliced(dot + 1).toByteArray().toUpper();
+  if (dot > 0) p.group = name.first(dot);
+  p.name = name.sliced(dot + 1);
   for (qsizetype i = 1; i < parts.size(); ++i) {
     const qsizetype equals = parts[i].indexOf('=');
-    const QByteArrayView key = equals < 0 ? QByteArrayView() : parts[i].first(equals).trimmed();
-    const QByteArrayView written = Unquoted(parts[i].sliced(equals + 1));
-    const QByteArray value = written.toByteArray().toLower();
-    auto is = [&](const char* k) { return key.compare(k, Qt::CaseInsensitive) == 0; };
+    const QByteArrayView key = equals < 0 ? QByteArrayView() : Trimmed(parts[i].first(equals));
+    const QByteArrayView value = Unquoted(parts[i].sliced(equals + 1));
+    auto is = [&](const char* k) { return EqualsNoCase(key, QByteArrayView(k)); };
+    auto valueIs = [&](const char* v) { return EqualsNoCase(value, QByteArrayView(v)); };
     if (key.isEmpty()) {  // 2.1's bare parameters
-      if (value == "quoted-printable" || value == "base64" || value == "8bit" || value == "7bit")
+      if (valueIs("quoted-printable") || valueIs("base64") || valueIs("8bit") || valueIs("7bit"))
         p.encoding = value;
       else
         AddType(&p, value);
-    } else if (is("TYPE")) {
+    } else if (is("type")) {
       for (const QByteArrayView type : SplitOutsideQuotes(value, ','))
-        AddType(&p, Unquoted(type).toByteArray());
-    } else if (is("PREF")) {
+        AddType(&p, Unquoted(type));
+    } else if (is("pref")) {
       bool ok = false;
       const int pref = value.toInt(&ok);
       if (ok) p.pref = std::min(p.pref, pref);
-    } else if (is("ENCODING")) {
+    } else if (is("encoding")) {
       p.encoding = value;
-    } else if (is("CHARSET")) {
-      p.charset = written.toByteArray();
-    } else if (is("VALUE")) {
+    } else if (is("charset")) {
+      p.charset = value;
+    } else if (is("value")) {
       p.valueType = value;
     }
   }
   return p;
 }
 
-std::optional<QString> DecodedText(const Property& p, QString* problem, const TextRules& rules) {
-  QByteArray bytes = p.value;
-  bool encoded = true;
-  if (p.encoding == "quoted-printable") {
-    std::optional<QByteArray> decoded = FromQuotedPrintable(bytes);
+bool DecodedText(const Property& p, QString* text, QString* problem, const TextRules& rules) {
+  const bool quotedPrintable = p.EncodingIs("quoted-printable");
+  const bool base64 = p.EncodingIs("b") || p.EncodingIs("base64");
+  const bool encoded = quotedPrintable || base64;
+  const bool declared = !p.charset.isEmpty() && !(rules.converted && !encoded);
+  const auto ascii = IsAscii;
+  // Most values: neither encoded nor declared, and ASCII; the text's room is used again.
+  if (!encoded && !declared && ascii(p.value)) {
+    text->resize(p.value.size());
+    QChar* out = text->data();
+    for (qsizetype i = 0; i < p.value.size(); ++i) out[i] = QChar(static_cast<char16_t>(p.value[i]));
+    return true;
+  }
+  QByteArray bytes;
+  if (quotedPrintable) {
+    std::optional<QByteArray> decoded = FromQuotedPrintable(p.value);
     if (!decoded) {
-      *problem = QStringLiteral("bad quoted-printable in %1").arg(QString::fromLatin1(p.name));
-      return std::nullopt;
+      *problem = QStringLiteral("bad quoted-printable in %1").arg(QString::fromLatin1(p.name.toByteArray().toUpper()));
+      return false;
     }
-    bytes = *decoded;
-  } else if (p.encoding == "b" || p.encoding == "base64") {
-    bytes = QByteArray::fromBase64(bytes);
+    bytes = std::move(*decoded);
+  } else if (base64) {
+    bytes = QByteArray::fromBase64(p.value.toByteArray());
   } else {
-    encoded = false;
+    bytes = p.value.toByteArray();
   }
-  if (!p.charset.isEmpty() && !(rules.converted && !encoded)) {
-    QStringDecoder decoder(p.charset.constData());
+  if (declared) {
+    const QByteArray charset = p.charset.toByteArray();
+    QStringDecoder decoder(charset.constData());
     if (!decoder.isValid()) {
-      *problem = QStringLiteral("unknown character set \"%1\"").arg(QString::fromLatin1(p.charset));
-      return std::nullopt;
+      *problem = QStringLiteral("unknown character set \"%1\"").arg(QString::fromLatin1(charset));
+      return false;
     }
-    return QString(decoder(bytes));
+    *text = decoder(bytes);
+    return true;
   }
-  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-    return QString::fromLatin1(bytes);
+  if (ascii(bytes)) {
+    *text = QString::fromLatin1(bytes);
+    return true;
+  }
   QStringDecoder utf8(QStringConverter::Utf8);
-  QString text = utf8(bytes);
-  if (!utf8.hasError()) return text;
+  *text = utf8(bytes);
+  if (!utf8.hasError()) return true;
   if (rules.ruled) *rules.ruled = true;
   QStringDecoder other(rules.undeclared.constData());
-  return other.isValid() ? QString(other(bytes)) : QString::fromLatin1(bytes);
+  *text = other.isValid() ? QString(other(bytes)) : QString::fromLatin1(bytes);
+  return true;
 }
 
 namespace {
 
 bool IsUtf8(QByteArrayView bytes) {
-  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-    return true;
+  if (IsAscii(bytes)) return true;
   QStringDecoder utf8(QStringConverter::Utf8);
   [[maybe_unused]] const QString text = utf8(bytes);
   return !utf8.hasError();
@@ -245,7 +291,7 @@ void FileEvidence::AddLine(const Line& line) {
     for (const Piece& piece : line.pieces) {
       if (IsUtf8(piece.text)) continue;
       const qsizetype colon = line.First().indexOf(':');
-      if (colon >= 0 && line.First().first(colon).toByteArray().toUpper().contains("CHARSET=")) continue;
+      if (colon >= 0 && ContainsNoCase(line.First().first(colon), "CHARSET=")) continue;
       if (!detector_) detector_ = new Detector;
       c1_ = c1_ || std::any_of(piece.text.begin(), piece.text.end(), [](char c) {
               return static_cast<unsigned char>(c) >= 0x80 && static_cast<unsigned char>(c) < 0xA0;
@@ -337,10 +383,10 @@ std::optional<FileText> FileTextOf(QByteArray bytes, QString* problem) {
   return text;
 }
 
-QStringList SplitUnescaped(const QString& text, QStringView separators) {
+Parts SplitUnescaped(QStringView text, QStringView separators) {
   const char16_t first = separators.isEmpty() ? 0 : separators[0].unicode();
   const char16_t second = separators.size() > 1 ? separators[1].unicode() : first;
-  QStringList parts;
+  Parts parts;
   qsizetype start = 0;
   const QChar* chars = text.constData();
   for (qsizetype i = 0; i < text.size(); ++i) {
@@ -348,17 +394,18 @@ QStringList SplitUnescaped(const QString& text, QStringView separators) {
     if (c == u'\\') {
       ++i;
     } else if (c == first || c == second) {
-      parts << text.mid(start, i - start);
+      parts.append(text.sliced(start, i - start));
       start = i + 1;
     }
   }
-  parts << (start == 0 ? text : text.mid(start));
+  parts.append(text.sliced(start));
   return parts;
 }
 
-QString Unescaped(const QString& text) {
-  if (!text.contains(u'\\')) return text;
+QString Unescaped(QStringView text) {
+  if (!text.contains(u'\\')) return text.toString();
   QString plain;
+  plain.reserve(text.size());
   for (qsizetype i = 0; i < text.size(); ++i) {
     if (text[i] != u'\\' || i + 1 == text.size()) {
       plain += text[i];
@@ -386,19 +433,45 @@ QString Cleaned(QString text) {
   return lines.join(kParagraph);
 }
 
-QStringList Part(const QStringList& parts, qsizetype i, bool lists) {
-  QStringList values;
-  if (i >= parts.size()) return values;
+namespace {
+
+// QStringView::trimmed, inline: most values have nothing to trim.
+QStringView TrimmedText(QStringView text) {
+  qsizetype start = 0, end = text.size();
+  while (start < end && text[start].isSpace()) ++start;
+  while (end > start && text[end - 1].isSpace()) --end;
+  return text.sliced(start, end - start);
+}
+
+}  // namespace
+
+QString CleanedValue(QStringView raw) {
+  for (const QChar c : raw)
+    if (c == u'\\' || c == u'\n' || c == u'\r') return Cleaned(Unescaped(raw));
+  return TrimmedText(raw).toString();
+}
+
+void AppendPart(QString* to, const Parts& parts, qsizetype i, bool lists, QChar joiner) {
+  if (i >= parts.size()) return;
+  auto append = [&](QStringView raw) {
+    const bool plain = std::none_of(raw.begin(), raw.end(),
+                                    [](QChar c) { return c == u'\\' || c == u'\n' || c == u'\r'; });
+    const QString cleaned = plain ? QString() : CleanedValue(raw);
+    const QStringView value = plain ? TrimmedText(raw) : QStringView(cleaned);
+    if (value.isEmpty()) return;
+    if (to->isEmpty()) {
+      *to = value.toString();
+      return;
+    }
+    *to += joiner;
+    *to += value;
+  };
   if (!lists || !parts[i].contains(u',')) {
-    const QString value = Cleaned(Unescaped(parts[i]));
-    if (!value.isEmpty()) values << value;
-    return values;
+    append(parts[i]);
+    return;
   }
-  for (const QString& raw : lists ? SplitUnescaped(parts[i], u",") : QStringList{parts[i]}) {
-    const QString value = Cleaned(Unescaped(raw));
-    if (!value.isEmpty()) values << value;
-  }
-  return values;
+  for (const QStringView raw : SplitUnescaped(parts[i], u","))
+    append(raw);
 }
 
 }  // namespace vcard

@@ -8,6 +8,7 @@
 #include <QVarLengthArray>
 
 #include <climits>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -62,17 +63,45 @@ QByteArray Joined(const Line& line, bool keepBlank);
 // Whether the text is the marker ("BEGIN:VCARD"), ignoring case and blanks around it.
 bool IsMarker(QByteArrayView text, const char* marker);
 
+// Whether every byte is ASCII; eight at a time.
+inline bool IsAscii(QByteArrayView bytes) {
+  const char* at = bytes.data();
+  const char* const end = at + bytes.size();
+  for (; end - at >= 8; at += 8) {
+    quint64 word;
+    std::memcpy(&word, at, 8);
+    if (word & 0x8080808080808080ull) return false;
+  }
+  for (; at < end; ++at)
+    if (static_cast<unsigned char>(*at) >= 0x80) return false;
+  return true;
+}
+
+// QByteArrayView::trimmed, inline: most lines have nothing to trim.
+inline QByteArrayView Trimmed(QByteArrayView text) {
+  const auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+  qsizetype start = 0, end = text.size();
+  while (start < end && blank(text[start])) ++start;
+  while (end > start && blank(text[end - 1])) --end;
+  return text.sliced(start, end - start);
+}
+
+// Whether the text is the lower-case one, ignoring case (ASCII only).
+bool EqualsNoCase(QByteArrayView text, QByteArrayView lower);
+
+// A property line's parts as views into the text it was parsed from, which must outlive it.
 struct Property {
   int line = 0;
-  QByteArray group;                // lower-case, empty when none ("item1" of "item1.TEL")
-  QByteArray name;                 // upper-case
-  std::vector<QByteArray> types;   // lower-case
-  int pref = kNotPreferred;        // lower is preferred
-  QByteArray encoding, valueType;  // lower-case
-  QByteArray charset;              // as written
-  QByteArray value;                // as written
+  QByteArrayView group;                       // as written, empty when none ("item1" of "item1.TEL")
+  QByteArrayView name;                        // as written
+  QVarLengthArray<QByteArrayView, 4> types;   // as written, without quotes
+  int pref = kNotPreferred;                   // lower is preferred
+  QByteArrayView encoding, valueType;         // as written, without quotes
+  QByteArrayView charset;                     // as written
+  QByteArrayView value;                       // as written
 
-  bool Is(QByteArrayView type) const;
+  bool Is(QByteArrayView type) const;         // type in lower case; ignores case
+  bool EncodingIs(QByteArrayView lower) const { return EqualsNoCase(encoding, lower); }
 };
 
 // "[group.]NAME[;param]...:value"; nothing when there is no colon before the value. TYPE
@@ -138,18 +167,23 @@ struct FileText {
 std::optional<FileText> FileTextOf(QByteArray bytes, QString* problem);
 
 // The value as text: quoted-printable or base64 undone, then read in its CHARSET, or
-// without one as UTF-8, or in rules.undeclared where it is not valid UTF-8. Nothing, with
-// the reason in *problem, for bad quoted-printable or an unknown CHARSET.
-std::optional<QString> DecodedText(const Property& property, QString* problem, const TextRules& rules = {});
+// without one as UTF-8, or in rules.undeclared where it is not valid UTF-8, into *text
+// (whose room a plain ASCII value reuses). False, with the reason in *problem, for bad
+// quoted-printable or an unknown CHARSET.
+bool DecodedText(const Property& property, QString* text, QString* problem, const TextRules& rules = {});
 
-// The parts between the separators that no backslash escapes; the escapes stay in.
-QStringList SplitUnescaped(const QString& text, QStringView separators);
+// The parts between the separators that no backslash escapes, as views; the escapes stay in.
+using Parts = QVarLengthArray<QStringView, 8>;
+Parts SplitUnescaped(QStringView text, QStringView separators);
 // \n and \N a line break; \\ \, \; \: the character; any other backslash stays.
-QString Unescaped(const QString& text);
+QString Unescaped(QStringView text);
 // Line breaks as paragraph breaks (CR), blanks around each line and empty lines gone.
 QString Cleaned(QString text);
-// Part i of a structured value (split at ";"), unescaped and cleaned; with lists, its
-// comma-separated values, otherwise the one value; empty ones left out.
-QStringList Part(const QStringList& parts, qsizetype i, bool lists);
+// Unescaped, then cleaned; without escapes or line breaks, only trimmed.
+QString CleanedValue(QStringView raw);
+// Appends to *to part i of a structured value (split at ";"), unescaped and cleaned; with
+// lists, each of its comma-separated values, otherwise the one value; each after the joiner
+// when *to is not empty, empty ones left out.
+void AppendPart(QString* to, const Parts& parts, qsizetype i, bool lists, QChar joiner);
 
 }  // namespace vcard

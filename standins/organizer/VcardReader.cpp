@@ -4,7 +4,6 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QHash>
 
 #include <algorithm>
 #include <functional>
@@ -50,11 +49,16 @@ void SetOnce(QString* field, const QString& value) {
 Contact ContactOf(const Property& p) {
   Contact contact;
   contact.pref = p.pref;
-  contact.home = p.Is("home");
-  contact.work = p.Is("work") || !contact.home;
-  contact.fax = p.Is("fax");
-  const bool mobile = p.Is("cell") || p.Is("mobile") || p.Is("iphone") || p.Is("pager") || p.Is("car");
-  contact.rank = (p.Is("work") ? 0 : 1) + (mobile && !contact.fax ? 2 : 0);
+  bool work = false, mobile = false;
+  for (const QByteArrayView type : p.types) {
+    const auto is = [&](const char* lower) { return EqualsNoCase(type, lower); };
+    if (is("home")) contact.home = true;
+    else if (is("work")) work = true;
+    else if (is("fax")) contact.fax = true;
+    else if (is("cell") || is("mobile") || is("iphone") || is("pager") || is("car")) mobile = true;
+  }
+  contact.work = work || !contact.home;
+  contact.rank = (work ? 0 : 1) + (mobile && !contact.fax ? 2 : 0);
   return contact;
 }
 
@@ -79,51 +83,61 @@ QStringList PhoneNumber(const QString& text) {
 enum class Kind { N, FN, Nickname, Org, Title, KindOf, ShowAs, Tel, Email, Adr, Categories, Label, RelatedNames,
                   Related, Assistant, Spouse, Unmapped };
 
-// What the mapping does with a property, by its upper-case name.
-Kind KindOfName(const QByteArray& name) {
-  static const QHash<QByteArray, Kind> kinds = [] {
-    QHash<QByteArray, Kind> all = {
-        {"N", Kind::N}, {"FN", Kind::FN}, {"NICKNAME", Kind::Nickname}, {"ORG", Kind::Org}, {"TITLE", Kind::Title},
-        {"KIND", Kind::KindOf}, {"X-ABSHOWAS", Kind::ShowAs}, {"TEL", Kind::Tel}, {"EMAIL", Kind::Email},
-        {"ADR", Kind::Adr}, {"CATEGORIES", Kind::Categories}, {"X-ABLABEL", Kind::Label},
+// What the mapping does with a property, by its name in any case.
+Kind KindOfName(QByteArrayView name) {
+  struct Named {
+    QByteArrayView name;  // upper-case
+    Kind kind;
+  };
+  static const std::vector<Named> kinds = [] {
+    std::vector<Named> all = {
+        {"N", Kind::N}, {"FN", Kind::FN}, {"TEL", Kind::Tel}, {"ADR", Kind::Adr}, {"ORG", Kind::Org},
+        {"EMAIL", Kind::Email}, {"TITLE", Kind::Title}, {"NICKNAME", Kind::Nickname}, {"KIND", Kind::KindOf},
+        {"X-ABSHOWAS", Kind::ShowAs}, {"CATEGORIES", Kind::Categories}, {"X-ABLABEL", Kind::Label},
         {"X-ABRELATEDNAMES", Kind::RelatedNames}, {"RELATED", Kind::Related}};
-    for (const char* n : kAssistantNames) all.insert(n, Kind::Assistant);
-    for (const char* n : kSpouseNames) all.insert(n, Kind::Spouse);
+    for (const char* n : kAssistantNames) all.push_back({n, Kind::Assistant});
+    for (const char* n : kSpouseNames) all.push_back({n, Kind::Spouse});
     return all;
   }();
-  return kinds.value(name, Kind::Unmapped);
+  for (const Named& named : kinds) {
+    if (named.name.size() != name.size()) continue;
+    qsizetype i = 0;
+    while (i < name.size()) {
+      const char c = name[i];
+      if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) != named.name[i]) break;
+      ++i;
+    }
+    if (i == name.size()) return named.kind;
+  }
+  return Kind::Unmapped;
 }
 
 // Takes what the mapping uses from one property; false, with the reason, when a value it
 // uses cannot be read.
-bool IsMapped(QByteArrayView name) {
-  char upper[48];
-  if (name.size() > qsizetype(sizeof upper)) return false;
-  for (qsizetype i = 0; i < name.size(); ++i) {
-    const char c = name[i];
-    upper[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  }
-  return KindOfName(QByteArray::fromRawData(upper, name.size())) != Kind::Unmapped;
-}
-
-bool Take(const Property& p, bool lists, const TextRules& rules, Card* card, QString* problem) {
-  const Kind kind = KindOfName(p.name);
+bool Take(const Property& p, Kind kind, bool lists, const TextRules& rules, Card* card, QString* problem) {
   if (kind == Kind::Unmapped) return true;
-  const std::optional<QString> decoded = DecodedText(p, problem, rules);
-  if (!decoded) return false;
+  static QString decoded;  // reused: most values need no room of their own
+  if (!DecodedText(p, &decoded, problem, rules)) return false;
   const bool structured = kind == Kind::N || kind == Kind::Org || kind == Kind::Adr;
-  const QString text = structured ? QString() : Cleaned(Unescaped(*decoded));
-  const QStringList parts = structured ? SplitUnescaped(*decoded, u";") : QStringList();
+  const QString text = structured ? QString() : CleanedValue(decoded);
+  const Parts parts = structured ? SplitUnescaped(decoded, u";") : Parts();
+  auto part = [&](qsizetype i, bool inLists) {
+    QString joined;
+    AppendPart(&joined, parts, i, inLists, u' ');
+    return joined;
+  };
   switch (kind) {
     case Kind::N:
-      card->family = Part(parts, 0, lists).join(u' ');
-      card->given = Part(parts, 1, lists).join(u' ');
-      card->prefix = Part(parts, 3, lists).join(u' ');
+      card->family = part(0, lists);
+      card->given = part(1, lists);
+      card->prefix = part(3, lists);
       card->named = !card->family.isEmpty() || !card->given.isEmpty();
       break;
     case Kind::FN: SetOnce(&card->fn, text); break;
-    case Kind::Nickname: SetOnce(&card->nickname, Part(SplitUnescaped(*decoded, u","), 0, false).join(u' ')); break;
-    case Kind::Org: SetOnce(&card->org, Part(parts, 0, false).join(u' ')); break;
+    case Kind::Nickname:
+      if (card->nickname.isEmpty()) card->nickname = CleanedValue(SplitUnescaped(decoded, u",")[0]);
+      break;
+    case Kind::Org: if (card->org.isEmpty()) card->org = part(0, false); break;
     case Kind::Title: SetOnce(&card->title, text); break;
     case Kind::KindOf: card->kind = text.toLower(); break;
     case Kind::ShowAs: card->showsCompany = text.compare(QLatin1String("COMPANY"), Qt::CaseInsensitive) == 0; break;
@@ -141,22 +155,24 @@ bool Take(const Property& p, bool lists, const TextRules& rules, Card* card, QSt
     }
     case Kind::Adr: {
       Contact contact = ContactOf(p);
-      const QStringList street = Part(parts, 2, lists) + Part(parts, 1, lists) + Part(parts, 0, lists);
-      contact.values = {street.join(kParagraph)};
-      for (int i = 3; i <= 6; ++i) contact.values << Part(parts, i, lists).join(u' ');
+      QString street;
+      for (int i : {2, 1, 0}) AppendPart(&street, parts, i, lists, kParagraph);
+      contact.values.reserve(5);
+      contact.values << street;
+      for (int i = 3; i <= 6; ++i) contact.values << part(i, lists);
       card->addresses.push_back(std::move(contact));
       break;
     }
     case Kind::Categories:
-      for (const QString& raw : SplitUnescaped(*decoded, u",;")) {
-        const QString name = Cleaned(Unescaped(raw));
+      for (const QStringView raw : SplitUnescaped(decoded, u",;")) {
+        const QString name = CleanedValue(raw);
         if (!name.isEmpty() && !card->categories.contains(name, Qt::CaseInsensitive)) card->categories << name;
       }
       break;
-    case Kind::Label: card->labels[p.group] = text; break;
-    case Kind::RelatedNames: card->relatedNames.emplace_back(p.group, text); break;
+    case Kind::Label: card->labels[p.group.toByteArray().toLower()] = text; break;
+    case Kind::RelatedNames: card->relatedNames.emplace_back(p.group.toByteArray().toLower(), text); break;
     case Kind::Related:
-      if (p.valueType == "text" && p.Is("spouse")) SetOnce(&card->spouse, text);
+      if (EqualsNoCase(p.valueType, "text") && p.Is("spouse")) SetOnce(&card->spouse, text);
       break;
     case Kind::Assistant: SetOnce(&card->assistant, text); break;
     case Kind::Spouse: SetOnce(&card->spouse, text); break;
@@ -234,9 +250,14 @@ Record RecordOf(Card card) {
   auto byRank = [](const Contact& a, const Contact& b) {
     return a.rank != b.rank ? a.rank < b.rank : a.pref < b.pref;
   };
-  std::stable_sort(card.addresses.begin(), card.addresses.end(), byRank);
-  std::stable_sort(card.phones.begin(), card.phones.end(), byRank);
-  std::stable_sort(card.emails.begin(), card.emails.end(), byRank);
+  // Stable; by insertion, as a card has a handful of each.
+  auto sort = [&](std::vector<Contact>& contacts) {
+    for (size_t i = 1; i < contacts.size(); ++i)
+      for (size_t j = i; j > 0 && byRank(contacts[j], contacts[j - 1]); --j) std::swap(contacts[j], contacts[j - 1]);
+  };
+  sort(card.addresses);
+  sort(card.phones);
+  sort(card.emails);
   auto firstHome = [](const std::vector<Contact>& contacts, bool fax) -> const Contact* {
     const Contact* best = nullptr;
     for (const Contact& c : contacts)
@@ -314,18 +335,26 @@ bool ReadCard(const std::vector<Line>& lines, const TextRules& rules, Card* card
     const QByteArrayView first = line.First();
     qsizetype nameEnd = 0;
     while (nameEnd < first.size() && first[nameEnd] != ';' && first[nameEnd] != ':') ++nameEnd;
-    QByteArrayView name = first.first(nameEnd).trimmed();
-    name = name.sliced(name.lastIndexOf('.') + 1);
-    if (!IsMapped(name) && (first.contains(':') || Joined(line, true).contains(':'))) continue;
+    QByteArrayView name = Trimmed(first.first(nameEnd));
+    for (qsizetype i = name.size(); i-- > 0;) {
+      if (name[i] == '.') {
+        name = name.sliced(i + 1);
+        break;
+      }
+    }
+    const Kind kind = KindOfName(name);
+    if (kind == Kind::Unmapped && (first.contains(':') || Joined(line, true).contains(':'))) continue;
     const bool folded = std::any_of(line.pieces.begin(), line.pieces.end(),
                                     [](const Piece& piece) { return piece.kind == Piece::Folded; });
     if (version == 21 && folded && rules.ruled) *rules.ruled = true;
+    // The property's views point into the line, or into its joined text.
+    const QByteArray joined =
+        line.pieces.size() == 1 ? QByteArray() : Joined(line, version == 21 && rules.keepFoldBlanks);
     const std::optional<Property> property =
-        line.pieces.size() == 1 ? ParseProperty(first, line.number)
-                                : ParseProperty(Joined(line, version == 21 && rules.keepFoldBlanks), line.number);
+        ParseProperty(line.pieces.size() == 1 ? first : QByteArrayView(joined), line.number);
     QString reason;
     if (!property) skipped->emplace_back(line.number, QStringLiteral("a line without a colon"));
-    else if (!Take(*property, version != 21, rules, card, &reason)) skipped->emplace_back(line.number, reason);
+    else if (!Take(*property, line.pieces.size() == 1 ? kind : KindOfName(property->name), version != 21, rules, card, &reason)) skipped->emplace_back(line.number, reason);
   }
   return true;
 }
@@ -333,7 +362,7 @@ bool ReadCard(const std::vector<Line>& lines, const TextRules& rules, Card* card
 bool IsEmptyAgent(const Line& line) {
   if (line.pieces.size() != 1) return false;
   const std::optional<Property> property = ParseProperty(line.First(), line.number);
-  return property && property->name == "AGENT" && property->value.trimmed().isEmpty();
+  return property && property->name.compare("AGENT", Qt::CaseInsensitive) == 0 && property->value.trimmed().isEmpty();
 }
 
 // Reads the cards of whole lines handed to it in order, block by block.
@@ -403,8 +432,8 @@ std::pair<qsizetype, int> CardScanner::Scan(QByteArrayView bytes, int firstLine,
   Line line;
   for (qsizetype at = 0; (at = reader.Offset()), reader.Next(&line);) {
     const QByteArrayView first = line.First();
-    if (line.pieces.size() == 1 && first.trimmed().isEmpty()) continue;
-    const QByteArrayView start = first.trimmed();
+    const QByteArrayView start = Trimmed(first);
+    if (line.pieces.size() == 1 && start.isEmpty()) continue;
     const bool marker = !start.isEmpty() && (start[0] == 'B' || start[0] == 'b' || start[0] == 'E' || start[0] == 'e');
     const bool beginMarker = marker && IsMarker(start, "BEGIN:VCARD");
     const bool endMarker = marker && !beginMarker && IsMarker(start, "END:VCARD");

@@ -77,7 +77,7 @@ void OnSignal(int) {
 
 // The same N records on every run: names built from syllables by a fixed generator.
 void AddGeneratedRecords(DataFile& file, qint64 count) {
-  if (file.sections.empty()) return;
+  if (file.sections.empty() || count == 0) return;  // its indexes are made already
   static const char* const syllables[] = {"bar", "cot", "den", "fal", "gor", "han", "kel", "lom",
                                           "mar", "nor", "pen", "ros", "sal", "tor", "vin", "wyn"};
   static const char* const firstNames[] = {"Ann", "Bob", "Cara", "Dev", "Eve", "Finn", "Gus", "Hal"};
