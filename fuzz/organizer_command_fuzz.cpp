@@ -12,11 +12,9 @@
 namespace {
 
 Record Person(const char* first, const char* last, const char* company) {
-  Record r;
-  r.fields = {{FieldIdOf(QStringLiteral("FirstName")), QString::fromUtf8(first)},
-              {FieldIdOf(QStringLiteral("LastName")), QString::fromUtf8(last)},
-              {FieldIdOf(QStringLiteral("Company")), QString::fromUtf8(company)}};
-  return r;
+  return Record({{FieldIdOf(QStringLiteral("FirstName")), QString::fromUtf8(first)},
+                 {FieldIdOf(QStringLiteral("LastName")), QString::fromUtf8(last)},
+                 {FieldIdOf(QStringLiteral("Company")), QString::fromUtf8(company)}});
 }
 
 const DataFile& Book() {
