@@ -12,9 +12,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 
 inline const QString kMainWindow = QStringLiteral("Penlark");
 inline const QString kOrganizerName = QStringLiteral("org.penlark.dde.Organize200");
@@ -107,6 +109,9 @@ class EndToEnd : public ::testing::Test {
   void AnswerBox(const QString& title) {
     ASSERT_FALSE(desktop.WaitForWindow(title).isEmpty())
         << "no box \"" << title.toStdString() << "\"; shown: " << desktop.Titles().join(u',').toStdString();
+    // The window manager gives a new box the focus a moment after it is shown.
+    QDeadlineTimer focused(5000);
+    while (desktop.FocusedTitle() != title && !focused.hasExpired()) QThread::msleep(50);
     ASSERT_EQ(desktop.FocusedTitle(), title);
     Keys({QStringLiteral("Return")});
     ASSERT_TRUE(desktop.WaitWindowGone(title));

@@ -84,7 +84,9 @@ class ProfilesTest : public PartnerFixture {
         editor.cboField[row]->setCurrentIndex(c.fields.count(row + 1) ? 1 + row : 0);
       EXPECT_EQ((c.act ? c.act(editor) : QString()) + afterOK, c.outcome);
       EXPECT_EQ(Shown(desktop, false, true), c.shown);
-      if (!c.state.isEmpty()) EXPECT_EQ(State(editor), c.state);
+      if (!c.state.isEmpty()) {
+        EXPECT_EQ(State(editor), c.state);
+      }
       if (c.stored.isEmpty()) {
         EXPECT_EQ(ReadBytes(Ini()), c.file);
         continue;

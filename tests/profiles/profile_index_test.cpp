@@ -33,7 +33,9 @@ TEST_F(ProfileIndexTest, ListFindAndNextFree) {
     SCOPED_TRACE(row);
     const auto& c = cases[row];
     QFile::remove(Ini());
-    if (!c.file.isEmpty()) ASSERT_TRUE(PutBytes(Ini(), c.file));
+    if (!c.file.isEmpty()) {
+      ASSERT_TRUE(PutBytes(Ini(), c.file));
+    }
     QComboBox box;
     box.setEditable(row % 2);
     for (int fill = 0; fill < 2; ++fill) {  // the list replaced, no selection and no text
