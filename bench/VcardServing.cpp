@@ -1,6 +1,7 @@
 #include "VcardServing.h"
 
 #include "BenchWorld.h"
+#include "MadeUpPeople.h"
 #include "profilefile/FileBytes.h"
 #include "PrivateBus.h"
 
@@ -28,25 +29,13 @@ using Clock = std::chrono::steady_clock;
 // sometimes a home address, now and then a folded note, a photo-less UID and REV, and a
 // category on every tenth card.
 QByteArray VcardFile(int cards) {
-  static const char* const syllables[] = {"bar", "cot", "den", "fal", "gor", "han", "kel", "lom",
-                                          "mar", "nor", "pen", "ros", "sal", "tor", "vin", "wyn"};
-  static const char* const givenNames[] = {"Ann", "Bob", "Cara", "Dev", "Eve", "Finn", "Gus", "Hal"};
-  static const char* const cities[] = {"Leeds", "York", "Hull", "Ripon", "Otley", "Selby"};
-  quint64 state = 88172645463325252ull;
-  auto next = [&state] {  // xorshift64
-    state ^= state << 13;
-    state ^= state >> 7;
-    state ^= state << 17;
-    return state;
-  };
+  MadeUpPeople people;
   QByteArray file;
   file.reserve(static_cast<qsizetype>(cards) * 480);
   for (int i = 0; i < cards; ++i) {
-    QByteArray family;
-    for (int s = 0; s < 3; ++s) family += syllables[next() % 16];
-    family[0] = static_cast<char>(family[0] - 'a' + 'A');
-    const QByteArray given = givenNames[next() % 8];
-    const QByteArray city = cities[next() % 6];
+    const QByteArray family = people.FamilyName();
+    const QByteArray given = people.GivenName();
+    const QByteArray city = people.City();
     const QByteArray n = QByteArray::number(i);
     file += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:" + family + ";" + given + ";;Mr;\r\nFN:Mr " + given + " " + family +
             "\r\nORG:" + family + " Ltd;Sales\r\nTITLE:Buyer\r\nTEL;TYPE=WORK,VOICE:0113 496 " + n +
@@ -59,7 +48,7 @@ QByteArray VcardFile(int cards) {
     if (i % 5 == 0)
       file += "NOTE:Met at the trade fair in Harrogate\\, asked for the new price list and a visi\r\n t in spring.\r\n";
     if (i % 10 == 0) file += "CATEGORIES:Clients\r\n";
-    file += "UID:" + QByteArray::number(next(), 16) + "\r\nREV:2024-03-05T13:32:54Z\r\nEND:VCARD\r\n";
+    file += "UID:" + QByteArray::number(people.Next(), 16) + "\r\nREV:2024-03-05T13:32:54Z\r\nEND:VCARD\r\n";
   }
   return file;
 }

@@ -39,6 +39,7 @@
 #include "AddressBook.h"
 #include "CardDavClient.h"
 #include "DdeServer.h"
+#include "MadeUpPeople.h"
 #include "OrganizerWindow.h"
 #include "VcardFolder.h"
 #include "ddeadaptor.h"
@@ -78,32 +79,20 @@ void OnSignal(int) {
 // The same N records on every run: names built from syllables by a fixed generator.
 void AddGeneratedRecords(DataFile& file, qint64 count) {
   if (file.sections.empty() || count == 0) return;  // its indexes are made already
-  static const char* const syllables[] = {"bar", "cot", "den", "fal", "gor", "han", "kel", "lom",
-                                          "mar", "nor", "pen", "ros", "sal", "tor", "vin", "wyn"};
-  static const char* const firstNames[] = {"Ann", "Bob", "Cara", "Dev", "Eve", "Finn", "Gus", "Hal"};
-  static const char* const cities[] = {"Leeds", "York", "Hull", "Ripon", "Otley", "Selby"};
   const int firstName = FieldIdOf(QStringLiteral("FirstName"));
   const int lastName = FieldIdOf(QStringLiteral("LastName"));
   const int company = FieldIdOf(QStringLiteral("Company"));
   const int city = FieldIdOf(QStringLiteral("City"));
   Section& section = file.sections.front();
   section.records.reserve(section.records.size() + static_cast<size_t>(count));
-  quint64 state = 88172645463325252ull;
-  auto next = [&state] {  // xorshift64
-    state ^= state << 13;
-    state ^= state >> 7;
-    state ^= state << 17;
-    return state;
-  };
+  MadeUpPeople people;
   for (qint64 i = 0; i < count; ++i) {
-    QString name;
-    for (int s = 0; s < 3; ++s) name += QLatin1String(syllables[next() % 16]);
-    name[0] = name[0].toUpper();
+    const QString name = QString::fromLatin1(people.FamilyName());
     section.records.emplace_back(std::vector<std::pair<int, QString>>{
-        {firstName, QLatin1String(firstNames[next() % 8])},
+        {firstName, QLatin1String(people.GivenName())},
         {lastName, name},
         {company, name + QStringLiteral(" Ltd")},
-        {city, QLatin1String(cities[next() % 6])}});
+        {city, QLatin1String(people.City())}});
   }
   section.byLastName = SortedIndex(section.records, lastName);
   section.byCompany = SortedIndex(section.records, company);
