@@ -2,7 +2,9 @@
 // reads back as written, changes no other key and leaves every line it does not touch
 // byte for byte in the file's own encoding (UTF-8, Windows-1252 or UTF-16LE), a refused
 // write leaves the file as it was, a repeated write changes nothing, and two values
-// written at once give the same file as written one after the other.
+// written at once give the same file as written one after the other (or, when the second
+// replaces the first, as the second written alone: a value never stored does not turn a
+// Windows-1252 file into UTF-8).
 
 #include "profilefile/ProfileFile.h"
 
@@ -46,6 +48,11 @@ std::string Trim(std::string s) {
   size_t start = 0;
   while (start < s.size() && IsBlank(s[start])) ++start;
   return s.substr(start);
+}
+
+std::string TrimSpaces(std::string s) {
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+  return s.substr(std::min(s.find_first_not_of(' '), s.size()));
 }
 
 std::string Lower(std::string s) {
@@ -189,6 +196,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                       WritePrivateProfileString(second.section, second.key, second.value, file).ok;
   const bool atOnce = WritePrivateProfileStrings({first, second}, twin).ok;
   if (inTurn != atOnce) std::abort();
+  if (atOnce && Lower(TrimSpaces(first.section)) == Lower(TrimSpaces(second.section)) &&
+      Lower(TrimSpaces(first.key)) == Lower(TrimSpaces(second.key))) {
+    Put(file, before);
+    (void)WritePrivateProfileString(second.section, second.key, second.value, file);
+  }
   if (atOnce ? Bytes(twin) != Bytes(file) : Bytes(twin) != before) std::abort();
   return 0;
 }

@@ -86,6 +86,7 @@ struct ProfileEntry {
 
 // Sets each entry in turn as WritePrivateProfileString does, in one replacement of the
 // file: after a crash, a failure or a refusal of any entry the file holds all of them or
-// none.
+// none. The encoding follows what is finally stored: a value that a later entry replaces
+// does not turn a Windows-1252 file into UTF-8.
 ProfileWriteResult WritePrivateProfileStrings(const std::vector<ProfileEntry>& entries,
                                               const std::string& file);
