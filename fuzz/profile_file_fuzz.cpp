@@ -3,8 +3,8 @@
 // byte for byte in the file's own encoding (UTF-8, Windows-1252 or UTF-16LE), a refused
 // write leaves the file as it was, a repeated write changes nothing, and two values
 // written at once give the same file as written one after the other (or, when the second
-// replaces the first, as the second written alone: a value never stored does not turn a
-// Windows-1252 file into UTF-8).
+// replaces the first, as the second value written alone under the first's names: a value
+// never stored does not turn a Windows-1252 file into UTF-8).
 
 #include "profilefile/ProfileFile.h"
 
@@ -199,7 +199,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (atOnce && Lower(TrimSpaces(first.section)) == Lower(TrimSpaces(second.section)) &&
       Lower(TrimSpaces(first.key)) == Lower(TrimSpaces(second.key))) {
     Put(file, before);
-    (void)WritePrivateProfileString(second.section, second.key, second.value, file);
+    (void)WritePrivateProfileString(first.section, first.key, second.value, file);
   }
   if (atOnce ? Bytes(twin) != Bytes(file) : Bytes(twin) != before) std::abort();
   return 0;
