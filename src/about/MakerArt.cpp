@@ -6,6 +6,8 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
+#include <functional>
+
 namespace {
 const QColor kDeepGreen(22, 74, 64);
 const QColor kTeal(38, 128, 112);
@@ -42,23 +44,36 @@ void DrawMark(QPainter& p, const QRectF& box) {
   p.drawLine(QPointF(box.left() + s * 0.30, box.center().y()),
              QPointF(box.right() - s * 0.30, box.center().y()));
 }
-}  // namespace
 
-QPixmap MakerBadge(int size) {
-  QPixmap pixmap(size, size);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  DrawMark(p, QRectF(0, 0, size, size));
-  return pixmap;
-}
-
-QPixmap MakerLogo() {
-  const QSize size(400, 84);
+// A picture of the size, transparent where paint leaves it so, painted with antialiasing.
+QPixmap Painted(QSize size, const std::function<void(QPainter&)>& paint) {
   QPixmap pixmap(size);
   pixmap.fill(Qt::transparent);
   QPainter p(&pixmap);
   p.setRenderHint(QPainter::Antialiasing);
+  paint(p);
+  p.end();
+  return pixmap;
+}
+
+// The program icon: a letter with an address block, and a pen nib crossing it.
+void DrawIcon(QPainter& p, int size) {
+  const qreal s = size / 32.0;
+  p.scale(s, s);
+  p.setPen(QPen(QColor(40, 60, 110), 1.2));
+  p.setBrush(QColor(250, 248, 235));
+  p.drawRect(QRectF(4, 2, 20, 27));  // the letter
+  p.setPen(QPen(QColor(90, 90, 90), 1.4));
+  for (int line = 0; line < 3; ++line) p.drawLine(QPointF(8, 7 + 3.5 * line), QPointF(18, 7 + 3.5 * line));
+  p.setPen(QPen(QColor(40, 60, 110), 1.4));
+  for (int line = 0; line < 3; ++line) p.drawLine(QPointF(8, 18 + 3 * line), QPointF(20, 18 + 3 * line));
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(170, 40, 40));  // the pen nib
+  p.drawPolygon(QPolygonF({QPointF(30, 4), QPointF(26, 3), QPointF(16, 19), QPointF(19, 21)}));
+}
+
+// The wide logo: the mark on a band, with the maker's name and trade.
+void DrawLogo(QPainter& p, QSize size) {
   p.setRenderHint(QPainter::TextAntialiasing);
 
   QLinearGradient band(0, 0, size.width(), size.height());
@@ -88,5 +103,19 @@ QPixmap MakerLogo() {
   p.setPen(kGold.lighter(120));
   p.drawText(QRectF(94, 44, size.width() - 100, 20), Qt::AlignLeft | Qt::AlignVCenter,
              QStringLiteral("SOFTWARE"));
-  return pixmap;
+}
+
+}  // namespace
+
+QPixmap PenlarkIcon(int size) {
+  return Painted(QSize(size, size), [size](QPainter& p) { DrawIcon(p, size); });
+}
+
+QPixmap MakerBadge(int size) {
+  return Painted(QSize(size, size), [size](QPainter& p) { DrawMark(p, QRectF(0, 0, size, size)); });
+}
+
+QPixmap MakerLogo() {
+  const QSize size(400, 84);
+  return Painted(size, [size](QPainter& p) { DrawLogo(p, size); });
 }

@@ -7,7 +7,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,7 +29,7 @@ QLineEdit* MakeGreyBox(QWidget* parent, const char* name) {
 }  // namespace
 
 frmDeveloper::frmDeveloper(QWidget* parent)
-    : QDialog(parent),
+    : EscapeIgnoringDialog(parent),
       imgLogo(MakeLabel(this, "imgLogo")),
       grpContactDetails(Named(new QGroupBox(this), "grpContactDetails")),
       imgContact(MakeLabel(grpContactDetails, "imgContact")),
@@ -129,11 +128,3 @@ frmDeveloper::frmDeveloper(QWidget* parent)
 void frmDeveloper::Form_Load() { txtVersion->setText(ProgramVersionText()); }
 
 void frmDeveloper::cmdClose_Click() { accept(); }
-
-void frmDeveloper::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    event->accept();
-    return;
-  }
-  QDialog::keyPressEvent(event);
-}

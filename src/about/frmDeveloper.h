@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QDialog>
+#include "desktop/EscapeIgnoringDialog.h"
 
 class QGroupBox;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -11,7 +10,7 @@ class QPushButton;
 // The About window: the maker's logo and contact details and the version of this build,
 // filled in when it opens. Close (the default button, so Enter presses it) closes it; Esc
 // does nothing, as the window has no cancel button.
-class frmDeveloper : public QDialog {
+class frmDeveloper : public EscapeIgnoringDialog {
  public:
   explicit frmDeveloper(QWidget* parent = nullptr);
 
@@ -38,7 +37,4 @@ class frmDeveloper : public QDialog {
   QLabel* lblVersion;
   QLineEdit* txtVersion;
   QPushButton* cmdClose;
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
 };

@@ -1,5 +1,6 @@
 #include "app/frmPenlark.h"
 
+#include "about/MakerArt.h"
 #include "about/frmDeveloper.h"
 #include "shared/ProgramValues.h"
 #include "app/RecentSettings.h"
@@ -25,7 +26,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -37,26 +37,6 @@ bool IsEnter(const QKeyEvent* key) {
 }
 
 }  // namespace
-
-QPixmap PenlarkIcon(int size) {
-  QPixmap pixmap(size, size);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  const qreal s = size / 32.0;
-  p.scale(s, s);
-  p.setPen(QPen(QColor(40, 60, 110), 1.2));
-  p.setBrush(QColor(250, 248, 235));
-  p.drawRect(QRectF(4, 2, 20, 27));  // the letter
-  p.setPen(QPen(QColor(90, 90, 90), 1.4));
-  for (int line = 0; line < 3; ++line) p.drawLine(QPointF(8, 7 + 3.5 * line), QPointF(18, 7 + 3.5 * line));
-  p.setPen(QPen(QColor(40, 60, 110), 1.4));
-  for (int line = 0; line < 3; ++line) p.drawLine(QPointF(8, 18 + 3 * line), QPointF(20, 18 + 3 * line));
-  p.setPen(Qt::NoPen);
-  p.setBrush(QColor(170, 40, 40));  // the pen nib crossing it
-  p.drawPolygon(QPolygonF({QPointF(30, 4), QPointF(26, 3), QPointF(16, 19), QPointF(19, 21)}));
-  return pixmap;
-}
 
 frmPenlark::frmPenlark(ProgramValues& pv, QWidget* parent) : QMainWindow(parent), pv_(pv) {
   setObjectName(QStringLiteral("frmPenlark"));

@@ -82,6 +82,3 @@ class frmPenlark : public QMainWindow {
 
   ProgramValues& pv_;
 };
-
-// The program icon, drawn in code: a letter with an address block.
-QPixmap PenlarkIcon(int size);

@@ -6,14 +6,13 @@
 #include "profiles/frmProfiles.h"
 
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 frmNewName::frmNewName(ProgramValues& pv, frmProfiles& editor, QWidget* parent)
-    : QDialog(parent),
+    : EscapeIgnoringDialog(parent),
       lblInstructions(
           Named(new QLabel(QStringLiteral("Address Profile &Name:"), this), "lblInstructions")),
       txtNewProfileName(Named(new QLineEdit(this), "txtNewProfileName")),
@@ -57,11 +56,3 @@ void frmNewName::cmdOK_Click() {
 }
 
 void frmNewName::cmdCancel_Click() { reject(); }
-
-void frmNewName::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    event->accept();
-    return;
-  }
-  QDialog::keyPressEvent(event);
-}

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "desktop/EscapeIgnoringDialog.h"
 
 class QLabel;
 class QLineEdit;
@@ -13,7 +13,7 @@ struct ProgramValues;
 // told and the box emptied for another try. Writes nothing to the configuration file;
 // Cancel and the title-bar close leave the editor as it was. Enter presses OK; Esc does
 // nothing (the window has no cancel button).
-class frmNewName : public QDialog {
+class frmNewName : public EscapeIgnoringDialog {
  public:
   frmNewName(ProgramValues& pv, frmProfiles& editor, QWidget* parent = nullptr);
 
@@ -24,9 +24,6 @@ class frmNewName : public QDialog {
   QLineEdit* txtNewProfileName;
   QPushButton* cmdOK;
   QPushButton* cmdCancel;
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   ProgramValues& pv_;

@@ -8,8 +8,6 @@
 #include <QDBusArgument>
 #include <QDBusMessage>
 
-#include <unistd.h>
-
 namespace {
 
 QVariant Plain(const QVariant& value) {
@@ -29,18 +27,10 @@ QString Describe(const QString& member, const QVariantList& positional, const QV
 }  // namespace
 
 bool AutomationTarget::Faulted(const QString& call) {
-  if (!faults_) return false;
-  if (faults_->endAfter >= 0 && faults_->answered >= faults_->endAfter) {
-    if (faults_->onEnd) faults_->onEnd();
-    ::_exit(3);
-  }
-  if (faults_->stallAfter >= 0 && faults_->answered >= faults_->stallAfter) {
-    setDelayedReply(true);
-    Q_EMIT Called(QStringLiteral("%1 left unanswered").arg(call));
-    return true;
-  }
-  ++faults_->answered;
-  return false;
+  if (!faults_ || faults_->Count(call) == CallCounter::Verdict::Answer) return false;
+  setDelayedReply(true);
+  Q_EMIT Called(QStringLiteral("%1 left unanswered").arg(call));
+  return true;
 }
 
 QDBusVariant AutomationTarget::GetProperty(const QString& name) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CallFaults.h"
+
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusObjectPath>
@@ -11,23 +13,11 @@
 #include <QVariantList>
 #include <QVariantMap>
 
-#include <functional>
-
 // A refusal of a property read or a call: answered on the bus as the error
 // "org.penlark.Automation.Error.E<number>" with the description as its message.
 struct AutomationFault {
   int number;
   QString description;
-};
-
-// Test-only misbehaviour shared by every object of the program: after `answered` reaches
-// endAfter, the next call ends the program without an answer (onEnd runs first); after
-// it reaches stallAfter, that call and every later one are left unanswered. -1: never.
-struct CallFaults {
-  int endAfter = -1;
-  int stallAfter = -1;
-  int answered = 0;
-  std::function<void()> onEnd;
 };
 
 // One automation object on the bus (interface org.penlark.Automation, and
@@ -48,7 +38,8 @@ class AutomationTarget : public QObject, public QDBusContext {
   // application object.
   QDBusObjectPath CreateObject();
 
-  void SetFaults(CallFaults* faults) { faults_ = faults; }
+  // The program's call counter, shared by all its objects; these take no --refuse-at.
+  void SetFaults(CallCounter* faults) { faults_ = faults; }
   // Serves this object at path with the automation interface, and the class factory
   // where creatable; false when the bus refuses the path.
   bool Publish(QDBusConnection& bus, const QString& path, bool creatable);
@@ -69,7 +60,7 @@ class AutomationTarget : public QObject, public QDBusContext {
   bool Faulted(const QString& call);  // counts the call; true: left unanswered
 
   QString path_ = QStringLiteral("/");
-  CallFaults* faults_ = nullptr;
+  CallCounter* faults_ = nullptr;
 };
 
 // The arguments of one call laid out by parameter: positional ones first, in order, then

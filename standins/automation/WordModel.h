@@ -29,23 +29,34 @@ class WordDocument {
 // throw AutomationFault.
 using WordDocumentAccess = std::function<WordDocument*()>;
 
-// The application object of class "Word.Application.8", at "/".
-//   Application  this object        Version  "8.0"
-//   ActiveDocument  the document's name as text; 4248 when no document is open
-//   Selection    the selection object (at "/selection"); 4248 when no document is open
-class Word8Application : public AutomationTarget {
-  Q_OBJECT
-
+// An object of the word processor's object models: it reaches the document at each call,
+// and any member its class does not answer is unknown (438).
+class WordObject : public AutomationTarget {
  public:
-  Word8Application(WordDocumentAccess document, QObject* parent);
+  WordObject(WordDocumentAccess document, QObject* parent)
+      : AutomationTarget(parent), document_(std::move(document)) {}
 
  protected:
   QVariant Property(const QString& name) override;
   QVariant Method(const QString& name, const QVariantList& positional,
                   const QVariantMap& named) override;
+  // The open document; with none open, refuses with noDocumentError.
+  WordDocument& OpenDocument(int noDocumentError) const;
 
  private:
   WordDocumentAccess document_;
+};
+
+// The application object of class "Word.Application.8", at "/".
+//   Application  this object        Version  "8.0"
+//   ActiveDocument  the document's name as text; 4248 when no document is open
+//   Selection    the selection object (at "/selection"); 4248 when no document is open
+class Word8Application : public WordObject {
+ public:
+  using WordObject::WordObject;
+
+ protected:
+  QVariant Property(const QString& name) override;
 };
 
 // Its selection, at "/selection".
@@ -54,19 +65,14 @@ class Word8Application : public AutomationTarget {
 //       the document has none of that name; other What values: 5
 //   InsertAfter(Text)  adds the text at the end of the selection, which grows over it
 // Each refuses with 4248 when no document is open.
-class Word8Selection : public AutomationTarget {
-  Q_OBJECT
-
+class Word8Selection : public WordObject {
  public:
-  Word8Selection(WordDocumentAccess document, QObject* parent);
+  using WordObject::WordObject;
 
  protected:
   QVariant Property(const QString& name) override;
   QVariant Method(const QString& name, const QVariantList& positional,
                   const QVariantMap& named) override;
-
- private:
-  WordDocumentAccess document_;
 };
 
 // The WordBasic object, at "/", created through the class "Word.Basic". No properties.
@@ -75,18 +81,15 @@ class Word8Selection : public AutomationTarget {
 // The other language's names are unknown (438). EditGoTo selects the bookmark; 440 when
 // the document has no such bookmark. Insert replaces the selection and leaves the
 // insertion point after the text. Both refuse with 5003 when no document is open.
-class WordBasicObject : public AutomationTarget {
-  Q_OBJECT
-
+class WordBasicObject : public WordObject {
  public:
-  WordBasicObject(WordDocumentAccess document, bool german, QObject* parent);
+  WordBasicObject(WordDocumentAccess document, bool german, QObject* parent)
+      : WordObject(std::move(document), parent), german_(german) {}
 
  protected:
-  QVariant Property(const QString& name) override;
   QVariant Method(const QString& name, const QVariantList& positional,
                   const QVariantMap& named) override;
 
  private:
-  WordDocumentAccess document_;
   bool german_;
 };

@@ -6,8 +6,6 @@
 
 #include <cstdio>
 
-#include <unistd.h>
-
 namespace {
 
 void Report(const QString& line) {
@@ -22,6 +20,8 @@ DdeServer::DdeServer(QDBusConnection bus, std::vector<DataFile> files, Options o
     : QObject(parent),
       bus_(std::move(bus)),
       options_(std::move(options)),
+      calls_(options_.faults,
+             [](const QString& call) { Report(QStringLiteral("ending without answering %1").arg(call)); }),
       clients_(new QDBusServiceWatcher(this)) {
   for (DataFile& file : files) files_.push_back(std::make_shared<const DataFile>(std::move(file)));
   clients_->setConnection(bus_);
@@ -45,21 +45,18 @@ DdeServer::Conversation* DdeServer::Find(uint id) {
 }
 
 bool DdeServer::Faulted(const QString& call) {
-  if (++calls_ == options_.refuseAt) {
-    Refuse(DdeContract::ErrorRefused, QStringLiteral("refusing call %1 (%2)").arg(calls_).arg(call));
-    return true;
+  switch (calls_.Count(call)) {
+    case CallCounter::Verdict::Answer:
+      return false;
+    case CallCounter::Verdict::Refuse:
+      Refuse(DdeContract::ErrorRefused, QStringLiteral("refusing call %1 (%2)").arg(calls_.Calls()).arg(call));
+      return true;
+    case CallCounter::Verdict::LeaveUnanswered:
+      setDelayedReply(true);
+      Report(QStringLiteral("not answering %1").arg(call));
+      return true;
   }
-  if (options_.endAfter >= 0 && answered_ >= options_.endAfter) {
-    Report(QStringLiteral("ending without answering %1").arg(call));
-    ::_exit(3);
-  }
-  if (options_.stallAfter >= 0 && answered_ >= options_.stallAfter) {
-    setDelayedReply(true);
-    Report(QStringLiteral("not answering %1").arg(call));
-    return true;
-  }
-  ++answered_;
-  return false;
+  return true;
 }
 
 void DdeServer::ReplaceFile(size_t index, DataFile file) {

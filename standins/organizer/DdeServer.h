@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AddressBook.h"
+#include "CallFaults.h"
 #include "DdeCommand.h"
 
 #include <QDBusConnection>
@@ -28,11 +29,7 @@ class DdeServer : public QObject, protected QDBusContext {
     QString stallItem;                  // requests of this item are never answered
     QString stallCommand;               // commands of this name are never answered
     std::optional<QString> resultText;  // "RESULT" answers this instead of the number
-    // Calls (initiates, commands, requests) answered before the program ends at the next
-    // one without answering it, or leaves it and every later one unanswered; -1: never.
-    int endAfter = -1;
-    int stallAfter = -1;
-    int refuseAt = -1;  // this call (counted from 1, as above) is refused; the rest answered
+    CallFaultCounts faults;  // the calls counted: initiates, commands, requests
   };
 
   DdeServer(QDBusConnection bus, std::vector<DataFile> files, Options options,
@@ -65,7 +62,7 @@ class DdeServer : public QObject, protected QDBusContext {
   // The conversation's id, or 0 with *why.
   uint Open(const QString& topic, const QString& client, QString* why);
   bool RunCommand(Conversation& conversation, const QString& command);
-  // Counts the call; true when it is left unanswered (the program may end instead).
+  // Counts the call; true when it is refused or left unanswered (the program may end instead).
   bool Faulted(const QString& call);
 
   QDBusConnection bus_;
@@ -74,7 +71,6 @@ class DdeServer : public QObject, protected QDBusContext {
   Options options_;
   std::map<uint, Conversation> conversations_;
   uint nextId_ = 1;
-  int answered_ = 0;
-  int calls_ = 0;
+  CallCounter calls_;
   QDBusServiceWatcher* clients_;
 };

@@ -41,6 +41,7 @@
 #include "DdeServer.h"
 #include "MadeUpPeople.h"
 #include "OrganizerWindow.h"
+#include "TerminationSignals.h"
 #include "VcardFolder.h"
 #include "ddeadaptor.h"
 #include "DdeContract.h"
@@ -49,17 +50,12 @@
 #include <QDBusConnection>
 #include <QDateTime>
 #include <QFileInfo>
-#include <QSocketNotifier>
 #include <QStringList>
 
-#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <utility>
 #include <vector>
-
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
@@ -68,13 +64,6 @@ const QString kUsage = QStringLiteral(
     "[--result-text TEXT] [--end-after N] [--stall-after N] [--refuse-at N] [--generate N] "
     "DATAFILE|FOLDER...\n"
     "       penlark-organizer [--check-every SECONDS] --carddav URL FILE.vcf");
-
-int signalPipe[2] = {-1, -1};
-
-void OnSignal(int) {
-  const char byte = 1;
-  [[maybe_unused]] ssize_t written = ::write(signalPipe[0], &byte, 1);
-}
 
 // The same N records on every run: names built from syllables by a fixed generator.
 void AddGeneratedRecords(DataFile& file, qint64 count) {
@@ -138,14 +127,9 @@ int main(int argc, char** argv) {
       bool ok = false;
       generate = arguments[++i].toLongLong(&ok);
       if (!ok || generate < 0) return Fail(QStringLiteral("--generate needs a count\n") + kUsage);
-    } else if ((argument == QLatin1String("--end-after") || argument == QLatin1String("--stall-after") ||
-                argument == QLatin1String("--refuse-at")) && i + 1 < arguments.size()) {
-      bool ok = false;
-      const int calls = arguments[++i].toInt(&ok);
-      if (!ok || calls < 0) return Fail(QStringLiteral("%1 takes a number of calls\n").arg(argument) + kUsage);
-      (argument == QLatin1String("--end-after")     ? options.endAfter
-       : argument == QLatin1String("--stall-after") ? options.stallAfter
-                                                    : options.refuseAt) = calls;
+    } else if (CallFaultCounts::IsSwitch(argument) && i + 1 < arguments.size()) {
+      QString error;
+      if (!options.faults.Set(argument, arguments[++i], &error)) return Fail(error + u'\n' + kUsage);
     } else if (argument == QLatin1String("--carddav") && i + 1 < arguments.size()) {
       carddav = QUrl(arguments[++i]);
       if (const QString why = CardDavClient::CheckUrl(carddav); !why.isEmpty()) return Fail(why);
@@ -195,21 +179,7 @@ int main(int argc, char** argv) {
   if (!bus.isConnected())
     return Fail(QStringLiteral("no session bus: %1").arg(bus.lastError().message()));
 
-  // The signal handler only writes a byte; the event loop reads it and quits.
-  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
-    return Fail(QStringLiteral("cannot set up signal handling"));
-  QSocketNotifier signalNotifier(signalPipe[1], QSocketNotifier::Read);
-  QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, [&app] {
-    char byte;
-    [[maybe_unused]] ssize_t got = ::read(signalPipe[1], &byte, 1);
-    app.quit();
-  });
-  struct sigaction action {};
-  action.sa_handler = OnSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGINT, &action, nullptr);
+  if (!QuitOnTerminationSignals(app)) return Fail(QStringLiteral("cannot set up signal handling"));
 
   const std::unique_ptr<QWidget> window = MakeOrganizerWindow(files, DdeServiceName(QStringLiteral("Organize200")));
   DdeServer server(bus, std::move(files), options);

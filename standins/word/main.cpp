@@ -39,6 +39,7 @@
 // cannot be read or is not UTF-8, no running instance to ask).
 
 #include "AutomationTarget.h"
+#include "CallFaults.h"
 #include "LetterDocument.h"
 #include "TerminationSignals.h"
 #include "WordObjects.h"
@@ -70,8 +71,7 @@ struct Options {
   std::optional<QString> letter;
   bool printText = false;
   std::optional<QString> saveAs;
-  int endAfter = -1;
-  int stallAfter = -1;
+  CallFaultCounts faults;
   std::optional<QString> screenshot;  // absolute: the running instance has its own working folder
 
   bool IsClient() const { return printText || saveAs || screenshot; }
@@ -126,15 +126,10 @@ std::optional<Options> ParseArguments(const QStringList& arguments, QString* err
     return std::nullopt;
   }
   options.word6 = dialectValue == QStringLiteral("word6");
-  for (const auto& [option, calls] : {std::pair{&endAfter, &options.endAfter}, std::pair{&stallAfter, &options.stallAfter}}) {
-    if (!parser.isSet(*option)) continue;
-    bool ok = false;
-    *calls = parser.value(*option).toInt(&ok);
-    if (!ok || *calls < 0) {
-      *error = QStringLiteral("--%1 takes a number of calls").arg(option->names().front());
+  for (const QCommandLineOption* option : {&endAfter, &stallAfter})
+    if (parser.isSet(*option) &&
+        !options.faults.Set(QStringLiteral("--") + option->names().front(), parser.value(*option), error))
       return std::nullopt;
-    }
-  }
   if (parser.isSet(language)) {
     const QString value = parser.value(language);
     if (value != QStringLiteral("English") && value != QStringLiteral("German")) {
@@ -227,24 +222,24 @@ int RunWordProcessor(int argc, char** argv, const Options& options) {
   std::optional<QString> name;
   if (options.letter) name = QFileInfo(*options.letter).fileName();
   WordWindow window(caption, name, letterText.value_or(QString()));
-  const DocumentAccess document = [&window] { return window.Document(); };
+  const WordDocumentAccess document = LetterAccess([&window] { return window.Document(); });
 
-  CallFaults faults{options.endAfter, options.stallAfter, 0, [&window] {
+  CallCounter faults(options.faults, [&window](const QString&) {
     const QByteArray text = window.DocumentText().toUtf8();
     std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
     std::fflush(stdout);
-  }};
+  });
   AutomationTarget* application = nullptr;
   QStringList names;
   bool published = true;
   if (options.word6) {
-    application = new WordBasic(document, options.german, &window);
+    application = new WordBasicObject(document, options.german, &window);
     application->SetFaults(&faults);
     published = application->Publish(bus, QStringLiteral("/"), true);
     names << ClassFactoryName(QStringLiteral("Word.Basic"));
   } else {
-    application = new WordApplication(document, &window);
-    auto* selection = new WordSelection(document, &window);
+    application = new Word8Application(document, &window);
+    auto* selection = new Word8Selection(document, &window);
     application->SetFaults(&faults);
     selection->SetFaults(&faults);
     published = application->Publish(bus, QStringLiteral("/"), true) &&

@@ -23,10 +23,15 @@ void OnSignal(int) {
 bool QuitOnTerminationSignals(QCoreApplication& app) {
   if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return false;
   auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, &app);
-  QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+  QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app] {
+    char byte;
+    [[maybe_unused]] const ssize_t got = ::read(signalPipe[1], &byte, 1);
+    app.quit();
+  });
   struct sigaction action = {};
   action.sa_handler = OnSignal;
   sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
   ::sigaction(SIGTERM, &action, nullptr);
   ::sigaction(SIGINT, &action, nullptr);
   return true;
