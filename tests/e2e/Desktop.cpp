@@ -37,15 +37,14 @@ Desktop::Desktop() {
     error_ = QStringLiteral("Xvfb did not start (Debian package xvfb)");
     return;
   }
-  QDeadlineTimer deadline(kWaitMs);
   QByteArray number;
-  while (!number.endsWith('\n')) {
-    if (server_.state() == QProcess::NotRunning || deadline.hasExpired()) {
-      error_ = QStringLiteral("Xvfb gave no display: ") + QString::fromUtf8(server_.readAllStandardError());
-      return;
-    }
+  Eventually([&] {
     server_.waitForReadyRead(100);
-    number += server_.readAllStandardOutput();
+    return (number += server_.readAllStandardOutput()).endsWith('\n') || server_.state() == QProcess::NotRunning;
+  });
+  if (!number.endsWith('\n')) {
+    error_ = QStringLiteral("Xvfb gave no display: ") + QString::fromUtf8(server_.readAllStandardError());
+    return;
   }
   display_ = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
   QString version;
@@ -57,15 +56,13 @@ Desktop::Desktop() {
 
 Desktop::~Desktop() {
   if (bellListener_) XCloseDisplay(bellListener_);
-  if (windowManager_.state() != QProcess::NotRunning) {
-    windowManager_.terminate();
-    windowManager_.waitForFinished(5000);
-  }
-  if (server_.state() == QProcess::NotRunning) return;
-  server_.terminate();
-  if (!server_.waitForFinished(5000)) {
-    server_.kill();
-    server_.waitForFinished(1000);
+  for (QProcess* process : {&windowManager_, &server_}) {
+    if (process->state() == QProcess::NotRunning) continue;
+    process->terminate();
+    if (!process->waitForFinished(5000)) {
+      process->kill();
+      process->waitForFinished(1000);
+    }
   }
 }
 

@@ -93,18 +93,16 @@ class EndToEnd : public ::testing::Test {
     EndWithTest(penlark);
     penlark.start(Path("penlark"), {});
     ASSERT_TRUE(penlark.waitForStarted(5000));
-    const QString window = desktop.WaitForWindow(firstWindow);
-    ASSERT_FALSE(window.isEmpty()) << "shown: " << desktop.Titles().join(u',').toStdString();
-    if (firstWindow == kMainWindow) {
-      ASSERT_TRUE(desktop.Focus(window));
-    }
+    if (firstWindow == kMainWindow) BackToMainWindow();
+    else ASSERT_FALSE(desktop.WaitForWindow(firstWindow).isEmpty()) << Titles();
   }
   // The keyboard on the main window again, as a person clicks it after a box.
   void BackToMainWindow() {
     const QString window = desktop.WaitForWindow(kMainWindow);
-    ASSERT_FALSE(window.isEmpty());
+    ASSERT_FALSE(window.isEmpty()) << Titles();
     ASSERT_TRUE(desktop.Focus(window));
   }
+  std::string Titles() const { return "shown: " + desktop.Titles().join(u',').toStdString(); }
   void Type(const QString& text) { ASSERT_TRUE(desktop.Type(text)); }
   void Keys(const QStringList& keys) { ASSERT_TRUE(desktop.Keys(keys)); }
   // xdotool key names, blank-separated; text after "type:" is typed.
@@ -115,14 +113,15 @@ class EndToEnd : public ::testing::Test {
   // Waits for a message box of that title and answers it with Enter.
   void AnswerBox(const QString& title) {
     ASSERT_FALSE(desktop.WaitForWindow(title).isEmpty())
-        << "no box \"" << title.toStdString() << "\"; shown: " << desktop.Titles().join(u',').toStdString();
+        << "no box \"" << title.toStdString() << "\"; " << Titles();
     // The window manager gives a new box the focus a moment after it is shown.
-    ASSERT_TRUE(Desktop::Eventually([&] { return desktop.FocusedTitle() == title; }, 5000)) << desktop.FocusedTitle().toStdString();
+    ASSERT_TRUE(Desktop::Eventually([&] { return desktop.FocusedTitle() == title; }, 5000))
+        << "focus in " << desktop.FocusedTitle().toStdString();
     Keys({QStringLiteral("Return")});
     ASSERT_TRUE(desktop.WaitWindowGone(title));
   }
   void ExpectEndedCleanly() {
-    ASSERT_TRUE(penlark.waitForFinished(10000)) << "shown: " << desktop.Titles().join(u',').toStdString();
+    ASSERT_TRUE(penlark.waitForFinished(10000)) << Titles();
     EXPECT_EQ(penlark.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(penlark.exitCode(), 0) << penlark.readAllStandardError().toStdString();
   }

@@ -41,7 +41,6 @@ qsizetype Differing(const QImage& a, const QImage& b) {
 
 class StandinWindows : public EndToEnd {
  protected:
-  std::string Titles() const { return "shown: " + desktop.Titles().join(u',').toStdString(); }
   // The id of the window of that title, once it is shown; "" (a failure) when it is not.
   QString Window(const QString& title) const {
     const QString window = desktop.WaitForWindow(title);

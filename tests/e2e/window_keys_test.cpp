@@ -25,7 +25,9 @@ const QString kInvalid = QStringLiteral("Invalid Name");
 
 // One step of a table: the keys pressed in turn, then where the focus must be.
 struct Row {
-  QString keys;  // xdotool key names, blank-separated; text after "type:" is typed
+  // xdotool key names, blank-separated; text after "type:" is typed, "menu:a" picks a File
+  // menu entry, "click:cmdOK" clicks a control of the window of the row before.
+  QString keys;
   QString window;
   QString control;
 };
@@ -62,7 +64,7 @@ class PenlarkWindows : public EndToEnd {
     Desktop::Eventually([&] { return Read(), focus == expected || penlark.state() == QProcess::NotRunning; }, 5000);
     if (focus == expected) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "focus in " << focus.toStdString() << ", not " << expected.toStdString()
-                                         << "; shown: " << desktop.Titles().join(u',').toStdString();
+                                         << "; " << Titles();
   }
   // Presses each row's keys and checks where the focus went; a row without a window
   // expects the window of the row before to have closed.
@@ -73,7 +75,11 @@ class PenlarkWindows : public EndToEnd {
       SCOPED_TRACE(("keys \"" + row.keys + "\" -> " + row.window + "|" + row.control).toStdString());
       Read();
       const QString before = focus;
-      Press(row.keys);
+      for (const QString& key : row.keys.split(u' ', Qt::SkipEmptyParts)) {
+        if (key.startsWith(u"menu:")) Menu(key.mid(5));
+        else if (key.startsWith(u"click:")) Click(last, key.mid(6));
+        else Press(key);
+      }
       // Where nothing may happen, give it the time to happen wrongly.
       if (row.window + u'|' + row.control == before) {
         QDeadlineTimer settle(300);
@@ -104,15 +110,15 @@ class PenlarkWindows : public EndToEnd {
       ASSERT_TRUE(FocusIs(window, order[i]));
     }
   }
-  // Clicks the middle of a control (clicks 2: double-clicks); moves there with 0.
-  void Click(const QString& window, const QString& control, int clicks = 1) {
+  // Clicks the middle of a control.
+  void Click(const QString& window, const QString& control) {
     if (HasFatalFailure()) return;  // the rows after a failed one say nothing
     Read();
     const QRect place = places.value(window + u'|' + control);
     ASSERT_FALSE(place.isEmpty()) << "no place for " << control.toStdString();
     const QString id = desktop.WaitForWindow(window);
     ASSERT_FALSE(id.isEmpty());
-    ASSERT_TRUE(desktop.Mouse(id, place.center().x(), place.center().y(), clicks));
+    ASSERT_TRUE(desktop.Mouse(id, place.center().x(), place.center().y(), 1));
   }
   // The window as the person sees it, cut to one control when one is named. With
   // PENLARK_E2E_SHOTS set, also kept there as <name>.png.
@@ -135,16 +141,11 @@ class PenlarkWindows : public EndToEnd {
   }
   // Opens the File menu with the mouse (Alt+F is also "Search &For:") and presses the
   // entry's access key: "p" the profile editor, "o" Options, "a" About.
-  void Menu(const char* entry) {
+  void Menu(const QString& entry) {
     if (HasFatalFailure()) return;  // the rows after a failed one say nothing
     ASSERT_TRUE(desktop.Mouse(desktop.WaitForWindow(kMainWindow), 18, 10, 1));
     QThread::msleep(500);  // a menu takes the keys without taking the focus, so no report
-    Keys({QLatin1String(entry)});
-  }
-  void OpenEditor() {
-    if (HasFatalFailure()) return;  // the rows after a failed one say nothing
-    Menu("p");
-    ASSERT_TRUE(FocusIs(kEditor, QStringLiteral("cboProfileName")));
+    Keys({entry});
   }
 
   bool startsWithTheProgram = true;  // the word processor and penlark started by SetUp
@@ -171,8 +172,8 @@ TEST_F(PenlarkWindows, MainWindow) {
   EXPECT_EQ(Picture(QStringLiteral("main-profile-kept"), kMainWindow, QStringLiteral("cboAddressProfile")), chosen);
   Walk(kMainWindow,
        "lstAddressee cboAddressProfile cmdProfile cmdFinished cmdMore cmdExit optSurname txtSearchItem cmdSearch");
-  Run({{"Tab Tab", kMainWindow, "cmdProfile"}});
   Run({
+      {"Tab Tab", kMainWindow, "cmdProfile"},
       {"alt+o", kMainWindow, "optCompany"},
       {"alt+u", kMainWindow, "optSurname"},
       {"alt+p", kMainWindow, "cboAddressProfile"},
@@ -184,12 +185,9 @@ TEST_F(PenlarkWindows, MainWindow) {
       {"alt+c", kMainWindow, "cmdProfile"},
       {"space", kEditor, "cboProfileName"},
       {"alt+c", kMainWindow, "cmdProfile"},
-  });
-  Menu("a");
-  Run({{"", kAbout, "txtWebURL"}, {"Return", kMainWindow, "cmdProfile"}});
-  Menu("o");
-  Run({
-      {"", kOptions, "txtFilePath"},
+      {"menu:a", kAbout, "txtWebURL"},
+      {"Return", kMainWindow, "cmdProfile"},
+      {"menu:o", kOptions, "txtFilePath"},
       {"Escape", kMainWindow, "cmdProfile"},
       // Enter on More; the dialogs emptied the profile box, so the transfer fails and puts
       // the focus there, and Tab leaves it again.
@@ -246,11 +244,11 @@ TEST_F(PenlarkPointer, AMessageBoxShowsThePointerThatIsSet) {
 }
 
 TEST_F(PenlarkWindows, ProfileEditor) {
-  OpenEditor();
   QString order = QStringLiteral("cboProfileName");
   for (int row = 0; row < 12; ++row) order += QStringLiteral(" txtBookmark_%1 cboField_%1").arg(row);
   order += QStringLiteral(" cmdNew cmdDelete cmdOK cmdCancel");
   for (int row = 0; row < 12; ++row) order += QStringLiteral(" txtSeparator_%1").arg(row);
+  Run({{"menu:p", kEditor, "cboProfileName"}});
   Walk(kEditor, order);
   Picture(QStringLiteral("profile-editor"));
   const QByteArray before = ReadBytes(Path("PENLARK.INI"));
@@ -269,9 +267,9 @@ TEST_F(PenlarkWindows, ProfileEditor) {
       {"alt+d", kInvalid, "button:OK"},
       {"Return", kEditor, "txtBookmark_0"},
       {"Return Escape", kEditor, "txtBookmark_0"},
+      {"click:cmdOK", kInvalid, "button:OK"},
+      {"Return", kEditor, "txtBookmark_0"},
   });
-  Click(kEditor, QStringLiteral("cmdOK"));
-  Run({{"", kInvalid, "button:OK"}, {"Return", kEditor, "txtBookmark_0"}});
   EXPECT_EQ(ReadBytes(Path("PENLARK.INI")), before);
   Run({
       {"ctrl+a type:Salutation Tab", kEditor, "cboField_0"},
@@ -283,21 +281,20 @@ TEST_F(PenlarkWindows, ProfileEditor) {
       {"alt+c", kMainWindow, "txtSearchItem"},
   });
   EXPECT_EQ(ReadBytes(Path("PENLARK.INI")), before);
-  OpenEditor();
-  Run({{"Tab ctrl+a type:Mark1", kEditor, "txtBookmark_0"}});
-  Click(kEditor, QStringLiteral("cmdCancel"));
-  Run({{"", kMainWindow, "txtSearchItem"}});
-  // Enter on a focused button presses it; Enter in a box did nothing above.
-  OpenEditor();
   Run({
+      {"menu:p", kEditor, "cboProfileName"},
+      {"Tab ctrl+a type:Mark1", kEditor, "txtBookmark_0"},
+      {"click:cmdCancel", kMainWindow, "txtSearchItem"},
+      // Enter on a focused button presses it; Enter in a box did nothing above.
+      {"menu:p", kEditor, "cboProfileName"},
       {QStringLiteral("shift+Tab ").repeated(16), kEditor, "cmdNew"},
       {"Return", kNewName, "txtNewProfileName"},
       {"alt+c", kEditor, "cmdNew"},
       {"Tab Tab Tab Return", kMainWindow, "txtSearchItem"},
+      // The new-name window.
+      {"menu:p", kEditor, "cboProfileName"},
+      {"alt+n", kNewName, "txtNewProfileName"},
   });
-  // The new-name window, and a new profile saved.
-  OpenEditor();
-  Run({{"alt+n", kNewName, "txtNewProfileName"}});
   Walk(kNewName, "txtNewProfileName cmdOK cmdCancel");
   Picture(QStringLiteral("new-name"));
   Run({
@@ -325,7 +322,7 @@ TEST_F(PenlarkWindows, ProfileEditor) {
   EXPECT_NE(ReadBytes(Path("PENLARK.INI")).indexOf("=Fresh"), -1);
   // A good bookmark, and a separator typed with Enter, the space bar, Ctrl+Tab and AltGr on
   // a German keyboard, saved by the access key.
-  OpenEditor();
+  Run({{"menu:p", kEditor, "cboProfileName"}});
   QProcess layout;
   layout.setProcessEnvironment(desktop.On(QProcessEnvironment::systemEnvironment()));
   layout.start(QStringLiteral("setxkbmap"), {QStringLiteral("de")});
@@ -346,8 +343,8 @@ TEST_F(PenlarkWindows, ProfileEditor) {
 // New gives a name, and OK still refuses to store a blank one.
 TEST_F(PenlarkWindows, ProfileEditorWithNoProfileLeft) {
   const QString confirm = QStringLiteral("Confirm Address Profile Delete");
-  OpenEditor();
   Run({
+      {"menu:p", kEditor, "cboProfileName"},
       {"alt+d", confirm, "button:No"},
       {"alt+y", kEditor, "cboProfileName"},
       {"alt+d", confirm, "button:No"},
@@ -372,52 +369,45 @@ TEST_F(PenlarkWindows, AboutOptionsAndBrowse) {
   QString wanted = QFileInfo(desktopEntry).completeBaseName();
   for (const QByteArray& line : ReadBytes(desktopEntry).split('\n'))
     if (line.startsWith("StartupWMClass=")) wanted = QString::fromUtf8(line.mid(15).trimmed());
-  QProcess xprop;
-  xprop.setProcessEnvironment(desktop.On(QProcessEnvironment::systemEnvironment()));
-  xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), desktop.WaitForWindow(kMainWindow), QStringLiteral("WM_CLASS")});
-  ASSERT_TRUE(xprop.waitForFinished(10000)) << "xprop (Debian package x11-utils)";
-  const QString shown = QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
-  EXPECT_TRUE(shown.endsWith(QStringLiteral(", \"") + wanted + u'"')) << shown.toStdString();  // instance, class
+  QString shown;
+  ASSERT_EQ(RunToEnd(QStringLiteral("xprop"), {"-id", desktop.WaitForWindow(kMainWindow), "WM_CLASS"},
+                     desktop.On(QProcessEnvironment::systemEnvironment()), &shown),
+            0)
+      << "xprop (Debian package x11-utils)";
+  EXPECT_TRUE(shown.trimmed().endsWith(QStringLiteral(", \"") + wanted + u'"')) << shown.toStdString();  // instance, class
 
-  Menu("a");
+  Run({{"menu:a", kAbout, "txtWebURL"}});
   Walk(kAbout, "txtWebURL txtVersion cmdClose");
   Picture(QStringLiteral("about"));
+  const QString dialog = QStringLiteral("Select Organizer Data File");
+  const QByteArray before = ReadBytes(Path("PENLARK.INI"));
   Run({
       {"Escape", kAbout, "txtWebURL"},  // no cancel button: Esc does nothing
       {"Tab Tab Escape", kAbout, "cmdClose"},
       {"Return", kMainWindow, "txtSearchItem"},  // Enter on Close
+      {"menu:a", kAbout, "txtWebURL"},
+      {"alt+c", kMainWindow, "txtSearchItem"},
+      {"menu:a", kAbout, "txtWebURL"},
+      {"Tab Tab space", kMainWindow, "txtSearchItem"},
+      {"menu:a", kAbout, "txtWebURL"},
+      {"click:cmdClose", kMainWindow, "txtSearchItem"},
+      {"menu:o", kOptions, "txtFilePath"},
   });
-  Menu("a");
-  Run({{"alt+c", kMainWindow, "txtSearchItem"}});
-  Menu("a");
-  Run({{"Tab Tab space", kMainWindow, "txtSearchItem"}});
-  Menu("a");
-  Click(kAbout, QStringLiteral("cmdClose"));
-  Run({{"", kMainWindow, "txtSearchItem"}});
-
-  const QString dialog = QStringLiteral("Select Organizer Data File");
-  const QByteArray before = ReadBytes(Path("PENLARK.INI"));
-  Menu("o");
   Walk(kOptions, "txtFilePath cmdBrowse txtAddressSection chkSkipBlankFields cmdOK cmdCancel");
   Run({
       {"alt+s", kOptions, "chkSkipBlankFields"},
       {"Return", kOptions, "chkSkipBlankFields"},
       {"Escape", kMainWindow, "txtSearchItem"},
-  });
-  Menu("o");
-  Run({
+      {"menu:o", kOptions, "txtFilePath"},
       {"Return", kOptions, "txtFilePath"},  // Enter in a box presses nothing
       {"alt+c", kMainWindow, "txtSearchItem"},
-  });
-  Menu("o");
-  Run({
+      {"menu:o", kOptions, "txtFilePath"},
       {"alt+b", dialog, "fileNameEdit"},
       {"Escape", kOptions, "txtFilePath"},  // the access key left the focus in the box
       {"Tab Tab Tab Tab Tab Return", kMainWindow, "txtSearchItem"},  // Enter on Cancel
   });
   EXPECT_EQ(ReadBytes(Path("PENLARK.INI")), before);
-  Menu("o");
-  Run({{"alt+s alt+o", kMainWindow, "txtSearchItem"}});
+  Run({{"menu:o alt+s alt+o", kMainWindow, "txtSearchItem"}});
   EXPECT_NE(ReadBytes(Path("PENLARK.INI")).indexOf("Skip Blank Fields=0"), -1);
 
   // Browse opens the samples folder typed into its name box and lists the address books
@@ -426,9 +416,8 @@ TEST_F(PenlarkWindows, AboutOptionsAndBrowse) {
   const QString samples = QStringLiteral(PENLARK_SAMPLES);
   for (const char* entry : {"addresses.json", "addresses.vcf"}) {
     SCOPED_TRACE(entry);
-    Menu("o");
     Run({
-        {"alt+b", dialog, "fileNameEdit"},
+        {"menu:o alt+b", dialog, "fileNameEdit"},
         {"type:" + samples + " Return", dialog, "fileNameEdit"},
         {"shift+Tab", dialog, "treeView"},
     });
