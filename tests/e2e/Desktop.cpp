@@ -1,6 +1,7 @@
 #include "Desktop.h"
 
 #include "ChildProcesses.h"
+#include "support/Shown.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -36,15 +37,14 @@ Desktop::Desktop() {
     error_ = QStringLiteral("Xvfb did not start (Debian package xvfb)");
     return;
   }
-  QDeadlineTimer deadline(kWaitMs);
   QByteArray number;
-  while (!number.endsWith('\n')) {
-    if (server_.state() == QProcess::NotRunning || deadline.hasExpired()) {
-      error_ = QStringLiteral("Xvfb gave no display: ") + QString::fromUtf8(server_.readAllStandardError());
-      return;
-    }
+  Eventually([&] {
     server_.waitForReadyRead(100);
-    number += server_.readAllStandardOutput();
+    return (number += server_.readAllStandardOutput()).endsWith('\n') || server_.state() == QProcess::NotRunning;
+  });
+  if (!number.endsWith('\n')) {
+    error_ = QStringLiteral("Xvfb gave no display: ") + QString::fromUtf8(server_.readAllStandardError());
+    return;
   }
   display_ = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
   QString version;
@@ -56,15 +56,13 @@ Desktop::Desktop() {
 
 Desktop::~Desktop() {
   if (bellListener_) XCloseDisplay(bellListener_);
-  if (windowManager_.state() != QProcess::NotRunning) {
-    windowManager_.terminate();
-    windowManager_.waitForFinished(5000);
-  }
-  if (server_.state() == QProcess::NotRunning) return;
-  server_.terminate();
-  if (!server_.waitForFinished(5000)) {
-    server_.kill();
-    server_.waitForFinished(1000);
+  for (QProcess* process : {&windowManager_, &server_}) {
+    if (process->state() == QProcess::NotRunning) continue;
+    process->terminate();
+    if (!process->waitForFinished(5000)) {
+      process->kill();
+      process->waitForFinished(1000);
+    }
   }
 }
 
@@ -78,9 +76,7 @@ QProcessEnvironment Desktop::On(QProcessEnvironment base) const {
 
 int Desktop::Xdo(const QStringList& arguments, QString* out) const {
   QProcess xdo;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("DISPLAY"), display_);
-  xdo.setProcessEnvironment(environment);
+  xdo.setProcessEnvironment(On(QProcessEnvironment::systemEnvironment()));
   xdo.start(QStringLiteral("xdotool"), arguments);
   if (!xdo.waitForFinished(kWaitMs)) {
     xdo.kill();
@@ -91,37 +87,33 @@ int Desktop::Xdo(const QStringList& arguments, QString* out) const {
   return xdo.exitStatus() == QProcess::NormalExit ? xdo.exitCode() : -1;
 }
 
-QStringList Desktop::Shown(const QString& titlePattern) const {
+bool Desktop::Eventually(const std::function<bool()>& ready, int ms) {
+  for (QDeadlineTimer deadline(ms);; QThread::msleep(kPollMs)) {
+    if (ready()) return true;
+    if (deadline.hasExpired()) return false;
+  }
+}
+
+QStringList Desktop::Shown(const QString& title) const {
+  const QString pattern = title.isEmpty() ? QStringLiteral(".") : u'^' + QRegularExpression::escape(title) + u'$';
   QString out;
-  Xdo({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), titlePattern},
-      &out);
+  Xdo({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), pattern}, &out);
   return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 QString Desktop::WaitForWindow(const QString& title) const {
-  const QString pattern = QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
-  QDeadlineTimer deadline(kWaitMs);
-  for (;;) {
-    const QStringList shown = Shown(pattern);
-    if (!shown.isEmpty()) return shown.front();
-    if (deadline.hasExpired()) return {};
-    QThread::msleep(kPollMs);
-  }
+  QStringList shown;
+  Eventually([&] { return !(shown = Shown(title)).isEmpty(); });
+  return shown.value(0);
 }
 
 bool Desktop::WaitWindowGone(const QString& title) const {
-  const QString pattern = QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
-  QDeadlineTimer deadline(kWaitMs);
-  while (!Shown(pattern).isEmpty()) {
-    if (deadline.hasExpired()) return false;
-    QThread::msleep(kPollMs);
-  }
-  return true;
+  return Eventually([&] { return Shown(title).isEmpty(); });
 }
 
 QStringList Desktop::Titles() const {
   QStringList titles;
-  for (const QString& window : Shown(QStringLiteral("."))) {
+  for (const QString& window : Shown()) {
     QString title;
     Xdo({QStringLiteral("getwindowname"), window}, &title);
     titles << title.trimmed();
@@ -130,15 +122,12 @@ QStringList Desktop::Titles() const {
 }
 
 bool Desktop::Focus(const QString& window) const {
-  QDeadlineTimer deadline(kWaitMs);
-  for (;;) {
+  return Eventually([&] {
     Xdo({QStringLiteral("windowfocus"), window});
     QString focused;
     Xdo({QStringLiteral("getwindowfocus")}, &focused);
-    if (focused.trimmed() == window) return true;
-    if (deadline.hasExpired()) return false;
-    QThread::msleep(kPollMs);
-  }
+    return focused.trimmed() == window;
+  });
 }
 
 QString Desktop::FocusedTitle() const {
@@ -166,15 +155,10 @@ bool Desktop::StartWindowManager() {
     error_ = QStringLiteral("openbox did not start (Debian package openbox)");
     return false;
   }
-  QDeadlineTimer deadline(kWaitMs);
-  while (!QFile::exists(ready)) {
-    if (windowManager_.state() == QProcess::NotRunning || deadline.hasExpired()) {
-      error_ = QStringLiteral("openbox gave no sign: ") + QString::fromUtf8(windowManager_.readAllStandardError());
-      return false;
-    }
-    QThread::msleep(kPollMs);
-  }
-  return true;
+  Eventually([&] { return QFile::exists(ready) || windowManager_.state() == QProcess::NotRunning; });
+  if (QFile::exists(ready)) return true;
+  error_ = QStringLiteral("openbox gave no sign: ") + QString::fromUtf8(windowManager_.readAllStandardError());
+  return false;
 }
 
 bool Desktop::Mouse(const QString& window, int x, int y, int clicks) const {
@@ -188,13 +172,9 @@ bool Desktop::Mouse(const QString& window, int x, int y, int clicks) const {
 }
 
 bool Desktop::Screenshot(const QString& path, const QString& window) const {
-  QProcess import;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("DISPLAY"), display_);
-  import.setProcessEnvironment(environment);
   // -silent: import rings the bell when done, which would count as a beep of the program.
-  import.start(QStringLiteral("import"), {QStringLiteral("-silent"), QStringLiteral("-window"), window, path});
-  return import.waitForFinished(kWaitMs) && import.exitStatus() == QProcess::NormalExit && import.exitCode() == 0;
+  return RunToEnd(QStringLiteral("import"), {QStringLiteral("-silent"), QStringLiteral("-window"), window, path},
+                  On(QProcessEnvironment::systemEnvironment())) == 0;
 }
 
 QByteArray Desktop::PointerImage() const {

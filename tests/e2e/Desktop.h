@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
+
 // A display of its own (Xvfb) and a person at its keyboard (xdotool), for running the real
 // programs with real windows. Keys go to whichever window has the focus, as a person's do.
 // Everything it started is stopped when it goes.
@@ -36,6 +38,8 @@ class Desktop {
   // Types text; presses keys in turn ("Return", "Down", "alt+m", "shift+Tab").
   bool Type(const QString& text) const;
   bool Keys(const QStringList& keys) const;
+  // Asks every 50 ms until ready() holds, for up to ms; whether it came to hold.
+  static bool Eventually(const std::function<bool()>& ready, int ms = 10000);
 
   // Starts openbox and waits until it manages windows: frames, focus of new windows.
   bool StartWindowManager();
@@ -55,7 +59,8 @@ class Desktop {
  private:
   // Runs xdotool with the arguments; its exit code, its standard output in *out.
   int Xdo(const QStringList& arguments, QString* out = nullptr) const;
-  QStringList Shown(const QString& titlePattern) const;
+  // The shown windows whose title is title, or any title when title is empty.
+  QStringList Shown(const QString& title = {}) const;
 
   QProcess server_;
   QProcess windowManager_;

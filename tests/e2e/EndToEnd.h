@@ -12,11 +12,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 
 inline const QString kMainWindow = QStringLiteral("Penlark");
 inline const QString kOrganizerName = QStringLiteral("org.penlark.dde.Organize200");
@@ -41,6 +39,7 @@ class EndToEnd : public ::testing::Test {
     ASSERT_TRUE(folder.isValid());
     ASSERT_TRUE(bus.ok()) << bus.lastError().toStdString();
     ASSERT_TRUE(desktop.ok()) << desktop.error().toStdString();
+    ASSERT_TRUE(desktop.StartWindowManager()) << desktop.error().toStdString();
     ASSERT_TRUE(QFile::copy(QStringLiteral(PENLARK_BIN), Path("penlark")));
     ASSERT_TRUE(QFile::copy(Sample("addresses.json"), Path("addresses.json")));
   }
@@ -72,9 +71,12 @@ class EndToEnd : public ::testing::Test {
   }
   // The sample letter as printed before any transfer: the bookmarks hold nothing.
   QString Unfilled() const { return Filled(sampleLetter, {}, {}, {}); }
-  QString Letter() {
+  // The letter as the word processor on that bus prints it.
+  QString Letter(const QProcessEnvironment& on = {}) {
     QString text;
-    EXPECT_EQ(bus.Run(QStringLiteral(PENLARK_WORD_BIN), {QStringLiteral("--print-text")}, &text), 0);
+    EXPECT_EQ(RunToEnd(QStringLiteral(PENLARK_WORD_BIN), {QStringLiteral("--print-text")},
+                       on.isEmpty() ? bus.Environment() : on, &text),
+              0);
     return text;
   }
 
@@ -91,33 +93,35 @@ class EndToEnd : public ::testing::Test {
     EndWithTest(penlark);
     penlark.start(Path("penlark"), {});
     ASSERT_TRUE(penlark.waitForStarted(5000));
-    const QString window = desktop.WaitForWindow(firstWindow);
-    ASSERT_FALSE(window.isEmpty()) << "shown: " << desktop.Titles().join(u',').toStdString();
-    if (firstWindow == kMainWindow) {
-      ASSERT_TRUE(desktop.Focus(window));
-    }
+    if (firstWindow == kMainWindow) BackToMainWindow();
+    else ASSERT_FALSE(desktop.WaitForWindow(firstWindow).isEmpty()) << Titles();
   }
   // The keyboard on the main window again, as a person clicks it after a box.
   void BackToMainWindow() {
     const QString window = desktop.WaitForWindow(kMainWindow);
-    ASSERT_FALSE(window.isEmpty());
+    ASSERT_FALSE(window.isEmpty()) << Titles();
     ASSERT_TRUE(desktop.Focus(window));
   }
+  std::string Titles() const { return "shown: " + desktop.Titles().join(u',').toStdString(); }
   void Type(const QString& text) { ASSERT_TRUE(desktop.Type(text)); }
   void Keys(const QStringList& keys) { ASSERT_TRUE(desktop.Keys(keys)); }
+  // xdotool key names, blank-separated; text after "type:" is typed.
+  void Press(const QString& keys) {
+    for (const QString& key : keys.split(u' ', Qt::SkipEmptyParts))
+      key.startsWith(u"type:") ? Type(key.mid(5)) : Keys({key});
+  }
   // Waits for a message box of that title and answers it with Enter.
   void AnswerBox(const QString& title) {
     ASSERT_FALSE(desktop.WaitForWindow(title).isEmpty())
-        << "no box \"" << title.toStdString() << "\"; shown: " << desktop.Titles().join(u',').toStdString();
+        << "no box \"" << title.toStdString() << "\"; " << Titles();
     // The window manager gives a new box the focus a moment after it is shown.
-    QDeadlineTimer focused(5000);
-    while (desktop.FocusedTitle() != title && !focused.hasExpired()) QThread::msleep(50);
-    ASSERT_EQ(desktop.FocusedTitle(), title);
+    ASSERT_TRUE(Desktop::Eventually([&] { return desktop.FocusedTitle() == title; }, 5000))
+        << "focus in " << desktop.FocusedTitle().toStdString();
     Keys({QStringLiteral("Return")});
     ASSERT_TRUE(desktop.WaitWindowGone(title));
   }
   void ExpectEndedCleanly() {
-    ASSERT_TRUE(penlark.waitForFinished(10000)) << "shown: " << desktop.Titles().join(u',').toStdString();
+    ASSERT_TRUE(penlark.waitForFinished(10000)) << Titles();
     EXPECT_EQ(penlark.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(penlark.exitCode(), 0) << penlark.readAllStandardError().toStdString();
   }

@@ -11,24 +11,8 @@ const QString kCharlotte = QStringLiteral(
 const QString kSamuel = QStringLiteral(
     "Mr Samuel Okafor\nProject Engineer\nTyne Offshore\nQuayside House\nNewcastle upon Tyne\nNE1 3DX\nEngland");
 
-TEST_F(EndToEnd, FinishedFillsTheLetterAndEndsTheProgram) {
-  WriteSampleConfiguration();
-  const QByteArray before = ReadBytes(Path("PENLARK.INI"));
-  StartOrganizer();
-  StartWord(sampleLetter);
-  StartPenlark();
-
-  Type(QStringLiteral("Hartley"));
-  Keys({QStringLiteral("Return"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")});
-  ExpectEndedCleanly();
-
-  EXPECT_EQ(Letter().toStdString(),
-            Filled(sampleLetter, kCharlotte, QStringLiteral("0113 496 0114"), QStringLiteral("Dr Hartley"))
-                .toStdString());
-  // The recent settings written are the ones the file held, so not a byte changes.
-  EXPECT_EQ(ReadBytes(Path("PENLARK.INI")), before);
-}
-
+// More keeps the program for a second addressee; Finished then fills the letter, ends the
+// program and writes back only the recent setting that changed.
 TEST_F(EndToEnd, MoreStaysForASecondAddresseeFoundByCompany) {
   WriteSampleConfiguration();
   QByteArray expected = ReadBytes(Path("PENLARK.INI"));
@@ -37,13 +21,10 @@ TEST_F(EndToEnd, MoreStaysForASecondAddresseeFoundByCompany) {
   StartWord(sampleLetter);
   StartPenlark();
 
-  Type(QStringLiteral("Okafor"));
-  Keys({QStringLiteral("Return"), QStringLiteral("alt+m")});
+  Press("type:Okafor Return alt+m");
   ExpectStillRunning();
   // The search text is selected again; the company option, then back to the text.
-  Keys({QStringLiteral("alt+o"), QStringLiteral("Tab")});
-  Type(QStringLiteral("Pennine"));
-  Keys({QStringLiteral("Return"), QStringLiteral("Return")});
+  Press("alt+o Tab type:Pennine Return Return");
   ExpectEndedCleanly();
 
   // The second addressee's rows follow the first's at each bookmark.
@@ -63,15 +44,14 @@ TEST_F(EndToEnd, AMissingBookmarkIsReportedAndTheRowsBeforeItStay) {
   StartWord(letter);
   StartPenlark();
 
-  Type(QStringLiteral("Hartley"));
-  Keys({QStringLiteral("Return"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")});
+  Press("type:Hartley Return Down Down Return");
   AnswerBox(QStringLiteral("Transfer Error"));
   ExpectStillRunning();
   // The reference is the profile's last row, so everything before it was written.
   EXPECT_EQ(Letter().toStdString(), Filled(letter, kCharlotte, {}, QStringLiteral("Dr Hartley")).toStdString());
 
   BackToMainWindow();
-  Keys({QStringLiteral("alt+e")});
+  Press("alt+e");
   ExpectEndedCleanly();
   EXPECT_EQ(ReadBytes(Path("PENLARK.INI")), before);
 }
@@ -87,9 +67,7 @@ TEST_F(EndToEnd, AFirstStartWithoutConfigurationSetsUpAndTransfers) {
   AnswerBox(QStringLiteral("Configuration Information Required"));  // Yes
   ASSERT_FALSE(desktop.WaitForWindow(QStringLiteral("Options")).isEmpty());
   Type(Path("addresses.json"));
-  Keys({QStringLiteral("Tab"), QStringLiteral("Tab")});
-  Type(QStringLiteral("Address"));
-  Keys({QStringLiteral("Tab"), QStringLiteral("space"), QStringLiteral("alt+o")});
+  Press("Tab Tab type:Address Tab space alt+o");
   ASSERT_TRUE(desktop.WaitWindowGone(QStringLiteral("Options")));
   const QByteArray options = "[Options]\nOrganizer File Path=" + Path("addresses.json").toUtf8() +
                              "\nOrganizer Address Section=Address\nSkip Blank Fields=1\n";
@@ -98,11 +76,10 @@ TEST_F(EndToEnd, AFirstStartWithoutConfigurationSetsUpAndTransfers) {
   AnswerBox(QStringLiteral("No Address Profiles"));
   ASSERT_FALSE(desktop.WaitForWindow(QStringLiteral("Address Profile Name")).isEmpty());
   Type(QStringLiteral("Surname only"));
-  Keys({QStringLiteral("Return")});
+  Press("Return");
   ASSERT_FALSE(desktop.WaitForWindow(QStringLiteral("Address Profile")).isEmpty());
   // Row 1: the salutation bookmark, and the field list's second entry after (-None-).
-  Type(QStringLiteral("Salutation"));
-  Keys({QStringLiteral("Tab"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("alt+o")});
+  Press("type:Salutation Tab Down Down alt+o");
   ASSERT_TRUE(desktop.WaitWindowGone(QStringLiteral("Address Profile")));
   QByteArray profile = options + "[Address Profiles]\n0=Surname only\n[Profile 0]\n";
   for (int row = 0; row < 12; ++row) {
@@ -115,9 +92,7 @@ TEST_F(EndToEnd, AFirstStartWithoutConfigurationSetsUpAndTransfers) {
   // With no recent settings the profile box shows no name and the company option is on;
   // the person picks the new profile and the surname search.
   BackToMainWindow();
-  Keys({QStringLiteral("alt+p"), QStringLiteral("Down"), QStringLiteral("alt+u"), QStringLiteral("Tab")});
-  Type(QStringLiteral("Okafor"));
-  Keys({QStringLiteral("Return"), QStringLiteral("Return")});
+  Press("alt+p Down alt+u Tab type:Okafor Return Return");
   ExpectEndedCleanly();
   EXPECT_EQ(Letter().toStdString(), Filled(sampleLetter, {}, {}, QStringLiteral("Okafor")).toStdString());
   EXPECT_EQ(ReadBytes(Path("PENLARK.INI")),

@@ -4,26 +4,14 @@
 // from their desktop entries, without a terminal. What the screen shows is read back from
 // the X server (ImageMagick's import).
 
-#include "Desktop.h"
+#include "EndToEnd.h"
 
-#include "contract/AutomationContract.h"
-#include "contract/DdeContract.h"
-#include "ChildProcesses.h"
-#include "PrivateBus.h"
-#include "support/Shown.h"
-
-#include <gtest/gtest.h>
-
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QThread>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QThread>
 
 #include <csignal>
 #include <memory>
@@ -31,8 +19,6 @@
 
 namespace {
 
-const QString kOrganizerName = DdeServiceName(QStringLiteral("Organize200"));
-const QString kWordName = WindowClassName(QStringLiteral("OpusApp"));
 const QString kLetterWindow = QStringLiteral("letter.txt - penlark-word");
 // The text cursor may blink between two pictures; a stale page differs by thousands.
 constexpr qsizetype kCaretPixels = 60;
@@ -53,31 +39,8 @@ qsizetype Differing(const QImage& a, const QImage& b) {
   return count;
 }
 
-class StandinWindows : public ::testing::Test {
+class StandinWindows : public EndToEnd {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(folder.isValid());
-    ASSERT_TRUE(bus.ok()) << bus.lastError().toStdString();
-    ASSERT_TRUE(desktop.ok()) << desktop.error().toStdString();
-    // The window manager says it is up by running its start-up command.
-    const QString up = folder.filePath(QStringLiteral("wm-up"));
-    windowManager.setProcessEnvironment(desktop.On(QProcessEnvironment::systemEnvironment()));
-    EndWithTest(windowManager);
-    windowManager.start(QStringLiteral("openbox"), {QStringLiteral("--startup"), QStringLiteral("touch ") + up});
-    ASSERT_TRUE(windowManager.waitForStarted(5000)) << "openbox (Debian package openbox)";
-    for (QDeadlineTimer deadline(10000); !QFile::exists(up); QThread::msleep(50))
-      ASSERT_FALSE(deadline.hasExpired()) << "openbox did not come up";
-    for (const char* name : {"addresses.json", "letter.txt"})
-      ASSERT_TRUE(QFile::copy(Source(QStringLiteral("samples/") + QLatin1String(name)), Path(name)));
-  }
-  void TearDown() override {
-    windowManager.terminate();
-    windowManager.waitForFinished(5000);
-  }
-
-  QString Path(const char* name) const { return folder.filePath(QLatin1String(name)); }
-  QProcessEnvironment Shown() const { return desktop.On(bus.Environment()); }
-  std::string Titles() const { return "shown: " + desktop.Titles().join(u',').toStdString(); }
   // The id of the window of that title, once it is shown; "" (a failure) when it is not.
   QString Window(const QString& title) const {
     const QString window = desktop.WaitForWindow(title);
@@ -87,52 +50,34 @@ class StandinWindows : public ::testing::Test {
 
   // A picture: what the X server shows of the window, or (window empty) the letter window's
   // own rendering of its document, asked over busEnvironment's bus.
-  QImage Picture(const QString& window, const QProcessEnvironment& busEnvironment = {}) {
+  QImage Picture(const QString& window, const QProcessEnvironment& busEnvironment) {
     const QString picture = folder.filePath(QStringLiteral("picture-%1.png").arg(++pictures));
-    QString said;
-    const int status = window.isEmpty()
-        ? RunToEnd(QStringLiteral(PENLARK_WORD_BIN), {QStringLiteral("--screenshot"), picture}, busEnvironment, &said)
-        : RunToEnd(QStringLiteral("import"), {QStringLiteral("-window"), window, picture},
-                   desktop.On(QProcessEnvironment::systemEnvironment()), &said);
-    EXPECT_EQ(status, 0) << "import (Debian package imagemagick): " << said.toStdString();
+    if (!window.isEmpty()) EXPECT_TRUE(desktop.Screenshot(picture, window)) << "import (Debian package imagemagick)";
+    else EXPECT_EQ(RunToEnd(QStringLiteral(PENLARK_WORD_BIN), {QStringLiteral("--screenshot"), picture}, busEnvironment), 0);
     return QImage(picture);
   }
   // The screen shows the letter window as the window itself draws it.
   void ExpectScreenShowsTheDocument(const QString& window, const QProcessEnvironment& busEnvironment) {
     QThread::msleep(300);  // a frame or two for the last change to be drawn
-    const qsizetype differing = Differing(Picture(window), Picture({}, busEnvironment));
+    const qsizetype differing = Differing(Picture(window, {}), Picture({}, busEnvironment));
     EXPECT_GE(differing, 0) << "the pictures differ in size";
     EXPECT_LE(differing, kCaretPixels) << "the screen shows something else than the document: see "
                                        << folder.path().toStdString();
   }
-  QString Letter(const QProcessEnvironment& busEnvironment) {
-    QString text;
-    EXPECT_EQ(RunToEnd(QStringLiteral(PENLARK_WORD_BIN), {QStringLiteral("--print-text")}, busEnvironment, &text), 0);
-    return text;
-  }
 
-  QTemporaryDir folder;
-  PrivateBus bus;
-  Desktop desktop;
-  QProcess windowManager;
   int pictures = 0;
 };
 
 // penlark-demo's transfer, through Penlark's real windows offscreen, into the letter window
 // shown on the display.
 TEST_F(StandinWindows, TheLetterWindowShowsATransferAsItHappens) {
-  ASSERT_NE(bus.Start(QStringLiteral(PENLARK_ORGANIZER_BIN), {Path("addresses.json")}, kOrganizerName), nullptr)
-      << bus.lastError().toStdString();
-  const QProcessEnvironment shown = Shown();
-  ASSERT_NE(bus.Start(QStringLiteral(PENLARK_WORD_BIN), {Path("letter.txt")}, kWordName, &shown), nullptr)
-      << bus.lastError().toStdString();
+  StartOrganizer();
+  StartWord(sampleLetter);
   const QString window = Window(kLetterWindow);
   ASSERT_FALSE(window.isEmpty());
   ExpectScreenShowsTheDocument(window, bus.Environment());
 
-  QByteArray ini = ReadBytes(Source(QStringLiteral("samples/PENLARK.INI")));
-  ini.replace("Organizer File Path=addresses.json", "Organizer File Path=" + Path("addresses.json").toUtf8());
-  ASSERT_TRUE(PutBytes(Path("PENLARK.INI"), ini));
+  WriteSampleConfiguration();
   QProcessEnvironment offscreen = bus.Environment();
   offscreen.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   QString said;
@@ -143,7 +88,7 @@ TEST_F(StandinWindows, TheLetterWindowShowsATransferAsItHappens) {
             0)
       << said.toStdString();
   EXPECT_FALSE(said.contains(QStringLiteral("propagateSizeHints"))) << said.toStdString();
-  ASSERT_TRUE(Letter(bus.Environment()).contains(QStringLiteral("Dear Dr Hartley,")));
+  ASSERT_TRUE(Letter().contains(QStringLiteral("Dear Dr Hartley,")));
   ExpectScreenShowsTheDocument(window, bus.Environment());
 }
 
@@ -191,10 +136,10 @@ TEST_F(StandinWindows, TheDemoKeepsTheFilledLetterInViewUntilItsWindowCloses) {
 
     // Penlark has ended; the demo says the letter stays, and it does, filled, on screen.
     QString output;
-    for (QDeadlineTimer deadline(10000); !output.contains(QStringLiteral("Ctrl-C")) && !deadline.hasExpired();) {
+    Desktop::Eventually([&] {
       demo.waitForReadyRead(100);
-      output += QString::fromLocal8Bit(demo.readAll());
-    }
+      return (output += QString::fromLocal8Bit(demo.readAll())).contains(QStringLiteral("Ctrl-C"));
+    });
     EXPECT_TRUE(output.contains(QStringLiteral("the letter stays open in penlark-word"))) << output.toStdString();
     const QRegularExpressionMatch address =
         QRegularExpression(QStringLiteral("private session bus at (\\S+)")).match(output);
@@ -242,7 +187,7 @@ class InstalledWindows : public StandinWindows {
     QStringList command;
     for (const QString& word : DesktopValue(path, QStringLiteral("Exec")).split(u' ', Qt::SkipEmptyParts))
       command << (word == QLatin1String("%f") ? files.mid(0, 1) : word == QLatin1String("%F") ? files : QStringList{word});
-    QProcessEnvironment environment = Shown();
+    QProcessEnvironment environment = desktop.On(bus.Environment());
     const QString bin = prefix.path() + QStringLiteral("/" PENLARK_INSTALL_BINDIR);
     environment.insert(QStringLiteral("PATH"), bin + u':' + environment.value(QStringLiteral("PATH")));
     QProcess* process = launched.emplace_back(std::make_unique<QProcess>()).get();
@@ -259,12 +204,15 @@ class InstalledWindows : public StandinWindows {
   std::vector<std::unique_ptr<QProcess>> launched;
 };
 
-TEST_F(InstalledWindows, TheAddressBookOpenedOnAContactsFileShowsWhatItServesAndQuits) {
+// The address book opened on a contacts file shows what it serves and quits; the word
+// processor opens a letter from its File menu, then by Open With (the file given to the
+// Exec line).
+TEST_F(InstalledWindows, TheAddressBookAndTheWordProcessorStartFromTheirEntries) {
   QProcess* organizer = Launch(QStringLiteral("org.penlark.Organizer.desktop"), {Path("addresses.json")});
   const QString window = Window(QStringLiteral("addresses.json - Penlark Address Book"));
   ASSERT_FALSE(window.isEmpty()) << organizer->readAllStandardError().toStdString();
   EXPECT_TRUE(bus.HasName(kOrganizerName));
-  EXPECT_FALSE(Picture(window).isNull());  // a picture to look at beside the test's files
+  EXPECT_FALSE(Picture(window, {}).isNull());  // a picture to look at beside the test's files
 
   // A second copy cannot serve: it says so in a box, as nobody reads its stderr.
   QProcess* second = Launch(QStringLiteral("org.penlark.Organizer.desktop"), {Path("addresses.json")});
@@ -278,25 +226,21 @@ TEST_F(InstalledWindows, TheAddressBookOpenedOnAContactsFileShowsWhatItServesAnd
   EXPECT_EQ(organizer->exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(organizer->exitCode(), 0);
   EXPECT_TRUE(bus.WaitNameGone(kOrganizerName));
-}
 
-// From its File menu, then by Open With on a letter (the file given to the Exec line).
-TEST_F(InstalledWindows, TheWordProcessorOpensALetterFromItsFileMenu) {
-  QString expected = QString::fromUtf8(ReadBytes(Path("letter.txt")));
-  expected.remove(QRegularExpression(QStringLiteral(R"(\[\[[^\[\]]+\]\])")));
+  ASSERT_TRUE(PutBytes(Path("letter.txt"), sampleLetter.toUtf8()));
   for (const QStringList& files : {QStringList{}, QStringList{Path("letter.txt")}}) {
     SCOPED_TRACE(files.isEmpty() ? "File menu" : "Open With");
     QProcess* word = Launch(QStringLiteral("org.penlark.Word.desktop"), files);
     if (files.isEmpty()) {
-      const QString window = Window(QStringLiteral("penlark-word"));
-      ASSERT_FALSE(window.isEmpty());
-      ASSERT_TRUE(desktop.Focus(window) && desktop.Keys({"ctrl+o"}));
+      const QString empty = Window(QStringLiteral("penlark-word"));
+      ASSERT_FALSE(empty.isEmpty());
+      ASSERT_TRUE(desktop.Focus(empty) && desktop.Keys({"ctrl+o"}));
       ASSERT_FALSE(Window(QStringLiteral("Open Letter")).isEmpty());
       ASSERT_TRUE(desktop.Type(Path("letter.txt")) && desktop.Keys({"Return"}));
     }
     const QString opened = Window(kLetterWindow);
     ASSERT_FALSE(opened.isEmpty());
-    EXPECT_EQ(Letter(bus.Environment()).toStdString(), expected.toStdString());
+    EXPECT_EQ(Letter().toStdString(), Unfilled().toStdString());
     ExpectScreenShowsTheDocument(opened, bus.Environment());
     word->terminate();
     word->waitForFinished(5000);
