@@ -23,7 +23,10 @@ TEST(KilledWritesTest, AKillDuringSaveOrDeleteLeavesTheOldProfileOrTheNew) {
   whole.ConfigFilePath = dir.filePath(QStringLiteral("whole.ini"));
   std::vector<std::pair<std::string, std::string>> steps = {{"", "<no file>"}};
   const auto step = [&](size_t n) {
-    while (steps.size() <= n) steps.emplace_back(CycleOnce(whole), ReadBytes(whole.ConfigFilePath).toStdString());
+    while (steps.size() <= n) {
+      const std::string line = CycleOnce(whole);
+      steps.emplace_back(line, ReadBytes(whole.ConfigFilePath).toStdString());
+    }
     return steps[n];
   };
   std::mt19937 random(7);
