@@ -135,9 +135,6 @@ TEST(InstallTest, InstalledInPlaceAndStartedBesideItsOwnConfiguration) {
 
   PrivateBus bus;
   ASSERT_TRUE(bus.ok()) << bus.lastError().toStdString();
-  ASSERT_TRUE(bus.Start(at(kBin + QStringLiteral("/penlark-organizer")), {QStringLiteral(PENLARK_TEST_DATA "/addresses.json")},
-                        DdeServiceName(QStringLiteral("Organize200"))))
-      << bus.lastError().toStdString();
   ASSERT_TRUE(bus.Start(at(kBin + QStringLiteral("/penlark-word")), {QStringLiteral("--dialect"), QStringLiteral("word97"), QStringLiteral(PENLARK_TEST_DATA "/letter.txt")},
                         RunningObjectName(QStringLiteral("Word.Application.8"))))
       << bus.lastError().toStdString();
