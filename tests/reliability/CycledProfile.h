@@ -8,7 +8,7 @@
 
 #include <string>
 
-// One step of penlark-profile-cycler on the profile in slot 0, through the profile editor's
+// One step of penlark-profile-writer --cycle on the profile in slot 0, through the editor's
 // own writes: a saved profile is marked "(-Deleted-)", else the next generation is saved as
 // "Gen <generation>", every value naming its row and the generation. It carries on from
 // whatever the file holds. Says "saved N" or "deleted N"; nothing when the write failed.
