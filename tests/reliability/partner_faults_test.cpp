@@ -41,15 +41,11 @@ TEST_F(PartnerFaultTest, EndedOrStalledAtEveryStepOfASearchAndATransfer) {
   const QString letter = WriteLetter();
   ASSERT_NO_FATAL_FAILURE(WriteConfiguration(data));
   const QByteArray ini = ReadBytes(Ini());
-  struct Fault {
-    bool inWord, ended;
-    int step;
-  };
-  std::vector<Fault> faults;
+  std::vector<std::tuple<bool, bool, int>> faults;  // in the word processor, ended, at step
   for (bool ended : {true, false})
-    for (int step = 0; step <= kSteps.size(); ++step) faults.push_back({false, ended, step});
-  for (int call = 0; call <= kWordCalls; ++call) faults.push_back({true, true, call});
-  for (int call = kCallsPerRow - 1; call < kWordCalls; call += kCallsPerRow) faults.push_back({true, false, call});
+    for (int step = 0; step <= kSteps.size(); ++step) faults.emplace_back(false, ended, step);
+  for (int call = 0; call <= kWordCalls; ++call) faults.emplace_back(true, true, call);
+  for (int call = kCallsPerRow - 1; call < kWordCalls; call += kCallsPerRow) faults.emplace_back(true, false, call);
   int cases[2] = {};
   for (const auto& [inWord, ended, step] : faults) {
     const QStringList fault = {ended ? "--end-after" : "--stall-after", QString::number(step)};

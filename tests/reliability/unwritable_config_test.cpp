@@ -6,123 +6,74 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-int unwritableCases = 0;
+using UnwritableConfigTest = ReliabilityFixture;
 
-class UnwritableConfigTest : public ReliabilityFixture {
- protected:
-  void TearDown() override {
-    ReliabilityFixture::TearDown();
+// A full disk (a 64 KB file system of its own on the program's folder: root alone may mount
+// one), then a read-only folder: its mode stops everyone but root, who meets a read-only
+// file system instead. The writers whose failure no other test makes (the Options window's
+// and a profile save's: config.OptionsTest, profiles.ProfilesEditorTest) fail with the
+// reason, say so once, and leave the file as it was with no temporary file beside it.
+TEST_F(UnwritableConfigTest, FullDiskAndReadOnlyFolder) {
+  const bool root = ::geteuid() == 0;
+  const bool mounted = root && QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", dir.path()}) == 0;
+  const auto restore = qScopeGuard([&] {
     ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
-    if (mounted_) QProcess::execute(QStringLiteral("umount"), {dir.path()});
-  }
-  static void TearDownTestSuite() {
-    ReportCases("PENLARK.INI unwritable", unwritableCases,
-                "read-only file, read-only folder, full disk, each under the Options window, a "
-                "profile save, a profile delete and the recent settings: the failure message, "
-                "the old file intact, no success shown");
-  }
-
-  // A small file system of its own on the program's folder: only root may mount one.
-  bool Mount(const QString& size) {
-    mounted_ = ::geteuid() == 0 &&
-               QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", dir.path()}) == 0;
-    return mounted_;
-  }
-  // The configuration in the program's folder, and the main window on it.
-  void UseConfiguration() {
-    ASSERT_NO_FATAL_FAILURE(WriteConfiguration(QStringLiteral("/data/people.or3")));
-    pv.AddressSectionName = QStringLiteral("Address");
-    FillProfileList(*form->cboAddressProfile, pv.ConfigFilePath);
-    form->cboAddressProfile->setCurrentIndex(0);
-  }
-
-  // Every writer of the configuration fails with the reason, says so once, and leaves the
-  // file as it was.
-  void EveryWriterFails(const QString& reason) {
-    const QByteArray before = ReadBytes(pv.ConfigFilePath);
+    if (mounted) QProcess::execute(QStringLiteral("umount"), {dir.path()});
+  });
+  if (root && !mounted) GTEST_SKIP() << "mount -t tmpfs was refused here";
+  ASSERT_NO_FATAL_FAILURE(WriteConfiguration(QStringLiteral("/data/people.or3")));
+  pv.AddressSectionName = QStringLiteral("Address");
+  FillProfileList(*form->cboAddressProfile, pv.ConfigFilePath);
+  form->cboAddressProfile->setCurrentIndex(0);
+  const QByteArray before = ReadBytes(pv.ConfigFilePath);
+  int cases = 0;
+  const auto everyWriterFails = [&](const QString& reason) {
     const QString box = QStringLiteral("Penlark Error|") + ConfigWriteFailedText(pv.ConfigFilePath, reason) + "|48";
-    struct Writer {
-      const char* name;
-      std::function<void()> run;
-      QString form;
-    };
-    const Writer writers[] = {
-        {"Options", [&] {
-           desktop.OnForm(QStringLiteral("frmOptions"), [](QDialog& d) {
-             d.findChild<QLineEdit*>(QStringLiteral("txtAddressSection"))->setText(QStringLiteral("Private"));
-             d.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
-           });
-           form->mnuOptions_Click();
-           EXPECT_EQ(pv.AddressSectionName, QStringLiteral("Address"));
-         }, QStringLiteral("frmOptions")},
-        {"profile save", [&] {
-           desktop.OnForm(QStringLiteral("frmProfiles"), [](QDialog& d) {
-             d.findChild<QLineEdit*>(QStringLiteral("txtBookmark_0"))->setText(QStringLiteral("Changed"));
-             d.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
-             EXPECT_TRUE(d.isVisible()) << "a failed save keeps the editor open";
-           });
-           form->cmdProfile_Click();
-         }, QStringLiteral("frmProfiles")},
-        {"profile delete", [&] {
-           desktop.Answer(MsgAnswer::Yes);
-           desktop.OnForm(QStringLiteral("frmProfiles"), [](QDialog& d) {
-             d.findChild<QPushButton*>(QStringLiteral("cmdDelete"))->click();
-             EXPECT_EQ(d.findChild<QComboBox*>(QStringLiteral("cboProfileName"))->findText(QStringLiteral("Letters")), 0);
-           });
-           form->cmdProfile_Click();
-         }, QStringLiteral("frmProfiles")},
-        {"recent settings", [&] { EXPECT_THROW(SaveRecentSettings(pv), ProgramEnded); }, QString()},
-    };
-    for (const Writer& w : writers) {
-      SCOPED_TRACE(w.name);
-      ++unwritableCases;
+    for (const bool deleting : {true, false}) {
+      SCOPED_TRACE((deleting ? "profile delete: " : "recent settings: ") + reason.toStdString());
+      ++cases;
       desktop = {};
-      w.run();
+      if (deleting) {
+        desktop.Answer(MsgAnswer::Yes);
+        desktop.OnForm(QStringLiteral("frmProfiles"), [](QDialog& d) {
+          d.findChild<QPushButton*>(QStringLiteral("cmdDelete"))->click();
+          EXPECT_EQ(d.findChild<QComboBox*>(QStringLiteral("cboProfileName"))->findText(QStringLiteral("Letters")), 0);
+        });
+        form->cmdProfile_Click();
+      } else {
+        EXPECT_THROW(SaveRecentSettings(pv), ProgramEnded);
+      }
       QStringList shown = Shown(desktop, false, true);
-      if (QLatin1String(w.name) == QLatin1String("profile delete")) shown.removeFirst();  // the question
-      EXPECT_EQ(shown, w.form.isEmpty() ? QStringList{box} : (QStringList{box, w.form}));
+      if (deleting) shown.removeFirst();  // the question
+      EXPECT_EQ(shown, deleting ? (QStringList{box, QStringLiteral("frmProfiles")}) : QStringList{box});
       EXPECT_EQ(ReadBytes(pv.ConfigFilePath), before);
       EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("PENLARK.INI.tmp*")}, QDir::AllEntries | QDir::Hidden), QStringList());
     }
+  };
+  if (root) {
+    QFile filler(dir.filePath(QStringLiteral("filler")));
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
+    filler.close();
+    everyWriterFails(QStringLiteral("No space left on device"));
+    ASSERT_TRUE(filler.remove());
   }
-
-  bool mounted_ = false;
-};
-
-TEST_F(UnwritableConfigTest, ReadOnlyFile) {
-  ASSERT_NO_FATAL_FAILURE(UseConfiguration());
-  ASSERT_EQ(::chmod(QFile::encodeName(Ini()).constData(), 0444), 0);
-  EveryWriterFails(QStringLiteral("Permission denied"));
-}
-
-// The folder's mode stops everyone but root; root meets a read-only file system instead.
-TEST_F(UnwritableConfigTest, ReadOnlyFolder) {
-  const bool root = ::geteuid() == 0;
-  if (root && !Mount(QStringLiteral("1m"))) GTEST_SKIP() << "mount -t tmpfs was refused here";
-  ASSERT_NO_FATAL_FAILURE(UseConfiguration());
   ASSERT_EQ(root ? QProcess::execute(QStringLiteral("mount"), {"-o", "remount,ro", dir.path()})
                  : ::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
-  EveryWriterFails(root ? QStringLiteral("Read-only file system") : QStringLiteral("Permission denied"));
-}
-
-TEST_F(UnwritableConfigTest, FullDisk) {
-  if (!Mount(QStringLiteral("64k"))) GTEST_SKIP() << "mounting a small file system needs root and mount -t tmpfs";
-  ASSERT_NO_FATAL_FAILURE(UseConfiguration());
-  QFile filler(dir.filePath(QStringLiteral("filler")));
-  ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
-  const QByteArray block(4096, 'x');
-  while (filler.write(block) == block.size() && filler.flush()) {
-  }
-  filler.close();
-  EveryWriterFails(QStringLiteral("No space left on device"));
+  everyWriterFails(root ? QStringLiteral("Read-only file system") : QStringLiteral("Permission denied"));
+  ReportCases("PENLARK.INI unwritable", cases,
+              "full disk, read-only folder, each under a profile delete and the recent settings: "
+              "the failure message, the old file intact, no success shown");
 }
 
 }  // namespace
