@@ -107,11 +107,11 @@ TEST_F(StartupTest, ErrorsOfTheFirstPhaseAreFatal) {
   Set("Options", "Organizer File Path", WriteAddressBook());
   Set("Options", "Organizer Address Section", QStringLiteral("Address"));
   desktop.Answer(MsgAnswer::Yes);
-  desktop.OnForm(QStringLiteral("frmProfiles"), [](QDialog&) { throw RuntimeError(7); });
+  desktop.OnForm(QStringLiteral("frmProfiles"), [](QDialog&) { throw RuntimeError(1000); });
   EXPECT_THROW(form->Form_Load(dir.path()), ProgramEnded);
   ASSERT_EQ(desktop.boxes.size(), 2u);
-  EXPECT_EQ(Shown(desktop)[1], QStringLiteral("Fatal Error|Error 7, Out of memory has occured.\n\r\n\r"
-                                       "Penlark will be closed.|16"));
+  EXPECT_EQ(Shown(desktop)[1], QStringLiteral("Fatal Error|Error 1000, Application-defined or object-defined error "
+                                              "has occured.\n\r\n\rPenlark will be closed.|16"));
   EXPECT_EQ(desktop.boxes[1].pointer, Pointer::Default);
 }
 

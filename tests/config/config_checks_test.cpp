@@ -47,6 +47,7 @@ TEST_F(ConfigChecksTest, AsksInOrderAndRepeatsUntilTheFileIsReachable) {
       {dir.filePath("gone.or2"), {MsgAnswer::No}, {}, "<ended>", {kAskOther}},
       {dir.path(), {}, {}, "@|Address|11|0", {}},  // a folder passes; the link set-up judges it
       {dir.filePath("loop.or3"), {MsgAnswer::Yes}, {saves(book)}, "@/book.or3|Address|11|1", {kAskOther}},
+      {book + "/inner.or3", {MsgAnswer::Yes}, {saves(book)}, "@/book.or3|Address|11|1", {kAskOther}},  // not a folder
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.outcome.toStdString());

@@ -51,7 +51,6 @@ struct Case {
   Triples profile = kTwelve;
   QString chosen = "Business Letter", search = "Lee";  // in the profile box; remembered
   int position = 0;
-  bool stopWord = false;
   QString document = kFull, box = {};  // no box: the transfer succeeds
 };
 
@@ -61,6 +60,7 @@ const QString kChanged = Box("Address Data Change Detected", "The Organizer addr
 const QString kNoProfile = Box("Blank Address Profile", "No Address Profile has been selected.\n\r\n\r"
                                "Please select an Address Profile.", 48);
 
+// A word processor that ends or stalls at any call: reliability.PartnerFaultTest.
 TEST_F(TransferTest, WritesTheProfileRowsOrSaysWhyNot) {
   const QStringList word6 = {"--dialect", "word6", kLetter};
   const Case cases[] = {
@@ -95,7 +95,6 @@ TEST_F(TransferTest, WritesTheProfileRowsOrSaysWhyNot) {
       {.name = "empty search text", .profile = {{"Name", "First Name", ""}}, .search = "", .document = Letter("Ann")},
       {.name = "no such profile", .chosen = "Private Letter", .document = kBlank, .box = kNoProfile},
       {.name = "no profile chosen", .chosen = "", .document = kBlank, .box = kNoProfile},
-      {.name = "word ended", .stopWord = true, .box = Box("Transfer Error", k440)},
       {.name = "word97 without a document", .word = {},
        .box = Box("Error  4248", "This command is not available because no document is open.")},
       {.name = "quote", .search = "Lee\")][Quit(", .document = kBlank,
@@ -115,12 +114,11 @@ TEST_F(TransferTest, WritesTheProfileRowsOrSaysWhyNot) {
     ASSERT_NO_FATAL_FAILURE(WriteProfile(c.profile, more));
     cboAddressProfile->setEditText(c.chosen);
     ASSERT_NO_FATAL_FAILURE(StartWord(c.word));
-    if (c.stopWord) { ASSERT_NO_FATAL_FAILURE(StopWord()); }
     const auto transfer = pv.WordVersion == QStringLiteral("6") ? TransferWordBasic : TransferWord8;
     EXPECT_EQ(transfer(pv, c.search, true, c.position), c.box.isEmpty());
     EXPECT_EQ(desktop.MousePointer(), Pointer::Default);
     EXPECT_EQ(Boxes(), c.box.isEmpty() ? QStringList() : QStringList{c.box});
-    if (c.stopWord || !c.word.contains(kLetter)) continue;
+    if (!c.word.contains(kLetter)) continue;
     QString text;
     EXPECT_EQ(PrintText(&text), 0);
     EXPECT_EQ(text, c.document);
