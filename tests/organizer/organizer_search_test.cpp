@@ -2,26 +2,17 @@
 
 #include "support/ProgramFixture.h"
 
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace {
 
-// The main window's controls the search reaches, on a window of the test's own, with the
-// program-wide values pointing at them, at a private bus and at the sample address book.
-class OrganizerSearchTest : public PartnerFixture {
+// The search on the main window's controls, with the program-wide values pointing at the
+// sample address book.
+class OrganizerSearchTest : public ProgramFixture {
  protected:
   OrganizerSearchTest() {
-    m.optSurname = new QRadioButton(&window);
-    m.optCompany = new QRadioButton(&window);
-    m.txtSearchItem = new QLineEdit(&window);
-    m.lstAddressee = new QListWidget(&window);
-    m.cmdFinished = new QPushButton(&window);
-    m.cmdMore = new QPushButton(&window);
-    m.txtOrganizerPipe = new DdeTextBox(&window, bus.connection());
-    for (QWidget* c : std::initializer_list<QWidget*>{m.lstAddressee, m.cmdFinished, m.cmdMore}) c->setEnabled(false);
     pv.OrganizerFilePath = kSample;
     pv.AddressSectionName = QStringLiteral("Address");
   }
@@ -40,8 +31,7 @@ class OrganizerSearchTest : public PartnerFixture {
 
   const QString kSample = QStringLiteral(PENLARK_TEST_DATA "/addresses.json");
   const QString kOther = QStringLiteral(PENLARK_TEST_DATA "/other-addresses.json");
-  MainWindowControls& m = pv.main;
-  QWidget window;
+  const MainWindowControls& m = pv.main;
 };
 
 const std::vector<int> kHourglassOnly{Pointer::Hourglass, Pointer::Default};
