@@ -24,25 +24,12 @@ class MainWindowTest : public ProgramFixture {
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
   }
-  QStringList Listed() const {
-    QStringList entries;
-    for (int i = 0; i < form->lstAddressee->count(); ++i) entries << form->lstAddressee->item(i)->text();
-    return entries;
-  }
 };
 
-// Keys in the profile box, and the profile box emptied by a dialog's closing with the
-// profiles kept: e2e.PenlarkWindows.MainWindow.
-TEST_F(MainWindowTest, ClosingAnyDialogReappliesTheSearchRule) {
-  StartProgram();
-  ASSERT_TRUE(form->cmdSearch->isEnabled());
-  pv.AddressSectionName.clear();  // Options emptied in memory
-  form->mnuAbout_Click();
-  EXPECT_EQ(desktop.formsShown.back(), QStringLiteral("frmDeveloper"));
-  EXPECT_FALSE(form->cmdSearch->isEnabled());
-}
-
-TEST_F(MainWindowTest, EnterInTheSearchTextSearchesEvenWhileSearchIsDisabled) {
+// Enter in the search text searches even while Search is disabled; More writes the chosen
+// entry, not the text typed after the search, and the program stays. A transfer that fails
+// at a blank profile box: e2e.PenlarkWindows.MainWindow.
+TEST_F(MainWindowTest, EnterSearchesEvenWhileSearchIsDisabledAndMoreWritesTheChosenEntry) {
   StartProgram();
   form->cmdSearch->setEnabled(false);
   form->txtSearchItem->setText(QStringLiteral("Lee"));
@@ -51,16 +38,11 @@ TEST_F(MainWindowTest, EnterInTheSearchTextSearchesEvenWhileSearchIsDisabled) {
   EXPECT_EQ(Listed(), (QStringList{"Ann Lee, Acme", "Bob Lees, Bolt Ltd"}));
   EXPECT_TRUE(form->lstAddressee->hasFocus());
   EXPECT_EQ(form->txtSearchItem->text(), QStringLiteral("Lee")) << "Enter is not typed";
-}
 
-// A transfer that fails at a blank profile box: e2e.PenlarkWindows.MainWindow.
-TEST_F(MainWindowTest, MoreWritesTheChosenEntryNotTheTypedTextAndStays) {
-  StartProgram();
   form->optCompany->setChecked(true);
   form->txtSearchItem->setText(QStringLiteral("acme"));
   form->cmdSearch_Click();
   ASSERT_EQ(Listed(), (QStringList{"Ann Lee, Acme", "Cy Moss, Acme"}));
-
   form->cboAddressProfile->setCurrentIndex(0);
   form->lstAddressee->setCurrentRow(1);
   form->txtSearchItem->setText(QStringLiteral("typed later, not searched"));
@@ -77,9 +59,18 @@ TEST_F(MainWindowTest, MoreWritesTheChosenEntryNotTheTypedTextAndStays) {
   EXPECT_TRUE(pv.WordApp.IsNothing());
 }
 
-TEST_F(MainWindowTest, ExitAndTheCloseButtonEndWithoutWriting) {
+// Closing any dialog reapplies the search rule; Exit, the menu's Exit and the close button
+// end without writing. Keys in the profile box, and the profile box emptied by a dialog's
+// closing with the profiles kept: e2e.PenlarkWindows.MainWindow.
+TEST_F(MainWindowTest, ClosingAnyDialogReappliesTheSearchRuleAndExitWritesNothing) {
   StartProgram();
   const QByteArray before = ReadBytes(Ini());
+  ASSERT_TRUE(form->cmdSearch->isEnabled());
+  pv.AddressSectionName.clear();  // Options emptied in memory
+  form->mnuAbout_Click();
+  EXPECT_EQ(desktop.formsShown.back(), QStringLiteral("frmDeveloper"));
+  EXPECT_FALSE(form->cmdSearch->isEnabled());
+
   EXPECT_THROW(form->cmdExit_Click(), ProgramEnded);
   EXPECT_THROW(form->mnuExit_Click(), ProgramEnded);
   EXPECT_TRUE(form->close());
