@@ -39,7 +39,6 @@ TEST_F(ConfigChecksTest, AsksInOrderAndRepeatsUntilTheFileIsReachable) {
   } rows[] = {
       {{}, {MsgAnswer::Yes}, {saves(dir.filePath("gone.or3"))}, "@/gone.or3|Address|11|1", {kAskFile}},
       {{}, {MsgAnswer::No, MsgAnswer::No}, {}, "||11|0", {kAskFile, kAskSection}},
-      {MakeFile(longName + ".or3"), {}, {}, "@/" + longName + ".or3|Address|11|0", {}},
       {MakeFile(longName + ".oR2"), {}, {}, "@/" + longName + ".oR2|Address|11|0", {}},
       {dir.filePath("gone.or3"), {MsgAnswer::Yes, MsgAnswer::Yes}, {cancel, saves(book)},
        "@/book.or3|Address|11|2", {kAskOther, kAskOther}},

@@ -1,7 +1,9 @@
 #include "organizer/OrganizerSearch.h"
 
+#include "shared/frmError1.h"
 #include "support/ProgramFixture.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -104,28 +106,34 @@ TEST_F(OrganizerSearchTest, EntriesANameNotFoundAndAReplacedAddressBook) {
   EXPECT_EQ(Listed(), QStringList({"John Smith, Beta Works", "John Smith, Alpha Mills"}));
 }
 
-// No address book running: reliability.PartnerFaultTest and
+// Each box with the pointer while it is shown (the hourglass of the search under way, or
+// the arrow where the search has not begun or a box of the program's own is shown), or the
+// access-error window's texts with the pointer while it is open. No address book running: reliability.PartnerFaultTest and
 // e2e.PenlarkWindows.ARestartedAddressBookIsSearchedAgain, which also searches again once
-// the address book is up.
+// the address book is up; the window's keys and focus: tests/e2e.
 TEST_F(OrganizerSearchTest, RefusalsAndErrorsKeepTheEarlierList) {
   const QString quote = QStringLiteral(" may not contain a double quote (\").\n\r\n\r"
                                        "Please remove the double quote and try again.|48");
+  const QString accessError = QStringLiteral(
+      "Penlark Error|Penlark is unable to access the selected Organizer data file.|Check:|The path to your "
+      "Organizer data file is correctly entered in the File Path field of the Options screen|Organizer is running "
+      "with the data file entered in the File Path of the Options screen loaded.|&OK|0");
   const struct {
     QStringList serving;
-    QString section, text, box;  // no box: the access form instead
+    QString section, text, box;  // no box: the access-error window instead
     const char* link;  // afterwards: whether it counts as open, and the DDE box's mode
   } cases[] = {
-      {{kSample}, "Address", "Lee\")][SelectSection(\"Private", "Penlark Error|The search text" + quote, "0 0"},
-      {{kSample}, "Address\")][Find(\"", "lee", "Penlark Error|The Address Section name" + quote, "0 0"},
+      {{kSample}, "Address", "Lee\")][SelectSection(\"Private", "Penlark Error|The search text" + quote + "|0", "0 0"},
+      {{kSample}, "Address\")][Find(\"", "lee", "Penlark Error|The Address Section name" + quote + "|11", "0 0"},
       {{"--stall-command", "SelectSection", kSample}, "Address", "lee",
        "Fatal Error|Error 286 has occured in module \"SetupOrganizerLink.\"\n\r\n\r"
-       "286 - Timeout occurred while waiting for DDE response|16", "0 2"},
+       "286 - Timeout occurred while waiting for DDE response|16|11", "0 2"},
       {{kSample}, "Business", "lee",
        "Penlark Error|An error has occured while trying to select an Organizer search index."
-       "\n\r\n\rClose Penlark and Organizer and try again.|48", "1 2"},
+       "\n\r\n\rClose Penlark and Organizer and try again.|48|0", "1 2"},
       {{"--result-text", "many", kSample}, "Address", "lee",
        "Fatal Error|Error 290 has occured in module \"SearchOrganizer.\"\n\r\n\r"
-       "290 - Data in wrong format|16", "1 2"},
+       "290 - Data in wrong format|16|11", "1 2"},
       {{kOther}, "Address", "lee", {}, "0 0"},
   };
   m.lstAddressee->addItem(QStringLiteral("earlier entry"));
@@ -133,11 +141,17 @@ TEST_F(OrganizerSearchTest, RefusalsAndErrorsKeepTheEarlierList) {
     SCOPED_TRACE(&c - cases);
     QProcess* organizer = StartOrganizer(c.serving);
     desktop = {};
+    desktop.OnForm(QStringLiteral("frmError1"), [&](QDialog& form) {
+      const frmError1& e = static_cast<frmError1&>(form);
+      EXPECT_TRUE(e.Label1->font().bold());
+      EXPECT_EQ(QStringList({e.windowTitle(), e.Label1->text(), e.Label2->text(), e.Label3->text(), e.Label4->text(),
+                             e.cmdOK->text(), QString::number(desktop.MousePointer())}).join(u'|'), accessError);
+      e.cmdOK->click();
+    });
     pv.OrganizerLinkOpen = false;
     pv.AddressSectionName = c.section;
     EXPECT_FALSE(Search(c.text));
-    EXPECT_EQ(Shown(desktop, false, true),
-              QStringList{c.box.isEmpty() ? QStringLiteral("frmError1") : c.box});
+    EXPECT_EQ(Shown(desktop, true, true), QStringList{c.box.isEmpty() ? QStringLiteral("frmError1") : c.box});
     EXPECT_EQ(desktop.pointerChanges.empty(), c.text.contains(u'"'));  // before the hourglass
     EXPECT_EQ(desktop.MousePointer(), Pointer::Default);
     EXPECT_EQ(QStringLiteral("%1 %2").arg(pv.OrganizerLinkOpen).arg(m.txtOrganizerPipe->LinkMode()), c.link);
