@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 
 namespace {
 
@@ -47,35 +48,35 @@ TEST_F(StartupTest, RecentSettingsAreRestored) {
 }
 
 // PENLARK.INI stays beside the program where one is or one can be written; otherwise it is
-// the person's own, in a configuration folder that the first write makes. With no settings
+// the person's own, in a configuration folder that the first write makes. (Beside the
+// program when one is there: install.InstallTest.InstalledPenlarkStartsBesideItsOwnConfiguration.) With no settings
 // the checks ask twice (tests/config) and then for a profile; answered No each time, the
 // window is left without a profile or a search, and start-up has written nothing.
 TEST_F(StartupTest, ConfigurationFileBesideTheProgramOrInThePersonsOwnFolder) {
   struct Row {
     const char* programDir;  // below the test's folder
-    bool holdsOne;           // the program folder holds a PENLARK.INI
     const char* configHome;  // XDG_CONFIG_HOME; nullptr: unset
     const char* expected;    // below the test's folder
   };
   const Row rows[] = {
-      {"program", false, nullptr, "program/PENLARK.INI"},
-      {"program", false, "xdg", "program/PENLARK.INI"},
-      {"program", true, nullptr, "program/PENLARK.INI"},
-      {"missing", false, nullptr, "home/.config/penlark/PENLARK.INI"},  // cannot be written
-      {"missing", false, "@/xdg", "xdg/penlark/PENLARK.INI"},
-      {"missing", false, "", "home/.config/penlark/PENLARK.INI"},
-      {"missing", false, "relative", "home/.config/penlark/PENLARK.INI"},
+      {"program", nullptr, "program/PENLARK.INI"},
+      {"program", "xdg", "program/PENLARK.INI"},
+      {"missing", nullptr, "home/.config/penlark/PENLARK.INI"},  // cannot be written
+      {"missing", "@/xdg", "xdg/penlark/PENLARK.INI"},
+      {"missing", "", "home/.config/penlark/PENLARK.INI"},
+      {"missing", "relative", "home/.config/penlark/PENLARK.INI"},
   };
   ASSERT_TRUE(StartWord({WriteLetter(QStringLiteral("[[Name]]"))}));
   const QByteArray home = qgetenv("HOME"), configHome = qgetenv("XDG_CONFIG_HOME");
-  const bool hadConfigHome = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+  const auto restore = qScopeGuard([&] {
+    qputenv("HOME", home);
+    configHome.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", configHome);
+  });
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string(row.programDir) + " " + (row.configHome ? row.configHome : "(unset)"));
     QTemporaryDir top;
     QDir(top.path()).mkdir(QStringLiteral("program"));
     const QString at = top.path() + u'/';
-    if (row.holdsOne) ASSERT_TRUE(WritePrivateProfileString("Options", "Skip Blank Fields", "0",
-                                                            (at + "program/PENLARK.INI").toStdString()).ok);
     qputenv("HOME", (at + "home").toUtf8());
     if (row.configHome) qputenv("XDG_CONFIG_HOME", QByteArray(row.configHome).replace("@/", at.toUtf8()));
     else qunsetenv("XDG_CONFIG_HOME");
@@ -93,25 +94,22 @@ TEST_F(StartupTest, ConfigurationFileBesideTheProgramOrInThePersonsOwnFolder) {
                            QString::number(form->optSurname->isChecked()), QString::number(form->cmdSearch->isEnabled()),
                            pv.WordVersion, QString::number(desktop.MousePointer())}),
               QStringList({"0", "1", "0", "0", "8.0", "0"}));
-    EXPECT_EQ(QFileInfo::exists(expected), row.holdsOne) << "start-up itself writes nothing";
+    EXPECT_FALSE(QFileInfo::exists(expected)) << "start-up itself writes nothing";
     EXPECT_FALSE(QFileInfo::exists(at + "home") || QFileInfo::exists(at + "xdg")) << "start-up makes no folder";
     EXPECT_TRUE(WriteConfigString(pv, QStringLiteral("Options"), QStringLiteral("Skip Blank Fields"), "1"));
     EXPECT_EQ(ReadConfigString(expected, QStringLiteral("Options"), QStringLiteral("Skip Blank Fields")), "1");
   }
-  qputenv("HOME", home);
-  if (hadConfigHome) qputenv("XDG_CONFIG_HOME", configHome);
-  else qunsetenv("XDG_CONFIG_HOME");
 }
 
 TEST_F(StartupTest, ErrorsOfTheFirstPhaseAreFatal) {
   Set("Options", "Organizer File Path", WriteAddressBook());
   Set("Options", "Organizer Address Section", QStringLiteral("Address"));
   desktop.Answer(MsgAnswer::Yes);
-  desktop.OnForm(QStringLiteral("frmProfiles"), [](QDialog&) { throw RuntimeError(7); });
+  desktop.OnForm(QStringLiteral("frmProfiles"), [](QDialog&) { throw RuntimeError(1000); });
   EXPECT_THROW(form->Form_Load(dir.path()), ProgramEnded);
   ASSERT_EQ(desktop.boxes.size(), 2u);
-  EXPECT_EQ(Shown(desktop)[1], QStringLiteral("Fatal Error|Error 7, Out of memory has occured.\n\r\n\r"
-                                       "Penlark will be closed.|16"));
+  EXPECT_EQ(Shown(desktop)[1], QStringLiteral("Fatal Error|Error 1000, Application-defined or object-defined error "
+                                              "has occured.\n\r\n\rPenlark will be closed.|16"));
   EXPECT_EQ(desktop.boxes[1].pointer, Pointer::Default);
 }
 

@@ -39,7 +39,6 @@ TEST_F(ConfigChecksTest, AsksInOrderAndRepeatsUntilTheFileIsReachable) {
   } rows[] = {
       {{}, {MsgAnswer::Yes}, {saves(dir.filePath("gone.or3"))}, "@/gone.or3|Address|11|1", {kAskFile}},
       {{}, {MsgAnswer::No, MsgAnswer::No}, {}, "||11|0", {kAskFile, kAskSection}},
-      {MakeFile(longName + ".or3"), {}, {}, "@/" + longName + ".or3|Address|11|0", {}},
       {MakeFile(longName + ".oR2"), {}, {}, "@/" + longName + ".oR2|Address|11|0", {}},
       {dir.filePath("gone.or3"), {MsgAnswer::Yes, MsgAnswer::Yes}, {cancel, saves(book)},
        "@/book.or3|Address|11|2", {kAskOther, kAskOther}},
@@ -47,6 +46,7 @@ TEST_F(ConfigChecksTest, AsksInOrderAndRepeatsUntilTheFileIsReachable) {
       {dir.filePath("gone.or2"), {MsgAnswer::No}, {}, "<ended>", {kAskOther}},
       {dir.path(), {}, {}, "@|Address|11|0", {}},  // a folder passes; the link set-up judges it
       {dir.filePath("loop.or3"), {MsgAnswer::Yes}, {saves(book)}, "@/book.or3|Address|11|1", {kAskOther}},
+      {book + "/inner.or3", {MsgAnswer::Yes}, {saves(book)}, "@/book.or3|Address|11|1", {kAskOther}},  // not a folder
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.outcome.toStdString());

@@ -1,16 +1,6 @@
 #include "ConfigFixture.h"
 
-#include "platform/Screenshot.h"
-
-#include "desktop/QtDesktopServices.h"
-
-#include <QApplication>
 #include <QCheckBox>
-#include <QDirIterator>
-#include <QFileDialog>
-#include <QScopeGuard>
-#include <QSettings>
-#include <QTimer>
 
 namespace {
 
@@ -57,13 +47,14 @@ TEST_F(OptionsTest, OkSavesWhatIsTypedAndCancelNothing) {
   }
 }
 
+// Qt's own file dialog (the address books offered first, nothing of its own left in the
+// home folder): e2e.PenlarkWindows.BrowseListsTheSampleAddressBooks.
 TEST_F(OptionsTest, StoredValuesAreShownWholeAndBrowseTakesOnlyAChosenFile) {
   const QString path = QStringLiteral("/srv/") + QString(70, QLatin1Char('p')) + QStringLiteral(".or3");
   Set("Options", "Organizer File Path", path);
   Set("Options", "Organizer Address Section", QString(40, QLatin1Char('s')));
   Set("Options", "Skip Blank Fields", QStringLiteral("2"));
   frmOptions form(pv);
-  Screenshot(form);
   EXPECT_TRUE(form.chkSkipBlankFields->isChecked());
   QStringList seen{form.txtAddressSection->text()};
   for (const std::optional<QString>& chosen : {std::optional<QString>(), std::optional<QString>("/a/B.OR2")}) {
@@ -79,47 +70,6 @@ TEST_F(OptionsTest, StoredValuesAreShownWholeAndBrowseTakesOnlyAChosenFile) {
             "JSON Address Books (*.json)|*.json|Organizer 2 Data Files (*.or2)|*.or2|Organizer 97 Data Files "
             "(*.or3)|*.or3|All Files (*)|*|OR2|16388");
   EXPECT_TRUE(desktop.boxes.empty());
-}
-
-// Qt's own file dialog: the address books served here are offered first, and choosing a
-// file leaves no settings of Qt's behind (PENLARK.INI is the only saved state).
-TEST_F(OptionsTest, BrowseOffersAddressBooksFirstAndLeavesNoStateOfItsOwn) {
-  QTemporaryDir home;
-  ASSERT_TRUE(home.isValid());
-  const QString config = home.filePath(QStringLiteral(".config"));
-  const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
-  const auto restore = qScopeGuard([&] {
-    qputenv("HOME", oldHome);
-    oldConfig.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", oldConfig);
-  });
-  qputenv("HOME", home.path().toUtf8());
-  qputenv("XDG_CONFIG_HOME", config.toUtf8());
-  // Where Qt's user settings would go, even if it had looked up the folder earlier.
-  for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
-    QSettings::setPath(format, QSettings::UserScope, config);
-  const QString book = MakeFile(QStringLiteral("people.vcf"));
-  QtDesktopServices qt;
-  ProgramValues qtPv(qt);
-  qtPv.ConfigFilePath = pv.ConfigFilePath;
-  frmOptions form(qtPv);
-  QStringList filters;
-  QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    filters = dialog->nameFilters();
-    dialog->setDirectory(dir.path());
-    dialog->selectFile(book);
-    static_cast<QDialog*>(dialog)->accept();  // public there
-  });
-  form.cmdBrowse->click();
-  EXPECT_EQ(form.txtFilePath->text(), book);
-  EXPECT_EQ(filters, QStringList({"Address Books (*.vcf *.json)", "vCard Files (*.vcf)", "JSON Address Books (*.json)",
-                                  "Organizer 2 Data Files (*.or2)", "Organizer 97 Data Files (*.or3)", "All Files (*)"}));
-  QStringList left;
-  for (QDirIterator it(home.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                       QDirIterator::Subdirectories); it.hasNext();)
-    left << it.next();
-  EXPECT_EQ(left, QStringList());
 }
 
 }  // namespace

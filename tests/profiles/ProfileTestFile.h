@@ -39,7 +39,6 @@ struct EditorCase {
   QStringList shown;
   QString state = {};       // none: not compared
   QStringList stored = {};  // "Section/Key=value"; none: the file is unchanged
-  const char* button = "cmdOK";  // pressed in the new-name window
 };
 
 // PENLARK.INI in the fixture's folder as the configuration file. A class of each test file's
@@ -75,7 +74,7 @@ class ProfilesTest : public PartnerFixture {
         desktop.OnForm(QStringLiteral("frmNewName"), [&](QDialog& window) {
           auto* box = window.findChild<QLineEdit*>(QStringLiteral("txtNewProfileName"));
           box->setText(c.name);
-          window.findChild<QPushButton*>(QString::fromLatin1(c.button))->click();
+          window.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
           afterOK = box->text() + QString::number(window.isVisible());
         });
         editor.cmdNew_Click();

@@ -16,13 +16,11 @@ TEST(NameValidationTest, FirstFailingRuleIsTold) {
     bool allowBlanks, allowEmpty;
     const char* reason;  // nullptr: the name passes
   } cases[] = {
-      {"", true, false, blank}, {"", false, true, nullptr}, {a32, true, false, nullptr},
-      {a32 + "B", false, true, tooLong}, {a32 + "9", true, false, tooLong},
-      {std::string(33, ' '), true, false, tooLong}, {"AZaz", false, true, nullptr},
-      {"My Letters", true, false, nullptr}, {" ", false, false, noSpaces},
-      {"Letter2", true, false, letters}, {"Letter2", false, true, noSpaces},
-      {"A b2", false, true, noSpaces}, {"A@", true, false, letters}, {"A[", true, false, letters},
-      {"A`", true, false, letters}, {"A{", true, false, letters},
+      {"", true, false, blank},           {"", false, true, nullptr},        {a32, true, false, nullptr},
+      {a32 + "B", false, true, tooLong},  {a32 + "9", true, false, tooLong}, {std::string(33, ' '), true, false, tooLong},
+      {"AZaz", false, true, nullptr},     {"My Letters", true, false, nullptr}, {"Letter2", true, false, letters},
+      {"Letter2", false, true, noSpaces}, {"A b2", false, true, noSpaces},   {"A@", true, false, letters},
+      {"A[", true, false, letters},       {"A`", true, false, letters},      {"A{", true, false, letters},
       {"\xC3\x84pfel", true, false, letters},
   };
   for (const auto& c : cases) {

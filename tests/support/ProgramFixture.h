@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QListWidget>
 #include <QTemporaryDir>
 
 #include <array>
@@ -101,6 +102,12 @@ class ProgramFixture : public PartnerFixture {
   void NewWindow() {
     form.reset();
     form = std::make_unique<frmPenlark>(pv);
+  }
+  // The entries of the result list.
+  QStringList Listed() const {
+    QStringList entries;
+    for (int i = 0; i < form->lstAddressee->count(); ++i) entries << form->lstAddressee->item(i)->text();
+    return entries;
   }
 
   std::unique_ptr<frmPenlark> form;

@@ -30,8 +30,7 @@ class WordFixture : public PartnerFixture {
   // are set as start-up would ("word6" among the arguments: only WordBasic).
   virtual void StartWord(const QStringList& arguments, bool attach = true) {
     if (word) { ASSERT_NO_FATAL_FAILURE(StopWord()); }
-    word = bus.Start(QStringLiteral(PENLARK_WORD_BIN), arguments, WindowClassName(QStringLiteral("OpusApp")));
-    ASSERT_NE(word, nullptr) << bus.lastError().toStdString();
+    ASSERT_NE(word = PartnerFixture::StartWord(arguments), nullptr);
     if (!attach) return;
     const bool basic = arguments.contains(QStringLiteral("word6"));
     pv.WordApp = basic ? CreateAutomationObject(QStringLiteral("Word.Basic"), bus.connection())
