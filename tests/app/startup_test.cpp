@@ -49,7 +49,7 @@ TEST_F(StartupTest, RecentSettingsAreRestored) {
 
 // PENLARK.INI stays beside the program where one is or one can be written; otherwise it is
 // the person's own, in a configuration folder that the first write makes. (Beside the
-// program when one is there: install.InstallTest.InstalledPenlarkStartsBesideItsOwnConfiguration.) With no settings
+// program when one is there: install.InstallTest.InstalledInPlaceAndStartedBesideItsOwnConfiguration.) With no settings
 // the checks ask twice (tests/config) and then for a profile; answered No each time, the
 // window is left without a profile or a search, and start-up has written nothing.
 TEST_F(StartupTest, ConfigurationFileBesideTheProgramOrInThePersonsOwnFolder) {

@@ -48,7 +48,7 @@ TEST_F(OptionsTest, OkSavesWhatIsTypedAndCancelNothing) {
 }
 
 // Qt's own file dialog (the address books offered first, nothing of its own left in the
-// home folder): e2e.PenlarkWindows.BrowseListsTheSampleAddressBooks.
+// home folder): e2e.PenlarkWindows.AboutOptionsAndBrowse.
 TEST_F(OptionsTest, StoredValuesAreShownWholeAndBrowseTakesOnlyAChosenFile) {
   const QString path = QStringLiteral("/srv/") + QString(70, QLatin1Char('p')) + QStringLiteral(".or3");
   Set("Options", "Organizer File Path", path);

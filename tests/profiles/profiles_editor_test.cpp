@@ -8,8 +8,7 @@ namespace {
 
 using ProfilesEditorTest = ProfilesTest;
 
-// A failed save keeps the editor open: reliability.UnwritableConfigTest. Delete answered No
-// keeps the profile and the file: e2e.PenlarkWindows.ProfileEditor.
+// Delete answered No keeps the profile and the file: e2e.PenlarkWindows.ProfileEditor.
 TEST_F(ProfilesEditorTest, RowRulesSavingDeletingAndKeys) {
   const QByteArray anna = ProfileIndexFile({"Anna"});
   const QString embedded = QStringLiteral(
@@ -22,6 +21,9 @@ TEST_F(ProfilesEditorTest, RowRulesSavingDeletingAndKeys) {
   const QString limit = QStringLiteral(
       "Address Profile Limit|Penlark can keep at most 32 Address Profiles.\n\r\n\r"
       "Please delete an Address Profile before adding another.|48");
+  const QString missing = dir.filePath(QStringLiteral("missing/PENLARK.INI"));
+  const QString failed =
+      "Penlark Error|" + ConfigWriteFailedText(missing, "No such file or directory") + "|48";
   const QString whole = QStringLiteral("AbcdefghijklmnopqrstuvwxyzAbcdefghij");
   const auto ok = [](frmProfiles& e) { e.cmdOK_Click(); return QString::number(e.isVisible()); };
   const auto saveOk = [](frmProfiles& e) { e.cmdNew_Click(); e.cmdOK_Click(); return QString(); };
@@ -36,6 +38,9 @@ TEST_F(ProfilesEditorTest, RowRulesSavingDeletingAndKeys) {
        {blank, blank, "frmNewName", "frmNewName"}, "   |&Save|1001|1:,First Name,"},
       {"a 33rd profile", ProfileIndexFile(ThirtyTwoNames()), "Extra", {1}, saveOk,
        "Extra0", {limit, limit, "frmNewName"}, "Extra|&Save|33001|1:,First Name,"},
+      {"a failed write keeps the editor open", {}, "Anna", {1},
+       [&](frmProfiles& e) { pv.ConfigFilePath = missing; return saveOk(e); }, "Anna0",
+       {failed, failed, "frmNewName", "frmNewName"}, "Anna|&Save|1001|1:,First Name,"},
       {"the freed slot", ProfileIndexFile({"Anna", "(-Deleted-)", "Carl", "Dora"}) +
            "[Profile 1]\nBookmark 0=Stale\nField 1=Home/Zip\nSeparator 1=s\n"
            "[Profile 3]\nBookmark 0=DoraMark\nField 0=Spouse\n",
@@ -76,7 +81,7 @@ TEST_F(ProfilesEditorTest, RowRulesSavingDeletingAndKeys) {
 
 using NewNameTest = ProfilesTest;
 
-// The new-name window, opened by New. Cancel, Enter and Esc: e2e.PenlarkWindows.NewNameWindow.
+// The new-name window, opened by New. Cancel, Enter and Esc: e2e.PenlarkWindows.ProfileEditor.
 TEST_F(NewNameTest, NamesRefusedAndAccepted) {
   const QByteArray file = ProfileIndexFile({"Anna", "Bert"}) +
                           "[Profile 0]\nBookmark 0=Mark\nField 0=Last Name\nSeparator 0=_\n";
