@@ -104,7 +104,8 @@ TEST_F(OrganizerStandinTest, TopicIsAnyPathToAServedFileOrFolder) {
   ASSERT_TRUE(QFile::link(served, dir.filePath(QStringLiteral("link.json"))));
   const QString folder = dir.filePath(QStringLiteral("contacts"));
   ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/sub")));
-  ASSERT_TRUE(PutBytes(folder + "/a.vcf", InCategories(Card("a", "Hale", "Ann"), "Clients,Leeds") + Card("b", "Brown", "Liz")));
+  ASSERT_TRUE(PutBytes(folder + "/a.vcf",
+                       InCategories(Card("a", "Hale", "Ann"), "Clients,Leeds") + Card("b", "Brown", "Liz")));
   ASSERT_TRUE(PutBytes(folder + "/B.VCF", InCategories(Card("c", "Cole", "Sam"), "clients,Contacts")));
   ASSERT_TRUE(PutBytes(folder + "/c.vcf", "BEGIN:VCARD\r\nN:Unended;Card\r\n" + Card("d", "Dunn", "Al")));
   ASSERT_TRUE(PutBytes(folder + "/notes.txt", Card("e", "Text", "Not")));
@@ -190,8 +191,7 @@ class CardDavTest : public OrganizerStandinTest {
     return nullptr;
   }
   QString Stop(QProcess* organizer) {
-    organizer->terminate();
-    organizer->waitForFinished(5000);
+    bus.Stop(organizer);
     EXPECT_TRUE(bus.WaitNameGone(kService));
     return QString::fromUtf8(organizer->readAllStandardError());
   }
