@@ -4,8 +4,10 @@
 #include "runtime/RuntimeError.h"
 #include "word/WordConnect.h"
 
+#include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
+#include <com/sun/star/text/XBookmarksSupplier.hpp>
 
 namespace {
 
@@ -173,6 +175,12 @@ TEST_F(WriterStandinTest, AnswersTheObjectModelOverTheOpenLetterAndNeedsOne) {
   }
   EXPECT_EQ(DocumentText(letter), QStringLiteral("\n\n\nPhone: \n\nDear <Mr\nJo\tX\nY!,\n\n"
                                                  "Thank you very much for your order.\n\nYours sincerely"));
+  const Reference<css::container::XNameAccess> marks =
+      Reference<css::text::XBookmarksSupplier>(letter, UNO_QUERY_THROW)->getBookmarks();
+  QStringList bookmarks;  // none added, none lost
+  for (const rtl::OUString& name : marks->getElementNames()) bookmarks << FromUno(name);
+  bookmarks.sort();
+  EXPECT_EQ(bookmarks, (QStringList{"Address", "Name", "Phone", "Salutation", "Thanks"}));
   QString printed;
   EXPECT_EQ(PrintText(&printed), 0);
   EXPECT_EQ(printed, DocumentText(letter));
