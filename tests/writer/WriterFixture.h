@@ -19,12 +19,12 @@ inline const QString kLetterOdt = QStringLiteral(PENLARK_TEST_DATA "/letter.odt"
 
 // `penlark-writer --setup` for the profile: the office started on it listens on description.
 inline bool SetUpWithWriter(const QString& profile, const QString& description, QString* error) {
-  QProcess setup;
-  setup.start(kWriter, {QStringLiteral("--setup"), QStringLiteral("--profile"), profile, QStringLiteral("--connect"),
-                        description});
-  const bool done = setup.waitForFinished(10000) && setup.exitStatus() == QProcess::NormalExit && setup.exitCode() == 0;
-  if (!done) *error = QStringLiteral("penlark-writer --setup failed: ") + QString::fromUtf8(setup.readAllStandardError());
-  return done;
+  const QStringList arguments = {QStringLiteral("--setup"), QStringLiteral("--profile"), profile,
+                                 QStringLiteral("--connect"), description};
+  QString said;
+  if (RunToEnd(kWriter, arguments, QProcessEnvironment::systemEnvironment(), &said) == 0) return true;
+  *error = QStringLiteral("penlark-writer --setup failed: ") + said;
+  return false;
 }
 
 // One headless office for each test suite, started as a person's own (set up by
