@@ -1,9 +1,9 @@
 #include "bus/Automation.h"
+#include "support/Shown.h"
 #include "PrivateBus.h"
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <utility>
@@ -22,14 +22,14 @@ class WordStandinTest : public ::testing::Test {
 };
 
 TEST_F(WordStandinTest, RefusesBadArgumentsAndUnreadableLetters) {
-  QFile latin1(dir.filePath(QStringLiteral("latin1.txt")));
-  ASSERT_TRUE(latin1.open(QIODevice::WriteOnly) && latin1.write("Dear M\xfcller") > 0 && latin1.flush());
+  const QString latin1 = dir.filePath(QStringLiteral("latin1.txt"));
+  ASSERT_TRUE(PutBytes(latin1, "Dear M\xfcller"));
   const std::pair<QStringList, int> cases[] = {  // arguments, exit code
       {{"--dialect", "word2000"}, 2},      {{"--dialect", "word6", "--language", "French"}, 2},
       {{"--bogus"}, 2},                    {{kLetter, kLetter}, 2},
       {{"--print-text", "--save-as", "x.txt"}, 2}, {{"--print-text", kLetter}, 2},
       {{dir.filePath(QStringLiteral("missing.txt"))}, 1}, {{dir.path()}, 1},
-      {{latin1.fileName()}, 1},            {{"--print-text"}, 1},  // nobody running
+      {{latin1}, 1},                       {{"--print-text"}, 1},  // nobody running
   };
   for (const auto& [arguments, exitCode] : cases) {
     SCOPED_TRACE(arguments.join(u' ').toStdString());
@@ -46,9 +46,7 @@ TEST_F(WordStandinTest, SaveAsWritesTheDocumentAsItStands) {
       .GetObject(QStringLiteral("Selection")).Call(QStringLiteral("InsertAfter"), {QStringLiteral("Mr\rSmith")});
   const QString saved = dir.filePath(QStringLiteral("saved.txt"));
   ASSERT_EQ(bus.Run(kWord, {QStringLiteral("--save-as"), saved}), 0);
-  QFile file(saved);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(QString::fromUtf8(file.readAll()).toStdString(),
+  EXPECT_EQ(ReadBytes(saved).toStdString(),
             "Mr\nSmith\n\n\nPhone: \n\nDear ,\n\nThank you for your order.\n\nYours sincerely\n");
   EXPECT_EQ(bus.Run(kWord, {QStringLiteral("--save-as"), dir.filePath(QStringLiteral("no/such.txt"))}), 1);
 }

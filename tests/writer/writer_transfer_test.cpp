@@ -11,10 +11,6 @@ namespace {
 // style is the default one, bookmarks in the page header, a frame and a table; header and
 // footer, frame and table are what --print-text must show.
 const QString kTemplate = QStringLiteral(PENLARK_TEST_DATA "/template.fodt");
-const Triples kTemplateRows = {
-    {"Name", "Business/Title", "_"}, {"", "First Name", "_"},        {"", "Last Name", "¶"},
-    {"", "Business/Company", "¶"},   {"", "Business/Country", ""},   {"Branch", "Business/City", ""},
-    {"Fax", "Business/Fax", ""},     {"Reference", "Business/Zip", ""}, {"Salutation", "Last Name", ""}};
 
 class WriterTransferTest : public WriterFixture {
  protected:
@@ -26,10 +22,11 @@ class WriterTransferTest : public WriterFixture {
 };
 
 // The sample .docx made from the sample .odt through LibreOffice, and kTemplate, filled at
-// their bookmarks (the word-transfer table fills letter.odt). Paragraphs inserted into the
-// template's 7 pt address style keep that style, not its next style; --print-text shows the
-// whole letter, header, frame, table and footer.
-TEST_F(WriterTransferTest, LettersAndTemplatesAreFilledAtTheirBookmarks) {
+// their bookmarks (the word-transfer table fills letter.odt), and the whole transfer taken
+// back by one undo. Paragraphs inserted into the template's 7 pt address style keep that
+// style, not its next style; --print-text shows the whole letter, header, frame, table and
+// footer.
+TEST_F(WriterTransferTest, LettersAndTemplatesAreFilledAtTheirBookmarksAndOneUndoTakesItBack) {
   const QString samples = QStringLiteral(PENLARK_TEST_DATA "/../../samples");
   QFile plain(samples + QStringLiteral("/letter.txt"));
   ASSERT_TRUE(plain.open(QIODevice::ReadOnly));
@@ -47,7 +44,10 @@ TEST_F(WriterTransferTest, LettersAndTemplatesAreFilledAtTheirBookmarks) {
        {{"Address", "Business/Title", "_"}, {"", "First Name", "_"}, {"", "Last Name", "¶"},
         {"", "Business/Company", ""}, {"Reference", "First Name", ""}, {"Salutation", "Last Name", ""}},
        sample, {}},
-      {kTemplate, kTemplateRows,
+      {kTemplate,
+       {{"Name", "Business/Title", "_"}, {"", "First Name", "_"}, {"", "Last Name", "¶"}, {"", "Business/Company", "¶"},
+        {"", "Business/Country", ""}, {"Branch", "Business/City", ""}, {"Fax", "Business/Fax", ""},
+        {"Reference", "Business/Zip", ""}, {"Salutation", "Last Name", ""}},
        "Harbour & Finch, Leeds\nMs Ann Lee\nAcme Ltd\nEngland\nPhone: \nFax: 0113 496 0001\nRef\tLS1 4AB\nDear Lee,\n"
        "Registered in England",
        {"Address Field|Ms Ann Lee", "Address Field|Acme Ltd", "Address Field|England", "Standard|Phone: ",
@@ -56,6 +56,7 @@ TEST_F(WriterTransferTest, LettersAndTemplatesAreFilledAtTheirBookmarks) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.letter.toStdString());
     ASSERT_NO_FATAL_FAILURE(OpenOnly(c.letter));
+    const QString before = ::LetterText(letter);
     ASSERT_NO_FATAL_FAILURE(WriteProfile(c.rows));
     EXPECT_TRUE(TransferWord8(pv, QStringLiteral("Lee"), true, 0));
     EXPECT_EQ(Boxes(), QStringList());
@@ -63,43 +64,28 @@ TEST_F(WriterTransferTest, LettersAndTemplatesAreFilledAtTheirBookmarks) {
     EXPECT_EQ(PrintText(&printed), 0);
     EXPECT_EQ(printed, c.printed);
     if (!c.styles.isEmpty()) { EXPECT_EQ(StyledParagraphs(letter), c.styles); }
-  }
-}
-
-TEST_F(WriterTransferTest, OneUndoTakesTheWholeTransferBack) {
-  ASSERT_NO_FATAL_FAILURE(OpenOnly(kTemplate));
-  const QString before = ::LetterText(letter);
-  ASSERT_NO_FATAL_FAILURE(WriteProfile(kTemplateRows));
-  EXPECT_TRUE(TransferWord8(pv, QStringLiteral("Lee"), true, 0));
-  EXPECT_NE(::LetterText(letter), before);
-  const Reference<css::document::XUndoManager> undo =
-      Reference<css::document::XUndoManagerSupplier>(letter, UNO_QUERY_THROW)->getUndoManager();
-  // The step is closed once penlark-writer has had no call for a moment.
-  QDeadlineTimer deadline(5000);
-  for (;;) {
-    try {
-      undo->undo();
-      break;
-    } catch (const css::document::UndoContextNotClosedException&) {
-      ASSERT_FALSE(deadline.hasExpired());
-      QThread::msleep(50);
+    const Reference<css::document::XUndoManager> undo =
+        Reference<css::document::XUndoManagerSupplier>(letter, UNO_QUERY_THROW)->getUndoManager();
+    // The step is closed once penlark-writer has had no call for a moment.
+    for (QDeadlineTimer deadline(5000);; QThread::msleep(50)) {
+      try {
+        undo->undo();
+        break;
+      } catch (const css::document::UndoContextNotClosedException&) {
+        ASSERT_FALSE(deadline.hasExpired());
+      }
     }
+    EXPECT_EQ(::LetterText(letter), before);
+    EXPECT_FALSE(undo->isUndoPossible());
+    EXPECT_TRUE(undo->isRedoPossible());
   }
-  EXPECT_EQ(::LetterText(letter), before);
-  EXPECT_FALSE(undo->isUndoPossible());
-  EXPECT_TRUE(undo->isRedoPossible());
 }
 
 TEST_F(WriterTransferTest, AnOfficeEndingIsWaitedForAndFilledAgainOnceRestarted) {
-  HeadlessOffice ending;
-  ASSERT_TRUE(ending.ok()) << ending.error().toStdString();
-  ASSERT_TRUE(ending.Open(kLetterOdt).is());
-  ASSERT_NO_FATAL_FAILURE(StopWord());
-  ASSERT_NO_FATAL_FAILURE(StartWriter(ending));
   ASSERT_NO_FATAL_FAILURE(WriteProfile({{"Salutation", "Last Name", ""}}));
   EXPECT_TRUE(TransferWord8(pv, QStringLiteral("Lee"), true, 0));
 
-  ending.Kill();
+  office->Kill();
   EXPECT_FALSE(TransferWord8(pv, QStringLiteral("Lee"), true, 0));
   EXPECT_EQ(Boxes(), QStringList{"Transfer Error|An error has occured while trying to communicate with Word For "
                                  "Windows.  Check:\n\r\n\r1)  Word is running and a document is displayed\n\r2)  Any "
@@ -108,8 +94,8 @@ TEST_F(WriterTransferTest, AnOfficeEndingIsWaitedForAndFilledAgainOnceRestarted)
   ASSERT_TRUE(bus.WaitNameGone(WindowClassName(QStringLiteral("OpusApp"))));
   EXPECT_EQ(word->state(), QProcess::Running);
 
-  ASSERT_TRUE(ending.Restart()) << ending.error().toStdString();
-  const Reference<css::text::XTextDocument> again = ending.Open(kLetterOdt);
+  ASSERT_TRUE(office->Restart()) << office->error().toStdString();
+  const Reference<css::text::XTextDocument> again = office->Open(kLetterOdt);
   ASSERT_TRUE(again.is());
   QDeadlineTimer deadline(10000);
   while (!bus.HasName(WindowClassName(QStringLiteral("OpusApp"))) && !deadline.hasExpired()) QThread::msleep(50);
