@@ -69,7 +69,6 @@ class DesktopServices {
   // Shows the form modally and returns when it has closed. When the last open modal form
   // closes, the activation handler runs, as the main window becomes active again.
   void ShowModal(QDialog& form);
-  int ModalDepth() const { return modalDepth_; }
   void SetActivationHandler(std::function<void()> handler) { activation_ = std::move(handler); }
 
   // Ends the program at once: no further handler runs and nothing more is written.
