@@ -95,7 +95,7 @@ bool Desktop::Eventually(const std::function<bool()>& ready, int ms) {
 }
 
 QStringList Desktop::Shown(const QString& title) const {
-  const QString pattern = title.isEmpty() ? QStringLiteral(".") : u'^' + QRegularExpression::escape(title) + u'$';
+  const QString pattern = u'^' + QRegularExpression::escape(title) + u'$';
   QString out;
   Xdo({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), pattern}, &out);
   return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -112,13 +112,11 @@ bool Desktop::WaitWindowGone(const QString& title) const {
 }
 
 QStringList Desktop::Titles() const {
-  QStringList titles;
-  for (const QString& window : Shown()) {
-    QString title;
-    Xdo({QStringLiteral("getwindowname"), window}, &title);
-    titles << title.trimmed();
-  }
-  return titles;
+  QString out;
+  Xdo({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), QStringLiteral("."),
+       QStringLiteral("getwindowname"), QStringLiteral("%@")},
+      &out);
+  return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 bool Desktop::Focus(const QString& window) const {
@@ -183,10 +181,8 @@ QByteArray Desktop::PointerImage() const {
   QByteArray image;
   if (XFixesCursorImage* cursor = XFixesGetCursorImage(x)) {
     image = QByteArray::number(cursor->width) + 'x' + QByteArray::number(cursor->height) + ':';
-    for (int i = 0; i < cursor->width * cursor->height; ++i) {
-      const quint32 pixel = quint32(cursor->pixels[i]);  // unsigned long on the client side
-      image.append(reinterpret_cast<const char*>(&pixel), sizeof pixel);
-    }
+    const auto bytes = qsizetype(sizeof *cursor->pixels) * cursor->width * cursor->height;  // unsigned longs
+    image.append(reinterpret_cast<const char*>(cursor->pixels), bytes);
     XFree(cursor);
   }
   XCloseDisplay(x);

@@ -59,8 +59,8 @@ class Desktop {
  private:
   // Runs xdotool with the arguments; its exit code, its standard output in *out.
   int Xdo(const QStringList& arguments, QString* out = nullptr) const;
-  // The shown windows whose title is title, or any title when title is empty.
-  QStringList Shown(const QString& title = {}) const;
+  // The shown windows whose title is title.
+  QStringList Shown(const QString& title) const;
 
   QProcess server_;
   QProcess windowManager_;

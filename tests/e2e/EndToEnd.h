@@ -69,8 +69,6 @@ class EndToEnd : public ::testing::Test {
     ASSERT_NE(bus.Start(QStringLiteral(PENLARK_WORD_BIN), {Path("letter.txt")}, kWordName, &shown), nullptr)
         << bus.lastError().toStdString();
   }
-  // The sample letter as printed before any transfer: the bookmarks hold nothing.
-  QString Unfilled() const { return Filled(sampleLetter, {}, {}, {}); }
   // The letter as the word processor on that bus prints it.
   QString Letter(const QProcessEnvironment& on = {}) {
     QString text;
@@ -124,10 +122,6 @@ class EndToEnd : public ::testing::Test {
     ASSERT_TRUE(penlark.waitForFinished(10000)) << Titles();
     EXPECT_EQ(penlark.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(penlark.exitCode(), 0) << penlark.readAllStandardError().toStdString();
-  }
-  void ExpectStillRunning() {
-    EXPECT_FALSE(penlark.waitForFinished(300));
-    EXPECT_EQ(penlark.state(), QProcess::Running);
   }
 
   bool reportFocus = false;  // penlark writes each focus move to its standard output

@@ -22,7 +22,8 @@ TEST_F(EndToEnd, MoreStaysForASecondAddresseeFoundByCompany) {
   StartPenlark();
 
   Press("type:Okafor Return alt+m");
-  ExpectStillRunning();
+  EXPECT_FALSE(penlark.waitForFinished(300));
+  EXPECT_EQ(penlark.state(), QProcess::Running);
   // The search text is selected again; the company option, then back to the text.
   Press("alt+o Tab type:Pennine Return Return");
   ExpectEndedCleanly();
@@ -33,27 +34,6 @@ TEST_F(EndToEnd, MoreStaysForASecondAddresseeFoundByCompany) {
                    QStringLiteral("Mr OkaforDr Hartley"))
                 .toStdString());
   EXPECT_EQ(ReadBytes(Path("PENLARK.INI")), expected);
-}
-
-TEST_F(EndToEnd, AMissingBookmarkIsReportedAndTheRowsBeforeItStay) {
-  WriteSampleConfiguration();
-  const QByteArray before = ReadBytes(Path("PENLARK.INI"));
-  QString letter = sampleLetter;
-  letter.replace(QStringLiteral("[[Reference]]"), QString());
-  StartOrganizer();
-  StartWord(letter);
-  StartPenlark();
-
-  Press("type:Hartley Return Down Down Return");
-  AnswerBox(QStringLiteral("Transfer Error"));
-  ExpectStillRunning();
-  // The reference is the profile's last row, so everything before it was written.
-  EXPECT_EQ(Letter().toStdString(), Filled(letter, kCharlotte, {}, QStringLiteral("Dr Hartley")).toStdString());
-
-  BackToMainWindow();
-  Press("alt+e");
-  ExpectEndedCleanly();
-  EXPECT_EQ(ReadBytes(Path("PENLARK.INI")), before);
 }
 
 // No PENLARK.INI: the program asks for the address book, then for a first profile, and

@@ -22,6 +22,7 @@ const QString kNewName = QStringLiteral("Address Profile Name");
 const QString kAbout = QStringLiteral("About Penlark");
 const QString kOptions = QStringLiteral("Options");
 const QString kInvalid = QStringLiteral("Invalid Name");
+const QString kConfirm = QStringLiteral("Confirm Address Profile Delete");
 
 // One step of a table: the keys pressed in turn, then where the focus must be.
 struct Row {
@@ -112,7 +113,6 @@ class PenlarkWindows : public EndToEnd {
   }
   // Clicks the middle of a control.
   void Click(const QString& window, const QString& control) {
-    if (HasFatalFailure()) return;  // the rows after a failed one say nothing
     Read();
     const QRect place = places.value(window + u'|' + control);
     ASSERT_FALSE(place.isEmpty()) << "no place for " << control.toStdString();
@@ -130,19 +130,13 @@ class PenlarkWindows : public EndToEnd {
   }
   // The beeps since the last look are n, waiting for late ones.
   void ExpectBells(int n) {
-    int bells = desktop.Bells();
-    QDeadlineTimer deadline(n > bells ? 3000 : 300);
-    while (!deadline.hasExpired() && bells <= n) {
-      QThread::msleep(50);
-      bells += desktop.Bells();
-      if (bells == n && n > 0) break;
-    }
+    int bells = 0;
+    Desktop::Eventually([&] { return (bells += desktop.Bells()) > n || (n > 0 && bells == n); }, n > 0 ? 3000 : 300);
     EXPECT_EQ(bells, n) << "beeps";
   }
   // Opens the File menu with the mouse (Alt+F is also "Search &For:") and presses the
   // entry's access key: "p" the profile editor, "o" Options, "a" About.
   void Menu(const QString& entry) {
-    if (HasFatalFailure()) return;  // the rows after a failed one say nothing
     ASSERT_TRUE(desktop.Mouse(desktop.WaitForWindow(kMainWindow), 18, 10, 1));
     QThread::msleep(500);  // a menu takes the keys without taking the focus, so no report
     Keys({entry});
@@ -162,9 +156,7 @@ TEST_F(PenlarkWindows, MainWindow) {
   // and only character keys beep.
   Run({{"Tab Down shift+Tab", kMainWindow, "lstAddressee"}});
   const QImage chosen = Picture(QStringLiteral("main-profile-chosen"), kMainWindow, QStringLiteral("cboAddressProfile"));
-  Run({{"Tab", kMainWindow, "cboAddressProfile"}});
-  ExpectBells(0);
-  Run({{"Delete BackSpace ctrl+x ctrl+v Escape", kMainWindow, "cboAddressProfile"}});
+  Run({{"Tab Delete BackSpace ctrl+x ctrl+v Escape", kMainWindow, "cboAddressProfile"}});
   ExpectBells(0);
   Run({{"x Return", kMainWindow, "cboAddressProfile"}});
   ExpectBells(2);
@@ -174,19 +166,13 @@ TEST_F(PenlarkWindows, MainWindow) {
        "lstAddressee cboAddressProfile cmdProfile cmdFinished cmdMore cmdExit optSurname txtSearchItem cmdSearch");
   Run({
       {"Tab Tab", kMainWindow, "cmdProfile"},
-      {"alt+o", kMainWindow, "optCompany"},
       {"alt+u", kMainWindow, "optSurname"},
       {"alt+p", kMainWindow, "cboAddressProfile"},
       {"shift+Tab shift+Tab shift+Tab", kMainWindow, "txtSearchItem"},
       {"Escape", kMainWindow, "txtSearchItem"},
       {"Return", kMainWindow, "lstAddressee"},  // Enter searches
-      {"alt+s", kMainWindow, "lstAddressee"},
       {"Tab Tab Return", kEditor, "cboProfileName"},  // Enter on Profiles...
       {"alt+c", kMainWindow, "cmdProfile"},
-      {"space", kEditor, "cboProfileName"},
-      {"alt+c", kMainWindow, "cmdProfile"},
-      {"menu:a", kAbout, "txtWebURL"},
-      {"Return", kMainWindow, "cmdProfile"},
       {"menu:o", kOptions, "txtFilePath"},
       {"Escape", kMainWindow, "cmdProfile"},
       // Enter on More; the dialogs emptied the profile box, so the transfer fails and puts
@@ -258,11 +244,7 @@ TEST_F(PenlarkWindows, ProfileEditor) {
       {"Tab ctrl+a type:Mark1", kEditor, "txtBookmark_0"},
       {"Tab", kInvalid, "button:OK"},
       {"Return", kEditor, "txtBookmark_0"},
-      {"shift+Tab", kInvalid, "button:OK"},
-      {"Return", kEditor, "txtBookmark_0"},
       {"alt+o", kInvalid, "button:OK"},
-      {"Return", kEditor, "txtBookmark_0"},
-      {"alt+n", kInvalid, "button:OK"},
       {"Return", kEditor, "txtBookmark_0"},
       {"alt+d", kInvalid, "button:OK"},
       {"Return", kEditor, "txtBookmark_0"},
@@ -274,7 +256,7 @@ TEST_F(PenlarkWindows, ProfileEditor) {
   Run({
       {"ctrl+a type:Salutation Tab", kEditor, "cboField_0"},
       {"x Return Escape", kEditor, "cboField_0"},  // the field box takes no typing
-      {"alt+d", QStringLiteral("Confirm Address Profile Delete"), "button:No"},
+      {"alt+d", kConfirm, "button:No"},
       {"Return", kEditor, "cboField_0"},
       {"alt+n", kNewName, "txtNewProfileName"},
       {"alt+c", kEditor, "cboField_0"},
@@ -301,17 +283,13 @@ TEST_F(PenlarkWindows, ProfileEditor) {
       {"Escape", kNewName, "txtNewProfileName"},  // no cancel button: Esc does nothing
       {"Return", kInvalid, "button:OK"},          // Enter presses OK: a blank name
       {"Return", kNewName, "txtNewProfileName"},
-      {"alt+o", kInvalid, "button:OK"},
-      {"Return", kNewName, "txtNewProfileName"},
       {"type:Fresh Tab Tab", kNewName, "cmdCancel"},
       {"Return", kEditor, "cboProfileName"},  // Enter on Cancel cancels
       // Still browsing the stored profile: Delete asks about it.
-      {"alt+d", QStringLiteral("Confirm Address Profile Delete"), "button:No"},
+      {"alt+d", kConfirm, "button:No"},
       {"Return", kEditor, "cboProfileName"},
-      {"alt+n type:Fresh alt+c", kEditor, "cboProfileName"},
       {"alt+n alt+n type:Fresh Tab space", kEditor, "txtBookmark_0"},  // OK by the space bar
   });
-  Picture(QStringLiteral("editor-new-profile"));
   // New reads Save now, and its access key checks the bookmark first too.
   Run({
       {"type:Mark1 alt+s", kInvalid, "button:OK"},
@@ -337,19 +315,12 @@ TEST_F(PenlarkWindows, ProfileEditor) {
   for (QByteArray& line : saved) line = line.trimmed();
   EXPECT_TRUE(saved.contains("Bookmark 0=Greeting")) << saved.join('\n').toStdString();
   EXPECT_TRUE(saved.contains("Separator 11=\u00b6_\u00bb@")) << saved.join('\n').toStdString();
-}
-
-// With every profile deleted there is no name to choose: the name box holds no one in,
-// New gives a name, and OK still refuses to store a blank one.
-TEST_F(PenlarkWindows, ProfileEditorWithNoProfileLeft) {
-  const QString confirm = QStringLiteral("Confirm Address Profile Delete");
+  // With every profile deleted (the three stored and Fresh) there is no name to choose: the
+  // name box holds no one in, New gives a name, and OK still refuses to store a blank one.
+  Run({{"menu:p", kEditor, "cboProfileName"}});
+  for (int left = 3; left > 0; --left) Run({{"alt+d", kConfirm, "button:No"}, {"alt+y", kEditor, "cboProfileName"}});
   Run({
-      {"menu:p", kEditor, "cboProfileName"},
-      {"alt+d", confirm, "button:No"},
-      {"alt+y", kEditor, "cboProfileName"},
-      {"alt+d", confirm, "button:No"},
-      {"alt+y", kEditor, "cboProfileName"},
-      {"alt+d", confirm, "button:No"},
+      {"alt+d", kConfirm, "button:No"},
       {"alt+y", kNewName, "txtNewProfileName"},  // the last one gone, a name is asked for
       {"alt+c", kEditor, "cboProfileName"},
       {"Tab", kEditor, "txtBookmark_0"},
@@ -361,14 +332,11 @@ TEST_F(PenlarkWindows, ProfileEditorWithNoProfileLeft) {
   });
 }
 
-// The About box and Options from the File menu, each window closed every way a person
-// closes it; Browse, and the main window's class.
+// The About box and Options from the File menu, each closed by a key of its own code and
+// by an access key; Browse, and the main window's class.
 TEST_F(PenlarkWindows, AboutOptionsAndBrowse) {
   // Docks and task switchers find the desktop entry by the main window's class.
-  const QString desktopEntry = QStringLiteral(PENLARK_SOURCE_DIR "/data/org.penlark.Penlark.desktop");
-  QString wanted = QFileInfo(desktopEntry).completeBaseName();
-  for (const QByteArray& line : ReadBytes(desktopEntry).split('\n'))
-    if (line.startsWith("StartupWMClass=")) wanted = QString::fromUtf8(line.mid(15).trimmed());
+  const QString wanted = QFileInfo(QStringLiteral(PENLARK_SOURCE_DIR "/data/org.penlark.Penlark.desktop")).completeBaseName();
   QString shown;
   ASSERT_EQ(RunToEnd(QStringLiteral("xprop"), {"-id", desktop.WaitForWindow(kMainWindow), "WM_CLASS"},
                      desktop.On(QProcessEnvironment::systemEnvironment()), &shown),
@@ -382,15 +350,10 @@ TEST_F(PenlarkWindows, AboutOptionsAndBrowse) {
   const QString dialog = QStringLiteral("Select Organizer Data File");
   const QByteArray before = ReadBytes(Path("PENLARK.INI"));
   Run({
-      {"Escape", kAbout, "txtWebURL"},  // no cancel button: Esc does nothing
-      {"Tab Tab Escape", kAbout, "cmdClose"},
-      {"Return", kMainWindow, "txtSearchItem"},  // Enter on Close
+      {"Escape Tab Tab Escape", kAbout, "cmdClose"},  // no cancel button: Esc does nothing
+      {"Return", kMainWindow, "txtSearchItem"},        // Enter on Close
       {"menu:a", kAbout, "txtWebURL"},
       {"alt+c", kMainWindow, "txtSearchItem"},
-      {"menu:a", kAbout, "txtWebURL"},
-      {"Tab Tab space", kMainWindow, "txtSearchItem"},
-      {"menu:a", kAbout, "txtWebURL"},
-      {"click:cmdClose", kMainWindow, "txtSearchItem"},
       {"menu:o", kOptions, "txtFilePath"},
   });
   Walk(kOptions, "txtFilePath cmdBrowse txtAddressSection chkSkipBlankFields cmdOK cmdCancel");
@@ -400,8 +363,6 @@ TEST_F(PenlarkWindows, AboutOptionsAndBrowse) {
       {"Escape", kMainWindow, "txtSearchItem"},
       {"menu:o", kOptions, "txtFilePath"},
       {"Return", kOptions, "txtFilePath"},  // Enter in a box presses nothing
-      {"alt+c", kMainWindow, "txtSearchItem"},
-      {"menu:o", kOptions, "txtFilePath"},
       {"alt+b", dialog, "fileNameEdit"},
       {"Escape", kOptions, "txtFilePath"},  // the access key left the focus in the box
       {"Tab Tab Tab Tab Tab Return", kMainWindow, "txtSearchItem"},  // Enter on Cancel
@@ -420,16 +381,12 @@ TEST_F(PenlarkWindows, AboutOptionsAndBrowse) {
         {"menu:o alt+b", dialog, "fileNameEdit"},
         {"type:" + samples + " Return", dialog, "fileNameEdit"},
         {"shift+Tab", dialog, "treeView"},
-    });
-    if (entry == std::string_view("addresses.json")) Picture(QStringLiteral("browse-samples"), dialog);
-    Run({
         {entry == std::string_view("addresses.json") ? "End Home Return" : "Home Down Return", kOptions, "txtFilePath"},
         {"alt+o", kMainWindow, "txtSearchItem"},
     });
     EXPECT_NE(ReadBytes(Path("PENLARK.INI")).indexOf("Organizer File Path=" + (samples + u'/' + QLatin1String(entry)).toUtf8()),
               -1);
   }
-  EXPECT_FALSE(QFile::exists(Path("home/.config/QtProject.conf")));
   EXPECT_EQ(QDir(Path("home")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
 }
 
