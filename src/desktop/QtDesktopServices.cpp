@@ -64,6 +64,25 @@ class AltKeysTypeNothing : public QObject {
   }
 };
 
+// An access key presses its button at once, as on the rest of the desktop. Qt shows the
+// button down for 100 ms first, and an Esc typed meanwhile only lets the button up: the
+// window stayed open and the click came anyway.
+class AccessKeysPressAtOnce : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* button = qobject_cast<QAbstractButton*>(watched);
+    if (event->type() != QEvent::Shortcut || !button || !button->isEnabled() ||
+        static_cast<QShortcutEvent*>(event)->isAmbiguous())
+      return false;
+    if (button->isCheckable() && (button->focusPolicy() & Qt::ClickFocus)) button->setFocus(Qt::ShortcutFocusReason);
+    button->click();
+    return true;
+  }
+};
+
 }  // namespace
 
 QtDesktopServices::QtDesktopServices() {
@@ -71,6 +90,7 @@ QtDesktopServices::QtDesktopServices() {
   if (qApp && !altKeys) {
     altKeys = new AltKeysTypeNothing(qApp);
     qApp->installEventFilter(altKeys);
+    qApp->installEventFilter(new AccessKeysPressAtOnce(altKeys));
   }
   if (!qEnvironmentVariableIsSet("PENLARK_REPORT_FOCUS")) return;
   QObject::connect(qApp, &QApplication::focusChanged, qApp, [](QWidget*, QWidget* now) {

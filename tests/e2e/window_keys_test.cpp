@@ -359,8 +359,7 @@ TEST_F(PenlarkWindows, AboutOptionsAndBrowse) {
   Walk(kOptions, "txtFilePath cmdBrowse txtAddressSection chkSkipBlankFields cmdOK cmdCancel");
   Run({
       {"alt+s", kOptions, "chkSkipBlankFields"},
-      {"Return", kOptions, "chkSkipBlankFields"},
-      {"Escape", kMainWindow, "txtSearchItem"},
+      {"Escape", kMainWindow, "txtSearchItem"},  // at once after the access key
       {"menu:o", kOptions, "txtFilePath"},
       {"Return", kOptions, "txtFilePath"},  // Enter in a box presses nothing
       {"alt+b", dialog, "fileNameEdit"},
