@@ -20,11 +20,6 @@ inline void ReportCases(const char* testClass, int cases, const char* held) {
 // each at its own bookmark of a one-line letter.
 class ReliabilityFixture : public ProgramFixture {
  protected:
-  void SetUp() override {
-    ProgramFixture::SetUp();
-    pv.ConfigFilePath = Ini();
-  }
-
   QString WriteLetter() { return ProgramFixture::WriteLetter(QStringLiteral("[[B0]]|[[B1]]|[[B2]]|[[B3]]\n")); }
   // The letter with the first `rows` values of the addressee written.
   static QString LetterWith(const QStringList& values, int rows) {
