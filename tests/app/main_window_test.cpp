@@ -1,6 +1,9 @@
 #include "support/ProgramFixture.h"
 
+#include "about/frmDeveloper.h"
+
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -14,9 +17,11 @@ using MainWindowTest = ProgramFixture;
 // Both stand-ins running and start-up done, as a person finds the program. Enter in the
 // search text searches even while Search is disabled; More writes the chosen entry, not the
 // text typed after the search, and the program stays. Closing any dialog reapplies the
-// search rule; Exit, the menu's Exit and the close button end without writing. A transfer
-// that fails at a blank profile box, keys in the profile box, and the profile box emptied
-// by a dialog's closing with the profiles kept: e2e.PenlarkWindows.MainWindow.
+// search rule; the About box shows the version in read-only boxes and its pictures; Exit,
+// the menu's Exit and the close button end without writing. A transfer that fails at a
+// blank profile box, keys in the profile box, and the profile box emptied by a dialog's
+// closing with the profiles kept: e2e.PenlarkWindows.MainWindow; the About box's keys,
+// focus and look: e2e.PenlarkWindows.AboutOptionsAndBrowse.
 TEST_F(MainWindowTest, EnterSearchesMoreWritesTheChosenEntryAndExitWritesNothing) {
   const QString book = WriteAddressBook();
   // First name and last name on one line, then the city on the next.
@@ -58,6 +63,13 @@ TEST_F(MainWindowTest, EnterSearchesMoreWritesTheChosenEntryAndExitWritesNothing
   const QByteArray before = ReadBytes(Ini());
   form->cmdSearch->setEnabled(true);
   pv.AddressSectionName.clear();  // Options emptied in memory
+  desktop.OnForm(QStringLiteral("frmDeveloper"), [](QDialog& d) {
+    const auto& about = static_cast<frmDeveloper&>(d);
+    EXPECT_EQ(about.windowTitle() + about.lblVersion->text() + about.txtVersion->text() + about.cmdClose->text(),
+              QStringLiteral("About PenlarkVersion:4.1.3&Close"));
+    EXPECT_TRUE(about.txtVersion->isReadOnly() && about.txtWebURL->isReadOnly());
+    EXPECT_FALSE(about.imgLogo->pixmap().isNull() || about.imgContact->pixmap().isNull());
+  });
   form->mnuAbout_Click();
   EXPECT_EQ(desktop.formsShown.back(), QStringLiteral("frmDeveloper"));
   EXPECT_FALSE(form->cmdSearch->isEnabled());

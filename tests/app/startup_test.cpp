@@ -58,7 +58,6 @@ TEST_F(StartupTest, ConfigurationFileBesideTheProgramOrInThePersonsOwnFolder) {
     const char* expected;    // below the test's folder
   };
   const Row rows[] = {
-      {"program", nullptr, "program/PENLARK.INI"},
       {"program", "xdg", "program/PENLARK.INI"},
       {"missing", nullptr, "home/.config/penlark/PENLARK.INI"},  // cannot be written
       {"missing", "@/xdg", "xdg/penlark/PENLARK.INI"},

@@ -23,9 +23,7 @@ class ReliabilityFixture : public ProgramFixture {
   QString WriteLetter() { return ProgramFixture::WriteLetter(QStringLiteral("[[B0]]|[[B1]]|[[B2]]|[[B3]]\n")); }
   // The letter with the first `rows` values of the addressee written.
   static QString LetterWith(const QStringList& values, int rows) {
-    QStringList parts;
-    for (int r = 0; r < 4; ++r) parts << (r < rows ? values[r] : QString());
-    return parts.join(u'|') + u'\n';
+    return (values.first(rows) + QStringList(4 - rows, QString())).join(u'|') + u'\n';
   }
 
   // The transfer ends at row 4.

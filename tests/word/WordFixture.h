@@ -24,18 +24,16 @@ class WordFixture : public PartnerFixture {
   // penlark-word in place of the one started before; with attach, WordApp and WordVersion
   // are set as start-up would ("word6" among the arguments: only WordBasic).
   virtual void StartWord(const QStringList& arguments, bool attach = true) {
-    if (word) { ASSERT_NO_FATAL_FAILURE(StopWord()); }
+    if (word) {
+      bus.Stop(std::exchange(word, nullptr));
+      ASSERT_TRUE(bus.WaitNameGone(WindowClassName(QStringLiteral("OpusApp"))));
+    }
     ASSERT_NE(word = PartnerFixture::StartWord(arguments), nullptr);
     if (!attach) return;
     const bool basic = arguments.contains(QStringLiteral("word6"));
     pv.WordApp = basic ? CreateAutomationObject(QStringLiteral("Word.Basic"), bus.connection())
                        : GetRunningObject(QStringLiteral("Word.Application.8"), bus.connection());
     pv.WordVersion = basic ? QStringLiteral("6") : QStringLiteral("8.0");
-  }
-
-  void StopWord() {
-    bus.Stop(std::exchange(word, nullptr));
-    ASSERT_TRUE(bus.WaitNameGone(WindowClassName(QStringLiteral("OpusApp"))));
   }
 
   // The word processor's --print-text; its exit code.
