@@ -25,7 +25,6 @@ TEST_F(StartupTest, RecentSettingsAreRestored) {
       {"Letters To Customers Abroad Often", "True", "Letters To Customers Abroad Often", true},
       {"Labels", "Truly", "Labels", true},
       {nullptr, "true", "Letters", false},
-      {nullptr, " Tr", "Letters", false},
   };
   ASSERT_TRUE(StartWord({WriteLetter(QStringLiteral("[[Name]]"))}));
   const QString dataFile = WriteAddressBook();

@@ -49,8 +49,7 @@ TEST_F(ConfigChecksTest, AsksInOrderAndRepeatsUntilTheFileIsReachable) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.outcome.toStdString());
     QFile::remove(pv.ConfigFilePath);
-    desktop.boxes.clear();
-    desktop.formsShown.clear();
+    desktop = {};
     if (!row.stored.isEmpty()) {
       Set("Options", "Organizer File Path", row.stored);
       Set("Options", "Organizer Address Section", QStringLiteral("Address"));

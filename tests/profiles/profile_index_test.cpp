@@ -7,7 +7,6 @@ namespace {
 using ProfileIndexTest = ProfilesTest;
 
 TEST_F(ProfileIndexTest, ListFindAndNextFree) {
-  const QString longName = QStringLiteral("AbcdefghijklmnopqrstuvwxyzAbcdef");
   const QStringList names = ThirtyTwoNames();
   const QByteArray gap = "[Address Profiles]\n0=Anna\n1=Bert\n3=Dora\n";
   const QStringList abcd{"Anna", "Bert", "Carl", "Dora"};
@@ -25,8 +24,6 @@ TEST_F(ProfileIndexTest, ListFindAndNextFree) {
       {gap + "2=Carl\n", abcd, {{"Dora", 3}}, 4},
       {ProfileIndexFile(names + QStringList{"Extra"}), names,
        {{names.last(), 31}, {"Extra", kNoProfileSlot}}, kNoProfileSlot},
-      {ProfileIndexFile({"Anna", longName}), {"Anna", longName},
-       {{longName, 1}, {longName.chopped(1), kNoProfileSlot}}, 2},
   };
   for (size_t row = 0; row < std::size(cases); ++row) {
     SCOPED_TRACE(row);
