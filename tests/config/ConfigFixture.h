@@ -10,14 +10,9 @@
 
 using OptionsScript = std::function<void(frmOptions&)>;
 
-// The program fixture with PENLARK.INI in its folder as the configuration file.
+// The stored options, files to point them at, and the Options window scripted.
 class ConfigFixture : public PartnerFixture {
  protected:
-  void SetUp() override {
-    PartnerFixture::SetUp();
-    pv.ConfigFilePath = Ini();
-  }
-
   // The three stored options as "path|section|skip", "<missing>" for each one not there.
   QString Stored() const {
     QStringList values;

@@ -20,7 +20,6 @@ using ConfigChecksTest = ConfigFixture;
 // checks give with the pointer and the number of forms shown after, or "<ended>".
 TEST_F(ConfigChecksTest, AsksInOrderAndRepeatsUntilTheFileIsReachable) {
   const QString book = MakeFile(QStringLiteral("book.or3"));
-  ASSERT_TRUE(QFile::link(dir.filePath("loop.or3"), dir.filePath("loop.or3")));  // never reaches a file
   const QString longName = QString(std::max(70 - int(dir.path().size()), 10), QLatin1Char('n'));
   const OptionsScript cancel = [](frmOptions& form) { form.cmdCancel->click(); };
   const auto saves = [](const QString& path) -> OptionsScript {
@@ -45,14 +44,12 @@ TEST_F(ConfigChecksTest, AsksInOrderAndRepeatsUntilTheFileIsReachable) {
       {dir.filePath("no-folder/book.or3"), {MsgAnswer::Yes}, {saves(book)}, "@/book.or3|Address|11|1", {kAskOther}},
       {dir.filePath("gone.or2"), {MsgAnswer::No}, {}, "<ended>", {kAskOther}},
       {dir.path(), {}, {}, "@|Address|11|0", {}},  // a folder passes; the link set-up judges it
-      {dir.filePath("loop.or3"), {MsgAnswer::Yes}, {saves(book)}, "@/book.or3|Address|11|1", {kAskOther}},
       {book + "/inner.or3", {MsgAnswer::Yes}, {saves(book)}, "@/book.or3|Address|11|1", {kAskOther}},  // not a folder
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.outcome.toStdString());
     QFile::remove(pv.ConfigFilePath);
-    desktop.boxes.clear();
-    desktop.formsShown.clear();
+    desktop = {};
     if (!row.stored.isEmpty()) {
       Set("Options", "Organizer File Path", row.stored);
       Set("Options", "Organizer Address Section", QStringLiteral("Address"));

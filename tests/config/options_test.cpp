@@ -1,5 +1,7 @@
 #include "ConfigFixture.h"
 
+#include "config/ConfigFile.h"
+
 #include <QCheckBox>
 
 namespace {
@@ -70,6 +72,19 @@ TEST_F(OptionsTest, StoredValuesAreShownWholeAndBrowseTakesOnlyAChosenFile) {
             "JSON Address Books (*.json)|*.json|Organizer 2 Data Files (*.or2)|*.or2|Organizer 97 Data Files "
             "(*.or3)|*.or3|All Files (*)|*|OR2|16388");
   EXPECT_TRUE(desktop.boxes.empty());
+}
+
+using ConfigFileTest = ConfigFixture;
+
+// The writer under the Options window and every other save: the box with the pointer as an
+// arrow while it is shown, and the pointer as it was afterwards.
+TEST_F(ConfigFileTest, FailedWriteTellsTheUserOnceAndReturnsFalse) {
+  pv.ConfigFilePath = dir.filePath(QStringLiteral("gone/PENLARK.INI"));
+  desktop.SetMousePointer(Pointer::Hourglass);
+  EXPECT_FALSE(WriteConfigString(pv, QStringLiteral("Options"), QStringLiteral("Skip Blank Fields"), "1"));
+  EXPECT_EQ(Shown(desktop, true), QStringList{QStringLiteral("Penlark Error|The configuration file ") + pv.ConfigFilePath +
+                                 QStringLiteral(" could not be saved.\n\r\n\rNo such file or directory|48|0")});
+  EXPECT_EQ(desktop.MousePointer(), Pointer::Hourglass);
 }
 
 }  // namespace

@@ -54,9 +54,7 @@ TEST_F(OrganizerSearchTest, TwentyFiveMatchesListTenAndALongValueComesWhole) {
   EXPECT_TRUE(m.lstAddressee->isEnabled() && m.cmdFinished->isEnabled() && m.cmdMore->isEnabled());
   EXPECT_EQ(desktop.pointerChanges, kHourglassOnly);
   ASSERT_TRUE(Search(QStringLiteral("long")));
-  const QString entry = m.lstAddressee->item(0)->text();
-  EXPECT_EQ(entry.size(), company.size() + 9);
-  EXPECT_TRUE(entry == "Al Long, " + company);
+  EXPECT_TRUE(m.lstAddressee->item(0)->text() == "Al Long, " + company);  // not printed: 40,000 characters
 }
 
 // Entries are "first last, company" as the address book gives them; a search that finds no

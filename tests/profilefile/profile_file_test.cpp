@@ -92,10 +92,9 @@ TEST_F(ProfileFileTest, ReadsToTheEndOfLargeFilesAndPipes) {
 
 TEST_F(ProfileFileTest, IntTakesTheLeadingNumber) {
   const std::pair<std::optional<std::string>, int> rows[] = {  // nothing: no key; default 5
-      {"K=12abc", 12}, {"K=abc", 0},   {"K=", 5},          {std::nullopt, 5},   {"K=-5", -5},
-      {"K= 7 ", 7},    {"K=+1", 1},    {"K=\"42\"", 42},   {"K=0x1A", 26},      {"K=0o17", 15},
-      {"K=0b101", 5},  {"K=1.9", 1},   {"K=- 3", 0},       {"K=4294967297", 1}, {"K=-4294967297", -1},
-      {"K=\" 9\"", 9}, {"K=0x1F", 31}, {"K=0X1F", 0}};
+      {"K=12abc", 12}, {"K=abc", 0},   {"K=", 5},      {std::nullopt, 5},   {"K=-5", -5},
+      {"K= 7 ", 7},    {"K=+1", 1},    {"K=0o17", 15}, {"K=0b101", 5},      {"K=- 3", 0},
+      {"K=\" 9\"", 9}, {"K=0x1F", 31}, {"K=0X1F", 0},  {"K=4294967297", 1}, {"K=-4294967297", -1}};
   for (const auto& [line, expected] : rows) {
     SCOPED_TRACE(line.value_or("(no key)"));
     Put("[Options]\n" + line.value_or("Other=1") + "\n");

@@ -28,8 +28,8 @@ TEST(NameValidationTest, FirstFailingRuleIsTold) {
     ScriptedDesktopServices desktop;
     const bool ok = ValidateProfileName(desktop, QString::fromStdString(c.name), c.allowBlanks,
                                         c.allowEmpty);
-    const QByteArray box = "0Invalid Name|" + QByteArray(c.reason) + "\n\r\n\rPlease re-enter.|48";
-    EXPECT_EQ(QByteArray::number(ok) + Shown(desktop, false, true).join(u'\n').toUtf8(), c.reason ? box : "1");
+    EXPECT_EQ(QString::number(ok) + Shown(desktop, false, true).join(u'\n'),
+              c.reason ? u'0' + InvalidName(QString::fromUtf8(c.reason)) : QStringLiteral("1"));
   }
 }
 

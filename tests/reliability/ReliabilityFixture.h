@@ -20,17 +20,10 @@ inline void ReportCases(const char* testClass, int cases, const char* held) {
 // each at its own bookmark of a one-line letter.
 class ReliabilityFixture : public ProgramFixture {
  protected:
-  void SetUp() override {
-    ProgramFixture::SetUp();
-    pv.ConfigFilePath = Ini();
-  }
-
   QString WriteLetter() { return ProgramFixture::WriteLetter(QStringLiteral("[[B0]]|[[B1]]|[[B2]]|[[B3]]\n")); }
   // The letter with the first `rows` values of the addressee written.
   static QString LetterWith(const QStringList& values, int rows) {
-    QStringList parts;
-    for (int r = 0; r < 4; ++r) parts << (r < rows ? values[r] : QString());
-    return parts.join(u'|') + u'\n';
+    return (values.first(rows) + QStringList(4 - rows, QString())).join(u'|') + u'\n';
   }
 
   // The transfer ends at row 4.

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
 
@@ -19,13 +20,17 @@
 #include <memory>
 #include <vector>
 
+using Triples = std::vector<std::array<QString, 3>>;  // profile rows: bookmark, field, separator
+
 // A program folder of its own, a private bus for the partner programs, and the scripted
-// desktop with the program-wide values on them.
+// desktop with the program-wide values on them; PENLARK.INI in that folder is the
+// configuration file.
 class PartnerFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     ASSERT_TRUE(bus.ok()) << bus.lastError().toStdString();
+    pv.ConfigFilePath = Ini();
   }
 
   QString Ini() const { return dir.filePath(QStringLiteral("PENLARK.INI")); }
@@ -36,18 +41,19 @@ class PartnerFixture : public ::testing::Test {
     return GetPrivateProfileString(section, key, "<missing>", Ini().toStdString());
   }
 
-  // PENLARK.INI with the address book, its section "Address" and one profile "Letters" of
-  // these rows (bookmark, field, separator).
-  void WriteConfiguration(const QString& dataFile, std::initializer_list<std::array<const char*, 3>> rows) {
+  // PENLARK.INI afresh with the address book, its section "Address" and one profile of these
+  // rows (bookmark, field, separator).
+  void WriteConfiguration(const QString& dataFile, const Triples& rows, const std::string& profile = "Letters") {
     std::vector<ProfileEntry> entries = {{"Options", "Organizer File Path", dataFile.toStdString()},
                                          {"Options", "Organizer Address Section", "Address"},
-                                         {"Address Profiles", "0", "Letters"}};
-    int r = 0;
-    for (const auto& [bookmark, field, separator] : rows) {
-      const std::string n = std::to_string(r++);
-      entries.insert(entries.end(), {{"Profile 0", "Bookmark " + n, bookmark}, {"Profile 0", "Field " + n, field},
-                                     {"Profile 0", "Separator " + n, separator}});
+                                         {"Address Profiles", "0", profile}};
+    for (size_t r = 0; r < rows.size(); ++r) {
+      const std::string n = std::to_string(r);
+      entries.insert(entries.end(), {{"Profile 0", "Bookmark " + n, rows[r][0].toStdString()},
+                                     {"Profile 0", "Field " + n, rows[r][1].toStdString()},
+                                     {"Profile 0", "Separator " + n, rows[r][2].toStdString()}});
     }
+    QFile::remove(Ini());
     ASSERT_TRUE(WritePrivateProfileStrings(entries, Ini().toStdString()).ok);
   }
 

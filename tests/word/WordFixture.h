@@ -6,13 +6,9 @@
 
 #include <QComboBox>
 
-#include <array>
 #include <utility>
-#include <vector>
 
 inline const QString kLetter = QStringLiteral(PENLARK_TEST_DATA "/letter.txt");
-
-using Triples = std::vector<std::array<QString, 3>>;  // profile rows: bookmark, field, separator
 
 // A private bus for the stand-ins, a PENLARK.INI of the test's own, and the main window's
 // profile box and DDE box. The word processor is penlark-word; tests/writer puts
@@ -23,24 +19,21 @@ class WordFixture : public PartnerFixture {
     pv.main.cboAddressProfile = cboAddressProfile = new QComboBox(&window);
     cboAddressProfile->setEditable(true);
     pv.main.txtOrganizerPipe = new DdeTextBox(&window, bus.connection());
-    pv.ConfigFilePath = Ini();
   }
 
   // penlark-word in place of the one started before; with attach, WordApp and WordVersion
   // are set as start-up would ("word6" among the arguments: only WordBasic).
   virtual void StartWord(const QStringList& arguments, bool attach = true) {
-    if (word) { ASSERT_NO_FATAL_FAILURE(StopWord()); }
+    if (word) {
+      bus.Stop(std::exchange(word, nullptr));
+      ASSERT_TRUE(bus.WaitNameGone(WindowClassName(QStringLiteral("OpusApp"))));
+    }
     ASSERT_NE(word = PartnerFixture::StartWord(arguments), nullptr);
     if (!attach) return;
     const bool basic = arguments.contains(QStringLiteral("word6"));
     pv.WordApp = basic ? CreateAutomationObject(QStringLiteral("Word.Basic"), bus.connection())
                        : GetRunningObject(QStringLiteral("Word.Application.8"), bus.connection());
     pv.WordVersion = basic ? QStringLiteral("6") : QStringLiteral("8.0");
-  }
-
-  void StopWord() {
-    bus.Stop(std::exchange(word, nullptr));
-    ASSERT_TRUE(bus.WaitNameGone(WindowClassName(QStringLiteral("OpusApp"))));
   }
 
   // The word processor's --print-text; its exit code.
@@ -56,15 +49,8 @@ class WordFixture : public PartnerFixture {
     return organizer && SetupOrganizerLink(pv) ? organizer : nullptr;
   }
 
-  // PENLARK.INI with one profile "Business Letter" of these rows, and then `more`.
-  void WriteProfile(const Triples& rows, const QString& more = {}) {
-    const QString keys[3] = {"Bookmark ", "Field ", "Separator "};
-    QString ini = QStringLiteral("[Address Profiles]\n0=Business Letter\n[Profile 0]\n");
-    for (size_t r = 0; r < rows.size(); ++r)
-      for (size_t k = 0; k < 3; ++k) ini += keys[k] + QString::number(r) + u'=' + rows[r][k] + u'\n';
-    QFile file(pv.ConfigFilePath);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write((ini + more).toUtf8()) > 0 && file.flush());
-  }
+  // PENLARK.INI with one profile "Business Letter" of these rows.
+  void WriteProfile(const Triples& rows) { WriteConfiguration(pv.OrganizerFilePath, rows, "Business Letter"); }
 
   // Every message box shown so far, with the pointer while it was shown.
   QStringList Boxes() const { return Shown(desktop, true); }
