@@ -130,7 +130,6 @@ void MarkThanks(const Reference<css::text::XTextDocument>& letter) {
 // and --print-text says so (the transfer's refusal is a row of the word-transfer table).
 TEST_F(WriterStandinTest, AnswersTheObjectModelOverTheOpenLetterAndNeedsOne) {
   ConnectToWord(pv);
-  EXPECT_EQ(pv.WordVersion, QStringLiteral("8.0"));
   MarkThanks(letter);
   const AutomationObject app = pv.WordApp;
   const AutomationObject selection = app.GetObject(QStringLiteral("Selection"));
@@ -140,16 +139,13 @@ TEST_F(WriterStandinTest, AnswersTheObjectModelOverTheOpenLetterAndNeedsOne) {
     QVariant result;  // of a call that succeeds
     int error;        // of one that is refused; 0 for none
   } steps[] = {
-      {"Version", [&] { return app.Get("Version"); }, "8.0", 0},
       {"Application", [&] { return app.GetObject("Application").Path(); }, "/", 0},
       {"ActiveDocument", [&] { return app.Get("ActiveDocument"); }, "letter.odt", 0},
       {"GoTo salutation", [&] { return selection.Call("GoTo", {}, {{"What", -1}, {"Name", "salutation"}}); }, {}, 0},
-      {"Text at a point", [&] { return selection.Get("Text"); }, "", 0},
       {"InsertAfter", [&] { return selection.Call("InsertAfter", {"Mr\r\nJo\tX\rY"}); }, {}, 0},
       {"InsertAfter again", [&] { return selection.Call("InsertAfter", {}, {{"Text", "!"}}); }, {}, 0},
       {"Text grown", [&] { return selection.Get("Text"); }, "Mr\nJo\tX\nY!", 0},
       {"GoTo Thanks", [&] { return selection.Call("GoTo", {}, {{"What", -1}, {"Name", "Thanks"}}); }, {}, 0},
-      {"Text spanned", [&] { return selection.Get("Text"); }, "Thank you", 0},
       {"InsertAfter a span", [&] { return selection.Call("InsertAfter", {" very much"}); }, {}, 0},
       {"Text of the span", [&] { return selection.Get("Text"); }, "Thank you very much", 0},
       {"GoTo Thanks again", [&] { return selection.Call("GoTo", {}, {{"What", -1}, {"Name", "Thanks"}}); }, {}, 0},
