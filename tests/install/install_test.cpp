@@ -17,11 +17,9 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QImage>
 #include <QMimeDatabase>
 #include <QScopeGuard>
 #include <QTemporaryDir>
-#include <QXmlStreamReader>
 
 #include <unistd.h>
 
@@ -55,15 +53,15 @@ const QString kBin = QStringLiteral(PENLARK_INSTALL_BINDIR);
 const QString kProgramDir = QStringLiteral(PENLARK_INSTALL_PROGRAMDIR);
 const QString kShare = QStringLiteral(PENLARK_INSTALL_DATADIR);
 const QString kApplications = kShare + QStringLiteral("/applications");
-const QString kIcon = kShare + QStringLiteral("/icons/hicolor/scalable/apps/org.penlark.Penlark.svg");
 const QStringList kDesktopEntries = {QStringLiteral("org.penlark.Organizer.desktop"),
                                      QStringLiteral("org.penlark.Penlark.desktop"),
                                      QStringLiteral("org.penlark.Word.desktop")};
 
-// Installed into a fresh prefix: a manual page for each program, the icon scalable and at
-// every fixed size, the desktop entries and the letter type. Then penlark, started through
-// its link, finds the configuration beside the program itself: were it looking in bin, the
-// first-start boxes would wait for an answer instead.
+// Installed into a fresh prefix: a manual page for each program, the desktop entries and
+// the letter type (scripts/package validates the entries, lintian the manual pages and the
+// icons). Then penlark, started through its link, finds the configuration beside the
+// program itself: were it looking in bin, the first-start boxes would wait for an answer
+// instead.
 TEST(InstallTest, InstalledInPlaceAndStartedBesideItsOwnConfiguration) {
   QTemporaryDir prefix;
   ASSERT_TRUE(prefix.isValid());
@@ -75,46 +73,26 @@ TEST(InstallTest, InstalledInPlaceAndStartedBesideItsOwnConfiguration) {
   QStringList pages = {"penlark-organizer.1", "penlark-word.1", "penlark-writer.1", "penlark.1"};
   if (!PENLARK_WITH_WRITER) pages.removeOne(QStringLiteral("penlark-writer.1"));
   EXPECT_EQ(Entries(man), pages);
-  for (const QString& page : pages) {
-    QFile file(man + page);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly) &&
-                file.readLine().startsWith(".TH " + page.chopped(2).toUpper().replace(u'-', QStringLiteral("\\-")).toUtf8() + " 1 "))
-        << page.toStdString();
-  }
-  // penlark alone lives in a folder of its own, no PENLARK.INI with it. bin holds a link to
-  // it, relative: one naming the prefix would break in a moved tree or under DESTDIR.
-  EXPECT_EQ(Entries(at(kProgramDir)), QStringList{QStringLiteral("penlark")});
+  // bin holds a link to penlark, relative: one naming the prefix would break in a moved tree
+  // or under DESTDIR.
   char target[4096];
   const ssize_t size = ::readlink(QFile::encodeName(at(kBin + QStringLiteral("/penlark"))).constData(), target, sizeof target);
   ASSERT_GT(size, 0);
   EXPECT_NE(target[0], '/') << std::string(target, static_cast<size_t>(size));
 
-  QFile icon(at(kIcon));
-  ASSERT_TRUE(icon.open(QIODevice::ReadOnly));
-  QXmlStreamReader svg(&icon);
-  ASSERT_TRUE(svg.readNextStartElement()) << svg.errorString().toStdString();
-  EXPECT_EQ(svg.name().toString() + u' ' + svg.namespaceUri().toString(), QStringLiteral("svg http://www.w3.org/2000/svg"));
-  while (!svg.atEnd()) svg.readNext();
-  EXPECT_FALSE(svg.hasError()) << svg.errorString().toStdString();
-  for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-    const QString png = kShare + QStringLiteral("/icons/hicolor/%1x%1/apps/org.penlark.Penlark.png").arg(size);
-    EXPECT_EQ(QImage(at(png)).size(), QSize(size, size)) << png.toStdString();
-  }
-
-  // The entries validate with no hint or warning either (the package's check lets those
-  // pass) and start installed programs; only the window programs are offered in menus, as
+  // The entries start installed programs; only the window programs are offered in menus, as
   // the address book needs a file. The word processor's is offered for Penlark letters,
   // known by name, and not for every text file.
   EXPECT_EQ(Entries(at(kApplications)), kDesktopEntries);
   for (const QString& name : kDesktopEntries) {
     SCOPED_TRACE(name.toStdString());
     const QString entry = at(kApplications + u'/' + name);
-    EXPECT_EQ(Ran(QStringLiteral("desktop-file-validate"), {entry}), "0: ");
     for (const char* key : {"Name", "Comment", "Type", "Terminal", "Categories"})
       EXPECT_NE(DesktopValue(entry, QString::fromLatin1(key)), QStringLiteral("<missing>")) << key;
     const QString program = DesktopValue(entry, QStringLiteral("Exec")).section(u' ', 0, 0);
     EXPECT_TRUE(QFileInfo(at(kBin + u'/' + program)).isExecutable()) << program.toStdString();
-    EXPECT_EQ(DesktopValue(entry, QStringLiteral("Icon")) + QStringLiteral(".svg"), QFileInfo(kIcon).fileName());
+    const QString icon = QStringLiteral("/icons/hicolor/scalable/apps/") + DesktopValue(entry, QStringLiteral("Icon"));
+    EXPECT_TRUE(QFileInfo::exists(at(kShare + icon + QStringLiteral(".svg")))) << icon.toStdString();
   }
   const auto value = [&](const char* entry, const char* key) {
     return DesktopValue(at(kApplications + QStringLiteral("/org.penlark.") + QLatin1String(entry)), QLatin1String(key));
@@ -146,7 +124,8 @@ TEST(InstallTest, InstalledInPlaceAndStartedBesideItsOwnConfiguration) {
   ASSERT_TRUE(PutBytes(ini, configuration));
   const QStringList binBefore = Entries(at(kBin));
   ASSERT_NO_FATAL_FAILURE(ExpectStartsReady(at(kBin + QStringLiteral("/penlark")), bus.Environment()));
-  // Starting reads the configuration and writes nothing, beside the program or in bin.
+  // Starting reads the configuration and writes nothing, beside the program or in bin;
+  // penlark lives in a folder of its own, installed with no PENLARK.INI but this one.
   EXPECT_EQ(ReadBytes(ini), configuration);
   EXPECT_EQ(Entries(at(kProgramDir)), (QStringList{QStringLiteral("PENLARK.INI"), QStringLiteral("penlark")}));
   EXPECT_EQ(Entries(at(kBin)), binBefore);
@@ -158,9 +137,7 @@ TEST(InstallTest, InstalledInPlaceAndStartedBesideItsOwnConfiguration) {
 TEST(InstalledPackage, FirstStartAsksAndKeepsTheSettingsInThePersonsOwnFolder) {
   if (!qEnvironmentVariableIsSet("PENLARK_PACKAGE_TEST"))
     GTEST_SKIP() << "run by tests/install/package-test, as a user, with the package installed";
-  ASSERT_NE(::access("/usr/lib/penlark", W_OK), 0) << "run as a person, not as root: the program's folder is writable";
   const QString ini = QDir::homePath() + QStringLiteral("/.config/penlark/PENLARK.INI");
-  ASSERT_FALSE(QFileInfo::exists(QFileInfo(ini).path())) << "not a new user";
   QTemporaryDir folder;  // the person's address book and letter
   ASSERT_TRUE(folder.isValid());
   const auto path = [&](const char* name) { return folder.filePath(QLatin1String(name)); };

@@ -13,15 +13,12 @@ namespace {
 const QString kWord = QStringLiteral(PENLARK_WORD_BIN);
 const QString kLetter = QStringLiteral(PENLARK_TEST_DATA "/letter.txt");
 
-class WordStandinTest : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(bus.ok()) << bus.lastError().toStdString(); }
-
+// Bad arguments and unreadable letters refused, then --save-as writing the running
+// document as it stands.
+TEST(WordStandinTest, RefusesBadArgumentsAndSavesTheDocumentAsItStands) {
   PrivateBus bus;
+  ASSERT_TRUE(bus.ok()) << bus.lastError().toStdString();
   QTemporaryDir dir;
-};
-
-TEST_F(WordStandinTest, RefusesBadArgumentsAndUnreadableLetters) {
   const QString latin1 = dir.filePath(QStringLiteral("latin1.txt"));
   ASSERT_TRUE(PutBytes(latin1, "Dear M\xfcller"));
   const std::pair<QStringList, int> cases[] = {  // arguments, exit code
@@ -37,9 +34,7 @@ TEST_F(WordStandinTest, RefusesBadArgumentsAndUnreadableLetters) {
     EXPECT_EQ(bus.Run(kWord, arguments, nullptr, &err), exitCode);
     EXPECT_TRUE(err.startsWith(QStringLiteral("penlark-word: "))) << err.toStdString();
   }
-}
 
-TEST_F(WordStandinTest, SaveAsWritesTheDocumentAsItStands) {
   ASSERT_NE(bus.Start(kWord, {kLetter}, WindowClassName(QStringLiteral("OpusApp"))), nullptr)
       << bus.lastError().toStdString();
   GetRunningObject(QStringLiteral("Word.Application.8"), bus.connection())

