@@ -47,11 +47,6 @@ Desktop::Desktop() {
     return;
   }
   display_ = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
-  QString version;
-  if (Xdo({QStringLiteral("version")}, &version) != 0) {
-    error_ = QStringLiteral("xdotool does not run (Debian package xdotool)");
-    display_.clear();
-  }
 }
 
 Desktop::~Desktop() {

@@ -92,15 +92,17 @@ class EndToEnd : public ::testing::Test {
     penlark.start(Path("penlark"), {});
     ASSERT_TRUE(penlark.waitForStarted(5000));
     if (firstWindow == kMainWindow) BackToMainWindow();
-    else ASSERT_FALSE(desktop.WaitForWindow(firstWindow).isEmpty()) << Titles();
+    else ASSERT_FALSE(Window(firstWindow).isEmpty());
   }
   // The keyboard on the main window again, as a person clicks it after a box.
-  void BackToMainWindow() {
-    const QString window = desktop.WaitForWindow(kMainWindow);
-    ASSERT_FALSE(window.isEmpty()) << Titles();
-    ASSERT_TRUE(desktop.Focus(window));
-  }
+  void BackToMainWindow() { ASSERT_TRUE(desktop.Focus(Window(kMainWindow))); }
   std::string Titles() const { return "shown: " + desktop.Titles().join(u',').toStdString(); }
+  // The id of the window of that title, once it is shown; "" (a failure) when it is not.
+  QString Window(const QString& title) const {
+    const QString window = desktop.WaitForWindow(title);
+    EXPECT_FALSE(window.isEmpty()) << "no window \"" << title.toStdString() << "\"; " << Titles();
+    return window;
+  }
   void Type(const QString& text) { ASSERT_TRUE(desktop.Type(text)); }
   void Keys(const QStringList& keys) { ASSERT_TRUE(desktop.Keys(keys)); }
   // xdotool key names, blank-separated; text after "type:" is typed.
@@ -110,8 +112,7 @@ class EndToEnd : public ::testing::Test {
   }
   // Waits for a message box of that title and answers it with Enter.
   void AnswerBox(const QString& title) {
-    ASSERT_FALSE(desktop.WaitForWindow(title).isEmpty())
-        << "no box \"" << title.toStdString() << "\"; " << Titles();
+    ASSERT_FALSE(Window(title).isEmpty());
     // The window manager gives a new box the focus a moment after it is shown.
     ASSERT_TRUE(Desktop::Eventually([&] { return desktop.FocusedTitle() == title; }, 5000))
         << "focus in " << desktop.FocusedTitle().toStdString();

@@ -41,13 +41,6 @@ qsizetype Differing(const QImage& a, const QImage& b) {
 
 class StandinWindows : public EndToEnd {
  protected:
-  // The id of the window of that title, once it is shown; "" (a failure) when it is not.
-  QString Window(const QString& title) const {
-    const QString window = desktop.WaitForWindow(title);
-    EXPECT_FALSE(window.isEmpty()) << "no window \"" << title.toStdString() << "\"; " << Titles();
-    return window;
-  }
-
   // The screen shows the letter window as the window itself draws its document, asked over
   // busEnvironment's bus.
   void ExpectScreenShowsTheDocument(const QString& window, const QProcessEnvironment& busEnvironment) {

@@ -61,7 +61,7 @@ TEST_F(OrganizerSearchTest, TwentyFiveMatchesListTenAndALongValueComesWhole) {
 // one keeps the earlier result; an address book replaced with no search in between is
 // searched again with no message. "lee" by surname: the first search of
 // reliability.PartnerFaultTest.ASearchThatFailsHalfWayNeverSendsTheWrongPerson; by company:
-// app.MainWindowTest.EnterSearchesEvenWhileSearchIsDisabledAndMoreWritesTheChosenEntry. An address book that
+// app.MainWindowTest.EnterSearchesMoreWritesTheChosenEntryAndExitWritesNothing. An address book that
 // ended is reported once and then not found: reliability.PartnerFaultTest (each step of a
 // search) and e2e.PenlarkWindows.ARestartedAddressBookIsSearchedAgain.
 TEST_F(OrganizerSearchTest, EntriesANameNotFoundAndAReplacedAddressBook) {
